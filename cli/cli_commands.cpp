@@ -1,0 +1,283 @@
+#include "cli/cli_commands.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <strings.h>
+
+#include "platform/system.h"
+#include "store/cp1252.h"
+#include "store/date_text.h"
+#include "store/date_time.h"
+#include "store/period_step.h"
+#include "store/tavo_data.h"
+
+namespace tavo::cli {
+namespace {
+
+constexpr const char* kInstanceName = "Orvane_Quelvo_2003";
+constexpr size_t kMaxTextLength = 1024;
+
+// A refusal of the command line, with the message for the user.
+struct Refused {
+  std::string message;
+};
+
+struct Context {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;
+  std::ostream& out;
+  std::ostream& err;
+};
+
+const char* kUsage =
+    "Uso: quelvo-cli [--pasta PASTA] COMANDO ...\n"
+    "  listar [--de DATA] [--ate DATA]\n"
+    "  incluir DATA HORA TEXTO [--repeticao K]\n"
+    "  alterar N DATA HORA TEXTO [--repeticao K]\n"
+    "  excluir N\n"
+    "  confirmar N\n"
+    "  backup ARQUIVO\n"
+    "  restaurar ARQUIVO\n"
+    "  eventos DATA\n"
+    "  feriados ANO\n"
+    "  luas ANO\n"
+    "  pascoa ANO\n";
+
+std::string Trimmed(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
+  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
+  return s.substr(a, b - a);
+}
+
+// Line breaks are stored as CR LF, whatever the terminal gave.
+std::string WithCrLf(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
+      out += "\r\n";
+      ++i;
+    } else if (s[i] == '\n' || s[i] == '\r') {
+      out += "\r\n";
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
+double ParseDateArg(const std::string& utf8) {
+  const std::string text = Utf8ToCp1252(utf8);
+  if (text.size() != 10) throw Refused{"Data inv\xC3\xA1lida: \"" + utf8 + "\" (use 10 caracteres, como " +
+                                       DateToText(Today()) + ")"};
+  return TextToDate(text);
+}
+
+double ParseTimeArg(const std::string& utf8) {
+  std::string text = Utf8ToCp1252(utf8);
+  if (text.size() == 5 && text[2] == ':') text.erase(2, 1);
+  if (text.size() != 4) throw Refused{"Hora inv\xC3\xA1lida: \"" + utf8 + "\" (use HH:MM ou HHMM)"};
+  return TextToTime(text);
+}
+
+int ParseRepeat(const Context& c) {
+  auto it = c.options.find("repeticao");
+  if (it == c.options.end()) return 0;
+  const std::string& v = it->second;
+  if (v.size() == 1 && v[0] >= '0' && v[0] <= '4') return v[0] - '0';
+  const std::string cp = Utf8ToCp1252(v);
+  for (int k = 0; k < kRepeatKinds; ++k)
+    if (::strcasecmp(cp.c_str(), RepeatNames[k]) == 0) return k;
+  throw Refused{"Repeti\xC3\xA7\xC3\xA3o inv\xC3\xA1lida: \"" + v + "\" (0 a 4, ou Nenhuma, Di\xC3\xA1ria, Semanal, Mensal, Anual)"};
+}
+
+int ParseYear(const std::string& s) {
+  if (s.empty() || s.size() > 4 || !std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+    throw Refused{"Ano inv\xC3\xA1lido: \"" + s + "\" (1 a 9999)"};
+  const int year = std::stoi(s);
+  if (year < 1) throw Refused{"Ano inv\xC3\xA1lido: \"" + s + "\" (1 a 9999)"};
+  return year;
+}
+
+// The N-th reminder of the full listing (1-based) as a table position.
+int32_t ParsePosition(const std::string& s) {
+  const bool digits = !s.empty() && s.size() <= 10 &&
+                      std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+  const long long n = digits ? std::stoll(s) : 0;
+  if (n < 1 || n > Lembretes.Count)
+    throw Refused{"N\xC3\xBAmero inv\xC3\xA1lido: \"" + s + "\" (h\xC3\xA1 " + std::to_string(Lembretes.Count) +
+                  " lembretes)"};
+  return static_cast<int32_t>(n - 1);
+}
+
+void Need(const Context& c, size_t n) {
+  if (c.positional.size() != n) throw Refused{kUsage};
+}
+
+// Builds the record that OK in the reminder window would store.
+TLembrete RecordFromArgs(const Context& c, size_t first) {
+  TLembrete r;
+  const std::string text = WithCrLf(Utf8ToCp1252(Trimmed(c.positional[first + 2])));
+  if (text.empty()) throw Refused{"Lembrete vazio. Inclus\xC3\xA3o cancelada"};
+  if (text.size() > kMaxTextLength)
+    throw Refused{"Texto longo demais: no m\xC3\xA1ximo 1024 caracteres"};
+  r.DateTime = static_cast<double>(DayNumber(ParseDateArg(c.positional[first]))) + ParseTimeArg(c.positional[first + 1]);
+  r.RepeatKind = static_cast<uint8_t>(ParseRepeat(c));
+  r.Text = text;
+  return r;
+}
+
+TLembrete Stored(int32_t position) {
+  TLembrete r;
+  ReadLembrete(position, r);
+  return r;
+}
+
+void PrintRange(Context& c, int32_t first, int32_t after) {
+  for (int32_t i = first; i < after; ++i) {
+    const TLembrete r = Stored(i);
+    c.out << DateToText(r.DateTime) << '\t' << TimeToDisplay(r.DateTime) << '\t'
+          << Cp1252ToUtf8(RepeatName(r.RepeatKind)) << '\t' << EscapeText(Cp1252ToUtf8(r.Text)) << '\n';
+  }
+}
+
+int Listar(Context& c) {
+  Need(c, 0);
+  int32_t first = 0, after = Lembretes.Count;
+  const bool has_from = c.options.count("de"), has_to = c.options.count("ate");
+  if (has_from || has_to) {
+    const double from = has_from ? ParseDateArg(c.options["de"]) : Today();
+    double to = has_to ? ParseDateArg(c.options["ate"]) : from + 7;
+    if (from > to) to = from;
+    first = FindPosition(from);
+    after = FindPosition(to + 1.0);
+  }
+  PrintRange(c, first, std::max(first, after));
+  return kDone;
+}
+
+int Incluir(Context& c) {
+  Need(c, 3);
+  AddLembrete(RecordFromArgs(c, 0));
+  return kDone;
+}
+
+int Alterar(Context& c) {
+  Need(c, 4);
+  const TLembrete old_record = Stored(ParsePosition(c.positional[0]));
+  AlterLembrete(old_record, RecordFromArgs(c, 1));
+  return kDone;
+}
+
+int Excluir(Context& c) {
+  Need(c, 1);
+  DeleteLembrete(Stored(ParsePosition(c.positional[0])));
+  return kDone;
+}
+
+int Confirmar(Context& c) {
+  Need(c, 1);
+  const TLembrete old_record = Stored(ParsePosition(c.positional[0]));
+  if (EffectiveRepeatKind(old_record.RepeatKind) == 0) {
+    DeleteLembrete(old_record);
+    return kDone;
+  }
+  TLembrete next = old_record;
+  next.DateTime = StepOnePeriod(old_record.DateTime, old_record.RepeatKind);
+  AlterLembrete(old_record, next);
+  return kDone;
+}
+
+int NotYet(Context& c) {
+  c.err << "comando ainda n\xC3\xA3o dispon\xC3\xADvel\n";
+  return kRefused;
+}
+
+struct Command {
+  std::function<int(Context&)> run;
+  bool writes;
+  bool needs_store;
+};
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"listar", {Listar, false, true}},
+      {"incluir", {Incluir, true, true}},
+      {"alterar", {Alterar, true, true}},
+      {"excluir", {Excluir, true, true}},
+      {"confirmar", {Confirmar, true, true}},
+      {"backup", {NotYet, false, true}},
+      {"restaurar", {NotYet, true, true}},
+      {"eventos", {NotYet, false, false}},
+      {"feriados", {NotYet, false, false}},
+      {"luas", {NotYet, false, false}},
+      {"pascoa", {NotYet, false, false}},
+  };
+  return commands;
+}
+
+}  // namespace
+
+std::string EscapeText(const std::string& utf8) {
+  std::string out;
+  for (char ch : utf8) {
+    switch (ch) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default: out += ch;
+    }
+  }
+  return out;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Context c{{}, {}, out, err};
+  std::string command;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      if (i + 1 == args.size()) {
+        err << kUsage;
+        return kRefused;
+      }
+      c.options[a.substr(2)] = args[++i];
+    } else if (command.empty()) {
+      command = a;
+    } else {
+      c.positional.push_back(a);
+    }
+  }
+  const auto it = Commands().find(command);
+  if (it == Commands().end()) {
+    err << kUsage;
+    return kRefused;
+  }
+  if (auto folder = c.options.find("pasta"); folder != c.options.end()) {
+    platform::SetProgramFolderForTesting(folder->second);
+    c.options.erase(folder);
+  }
+  const Command& cmd = it->second;
+  const bool program_runs = platform::InstanceLockHeld(kInstanceName);
+  if (cmd.writes && program_runs) {
+    err << "O Quelvo 3.0 est\xC3\xA1 em execu\xC3\xA7\xC3\xA3o: feche o programa antes de alterar os lembretes "
+           "pela linha de comando.\n";
+    return kRunning;
+  }
+  Hooks().Failure = [&err](const std::string& message, BoxKind) { err << Cp1252ToUtf8(message) << '\n'; };
+  try {
+    if (cmd.needs_store) OpenStore(program_runs ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+    return cmd.run(c);
+  } catch (const Refused& r) {
+    err << r.message;
+    if (r.message.empty() || r.message.back() != '\n') err << '\n';
+    return kRefused;
+  } catch (const StoreStopped&) {
+    return kStoreFailed;
+  }
+}
+
+}  // namespace tavo::cli

@@ -1,0 +1,142 @@
+// Clock, program folder, locale date format and single-instance lock on POSIX.
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/locale_date.h"
+#include "platform/system.h"
+
+namespace tavo::platform {
+namespace {
+
+class PosixClock : public Clock {
+ public:
+  LocalTime Now() override {
+    timeval tv{};
+    ::gettimeofday(&tv, nullptr);
+    const time_t secs = tv.tv_sec;
+    tm local{};
+    ::localtime_r(&secs, &local);
+    LocalTime t;
+    t.Year = local.tm_year + 1900;
+    t.Month = local.tm_mon + 1;
+    t.Day = local.tm_mday;
+    t.Hour = local.tm_hour;
+    t.Minute = local.tm_min;
+    t.Second = local.tm_sec > 59 ? 59 : local.tm_sec;
+    t.Millisecond = static_cast<int>(tv.tv_usec / 1000);
+    return t;
+  }
+};
+
+Clock* g_clock = nullptr;
+std::string g_program_folder;
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
+}
+
+std::string LockPath(const std::string& name) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::string folder = runtime && *runtime ? runtime : "";
+  if (folder.empty() || ::access(folder.c_str(), W_OK) != 0) {
+    const char* tmp = std::getenv("TMPDIR");
+    folder = tmp && *tmp ? tmp : "/tmp";
+    // The temp folder is shared: keep users apart.
+    return WithSeparator(folder) + name + "." + std::to_string(::getuid());
+  }
+  return WithSeparator(folder) + name;
+}
+
+class PosixInstanceLock : public InstanceLock {
+ public:
+  explicit PosixInstanceLock(int fd) : fd_(fd) {}
+  ~PosixInstanceLock() override { ::close(fd_); }
+
+ private:
+  int fd_;
+};
+
+flock WholeFileLock(short type) {
+  flock lock{};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 0;
+  return lock;
+}
+
+}  // namespace
+
+Clock& SystemClock() {
+  static PosixClock clock;
+  return g_clock ? *g_clock : clock;
+}
+void SetClockForTesting(Clock* clock) { g_clock = clock; }
+
+std::string ExecutableFolder() {
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return WithSeparator(".");
+  std::string path(buf, static_cast<size_t>(n));
+  return WithSeparator(path.substr(0, path.find_last_of('/')));
+}
+
+std::string ProgramFolder() {
+  if (!g_program_folder.empty()) return g_program_folder;
+  if (const char* env = std::getenv("QUELVO_PASTA"); env && *env) return WithSeparator(env);
+  return ExecutableFolder();
+}
+
+void SetProgramFolderForTesting(const std::string& folder) {
+  g_program_folder = folder.empty() ? std::string() : WithSeparator(folder);
+}
+
+// The locale name that LC_TIME takes from the environment, as glibc chooses it.
+std::string TimeLocaleName() {
+  for (const char* var : {"LC_ALL", "LC_TIME", "LANG"})
+    if (const char* v = std::getenv(var); v && *v) return v;
+  return "C";
+}
+
+std::string LocaleShortDatePattern() {
+  // The C locale is no user's choice of date order; this program's users write day first.
+  const std::string name = TimeLocaleName();
+  if (name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0) return "dd/MM/yyyy";
+  // LC_TIME of the environment, without disturbing the program's own locale.
+  locale_t loc = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+  if (!loc) return "dd/MM/yyyy";
+  const std::string format = ::nl_langinfo_l(D_FMT, loc);
+  ::freelocale(loc);
+  return PatternFromStrftime(format);
+}
+
+std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
+  const int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return nullptr;
+  flock lock = WholeFileLock(F_WRLCK);
+  if (::fcntl(fd, F_SETLK, &lock) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixInstanceLock>(fd);
+}
+
+bool InstanceLockHeld(const std::string& name) {
+  const int fd = ::open(LockPath(name).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // F_GETLK asks without taking the lock, so a program starting meanwhile is not refused.
+  flock lock = WholeFileLock(F_WRLCK);
+  const bool held = ::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+  ::close(fd);
+  return held;
+}
+
+}  // namespace tavo::platform

@@ -1,0 +1,17 @@
+#pragma once
+// Windows-1252 <-> UTF-8, for texts crossing from the data files to the
+// screen and back.
+
+#include <string>
+
+namespace tavo {
+
+std::string Cp1252ToUtf8(const std::string& text);
+
+// Characters without a Windows-1252 form become '?'; invalid UTF-8 bytes too.
+std::string Utf8ToCp1252(const std::string& text);
+
+// Number of characters (code points) in a UTF-8 text.
+size_t Utf8Length(const std::string& text);
+
+}  // namespace tavo

@@ -1,0 +1,122 @@
+#include "store/date_text.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "platform/locale_date.h"
+#include "platform/system.h"
+#include "store/date_time.h"
+
+namespace tavo {
+namespace {
+
+using platform::DateOrder;
+
+std::string Trim(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
+  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
+  return s.substr(a, b - a);
+}
+
+// A decimal integer (optional sign) that fits 32 bits, else nothing.
+std::optional<long> DecimalInteger(const std::string& s) {
+  if (s.empty()) return std::nullopt;
+  size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
+  if (i == s.size()) return std::nullopt;
+  for (size_t k = i; k < s.size(); ++k)
+    if (s[k] < '0' || s[k] > '9') return std::nullopt;
+  if (s.size() - i > 10) return std::nullopt;
+  const long long v = std::strtoll(s.c_str(), nullptr, 10);
+  if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+  return static_cast<long>(v);
+}
+
+// A date part: blank or not a number takes the fallback; the number is taken as unsigned 16-bit.
+unsigned DatePart(const std::string& text, size_t from, size_t length, int fallback) {
+  const std::string part = Trim(text.substr(from, length));
+  const auto value = DecimalInteger(part);
+  if (!value) return static_cast<unsigned>(fallback);
+  return static_cast<uint16_t>(*value);
+}
+
+}  // namespace
+
+std::string DateToText(double date_time) {
+  if (!IsValidDateTime(date_time)) return std::string();
+  const CivilDate d = DecodeDate(date_time);
+  char buf[32];
+  switch (platform::CurrentDateOrder()) {
+    case DateOrder::MonthDayYear: std::snprintf(buf, sizeof buf, "%2.2d/%2.2d/%4.4d", d.Month, d.Day, d.Year); break;
+    case DateOrder::YearMonthDay: std::snprintf(buf, sizeof buf, "%4.4d/%2.2d/%2.2d", d.Year, d.Month, d.Day); break;
+    default: std::snprintf(buf, sizeof buf, "%2.2d/%2.2d/%4.4d", d.Day, d.Month, d.Year); break;
+  }
+  return buf;
+}
+
+std::string TimeToText(double date_time) {
+  if (!IsValidDateTime(date_time)) return std::string();
+  const ClockTime t = DecodeTime(date_time);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%2.2d%2.2d", t.Hour, t.Minute);
+  return buf;
+}
+
+std::string TimeToDisplay(double date_time) {
+  const std::string t = TimeToText(date_time);
+  return t.size() == 4 ? t.substr(0, 2) + ":" + t.substr(2) : t;
+}
+
+double TextToDate(const std::string& text) {
+  if (text.size() != 10) return 0.0;
+  const platform::LocalTime now = platform::SystemClock().Now();
+  size_t day_at = 0, month_at = 3, year_at = 6;
+  size_t year_len = 4;
+  switch (platform::CurrentDateOrder()) {
+    case DateOrder::MonthDayYear: day_at = 3; month_at = 0; break;
+    case DateOrder::YearMonthDay: day_at = 8; month_at = 5; year_at = 0; break;
+    default: break;
+  }
+  unsigned year = DatePart(text, year_at, year_len, now.Year);
+  unsigned month = DatePart(text, month_at, 2, now.Month);
+  unsigned day = DatePart(text, day_at, 2, now.Day);
+  if (year < 900) year += 2000;
+  else if (year < 1000) year += 1000;
+  else if (year < 1900) year = static_cast<unsigned>(now.Year);
+  else if (year > 9999) year = 9999;
+  if (month == 0) month = 1;
+  else if (month > 12) month = 12;
+  const int y = static_cast<int>(year), m = static_cast<int>(month);
+  if (day == 0) day = 1;
+  else if (m == 2 ? day >= 29 : day > static_cast<unsigned>(DaysInMonth(y, m))) day = static_cast<unsigned>(DaysInMonth(y, m));
+  return EncodeDate(y, m, static_cast<int>(day));
+}
+
+double TextToTime(const std::string& text) {
+  if (text.size() != 4) return 0.0;
+  const platform::LocalTime now = platform::SystemClock().Now();
+  auto part = [](const std::string& s, int current) -> unsigned {
+    const std::string p = Trim(s);
+    if (p.empty()) return 0;
+    const auto v = DecimalInteger(p);
+    return v ? static_cast<uint16_t>(*v) : static_cast<unsigned>(current);
+  };
+  unsigned hour = part(text.substr(0, 2), now.Hour);
+  unsigned minute = part(text.substr(2, 2), now.Minute);
+  if (hour > 23) hour = 23;
+  if (minute > 59) minute = 59;
+  return EncodeTime(static_cast<int>(hour), static_cast<int>(minute));
+}
+
+double Today() {
+  const platform::LocalTime now = platform::SystemClock().Now();
+  return EncodeDate(now.Year, now.Month, now.Day);
+}
+
+double CurrentMinute() {
+  const platform::LocalTime now = platform::SystemClock().Now();
+  return EncodeDate(now.Year, now.Month, now.Day) + EncodeTime(now.Hour, now.Minute);
+}
+
+}  // namespace tavo

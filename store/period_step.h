@@ -1,0 +1,12 @@
+#pragma once
+// Moving a repeating reminder on by one period, keeping its time of day.
+
+namespace tavo {
+
+// Daily +1 day, weekly +7 days, monthly the same day next month (the last
+// day of that month when it is shorter), yearly the same day next year
+// (29 February becomes 28 February). Kind 0 (or a damaged kind) returns the
+// value unchanged. The value must be a valid date-time.
+double StepOnePeriod(double date_time, int repeat_kind);
+
+}  // namespace tavo

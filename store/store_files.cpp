@@ -1,0 +1,174 @@
+#include "store/store_files.h"
+
+#include <cstring>
+
+#include "platform/file_system.h"
+
+namespace tavo::store_files {
+namespace {
+
+using platform::File;
+using platform::Files;
+using platform::OpenMode;
+
+constexpr char kUndoMagic[4] = {'Q', 'U', 'N', 'D'};
+
+std::string Replace(const std::string& name, const std::string& suffix) {
+  return name.substr(0, name.find_last_of('.')) + suffix;
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+  auto file = Files().Open(path, OpenMode::Create);
+  if (!file) return false;
+  const bool ok = file->Write(bytes.data(), bytes.size()) && file->Sync();
+  return file->Close() && ok;
+}
+
+// Copies n bytes (all remaining when n < 0) from one file's position to another's.
+bool CopyBytes(File& from, File& to, int64_t n) {
+  char buffer[1 << 16];
+  while (n != 0) {
+    const size_t want = n < 0 || n > static_cast<int64_t>(sizeof buffer) ? sizeof buffer : static_cast<size_t>(n);
+    size_t got = 0;
+    if (!from.Read(buffer, want, &got)) return false;
+    if (got == 0) return n < 0;
+    if (!to.Write(buffer, got)) return false;
+    if (n > 0) n -= static_cast<int64_t>(got);
+  }
+  return true;
+}
+
+bool WriteAt(const std::string& path, int64_t at, const std::string& bytes) {
+  auto file = Files().Open(path, OpenMode::Update);
+  if (!file) return false;
+  const bool ok = file->Seek(at) && file->Write(bytes.data(), bytes.size()) && file->Sync();
+  return file->Close() && ok;
+}
+
+bool ReadAt(const std::string& path, int64_t at, size_t n, std::string* bytes) {
+  auto file = Files().Open(path, OpenMode::Read);
+  if (!file) return false;
+  bytes->assign(n, '\0');
+  size_t got = 0;
+  const bool ok = file->Seek(at) && file->Read(bytes->data(), n, &got) && got == n;
+  return file->Close() && ok;
+}
+
+void PutLe64(std::string& s, int64_t v) {
+  for (int i = 0; i < 8; ++i) s += static_cast<char>((static_cast<uint64_t>(v) >> (8 * i)) & 0xFF);
+}
+int64_t GetLe64(const std::string& s, size_t at) {
+  uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(s[at + static_cast<size_t>(i)]);
+  return static_cast<int64_t>(v);
+}
+
+// Undoes an in-place overwrite from its journal: position, old bytes, magic.
+bool ApplyUndo(const FileNames& names) {
+  std::string journal;
+  if (!platform::ReadWholeFile(Files(), names.Undo, &journal)) return false;
+  const bool complete =
+      journal.size() >= 12 && std::memcmp(journal.data() + journal.size() - 4, kUndoMagic, 4) == 0;
+  // An incomplete journal means the overwrite had not started.
+  if (!complete) return true;
+  const int64_t at = GetLe64(journal, 0);
+  return WriteAt(names.Data, at, journal.substr(8, journal.size() - 12));
+}
+
+}  // namespace
+
+FileNames Names() {
+  FileNames n;
+  n.Index = IndexFileName;
+  n.Data = DataFileName;
+  n.SafetyCopy = SafetyCopyName;
+  n.NewIndex = IndexFileName + ".new";
+  n.OldData = Replace(DataFileName, ".old");
+  n.Undo = Replace(DataFileName, ".und");
+  return n;
+}
+
+std::string IndexBytes(const EntryTable& table) {
+  std::string bytes(static_cast<size_t>(table.Count) * sizeof(LembreteEntry), '\0');
+  if (table.Count > 0) std::memcpy(bytes.data(), table.Entries.data(), bytes.size());
+  return bytes;
+}
+
+bool CommitIndex(const EntryTable& table) {
+  const FileNames names = Names();
+  if (!Files().Exists(names.Index)) return false;
+  if (!WriteNewFile(names.NewIndex, IndexBytes(table))) {
+    Files().Delete(names.NewIndex);
+    return false;
+  }
+  return Files().ReplaceAtomic(names.NewIndex, names.Index);
+}
+
+RebuildResult RebuildDataFile(int64_t p, int64_t n, const std::string* replacement, const EntryTable& table) {
+  const FileNames names = Names();
+  if (!Files().RenameNoReplace(names.Data, names.SafetyCopy)) return RebuildResult::DataFailed;
+  {
+    auto target = Files().Open(names.Data, OpenMode::Create);
+    auto source = target ? Files().Open(names.SafetyCopy, OpenMode::Read) : nullptr;
+    if (!source) return RebuildResult::DataFailed;
+    bool ok = p <= 0 || CopyBytes(*source, *target, p);
+    if (ok && replacement) ok = target->Write(replacement->data(), replacement->size());
+    ok = ok && source->Seek(p + n) && CopyBytes(*source, *target, -1) && target->Sync();
+    ok = target->Close() && ok;
+    source->Close();
+    if (!ok) return RebuildResult::DataFailed;
+  }
+  if (!Files().Exists(names.Index) || !WriteNewFile(names.NewIndex, IndexBytes(table)))
+    return RebuildResult::IndexFailed;
+  // From here on both new files are complete: an interruption rolls forward.
+  if (!Files().RenameNoReplace(names.SafetyCopy, names.OldData)) return RebuildResult::DataFailed;
+  if (!Files().ReplaceAtomic(names.NewIndex, names.Index)) return RebuildResult::IndexFailed;
+  if (!Files().Delete(names.OldData)) return RebuildResult::DataFailed;
+  return RebuildResult::Done;
+}
+
+bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table, bool index_changes) {
+  const FileNames names = Names();
+  if (!index_changes) {
+    // The index stays as it is; the single overwrite is the whole change.
+    return CommitIndex(table) && WriteAt(names.Data, p, text);
+  }
+  std::string old_text;
+  std::string journal;
+  PutLe64(journal, p);
+  if (!ReadAt(names.Data, p, text.size(), &old_text)) return false;
+  journal += old_text;
+  journal.append(kUndoMagic, 4);
+  if (!Files().Exists(names.Index) || !WriteNewFile(names.Undo, journal) ||
+      !WriteNewFile(names.NewIndex, IndexBytes(table)))
+    return false;
+  if (!WriteAt(names.Data, p, text)) return false;
+  if (!Files().ReplaceAtomic(names.NewIndex, names.Index)) return false;
+  return Files().Delete(names.Undo);
+}
+
+bool RecoverInterrupted() {
+  const FileNames names = Names();
+  auto& fs = Files();
+  if (fs.Exists(names.OldData)) {
+    // A rebuild that had both new files complete: finish it.
+    if (fs.Exists(names.NewIndex) && !fs.ReplaceAtomic(names.NewIndex, names.Index)) return false;
+    return fs.Delete(names.OldData);
+  }
+  if (fs.Exists(names.SafetyCopy)) {
+    // A rebuild that never reached its commit: the safety copy is the data file.
+    if (fs.Exists(names.NewIndex) && !fs.Delete(names.NewIndex)) return false;
+    if (fs.Exists(names.Data) && !fs.Delete(names.Data)) return false;
+    return fs.RenameNoReplace(names.SafetyCopy, names.Data);
+  }
+  if (fs.Exists(names.Undo)) {
+    if (fs.Exists(names.NewIndex)) {
+      if (!ApplyUndo(names) || !fs.Delete(names.NewIndex)) return false;
+    }
+    return fs.Delete(names.Undo);
+  }
+  if (fs.Exists(names.NewIndex)) return fs.Delete(names.NewIndex);
+  return true;
+}
+
+}  // namespace tavo::store_files

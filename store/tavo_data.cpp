@@ -1,0 +1,271 @@
+#include "store/tavo_data.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/file_system.h"
+#include "platform/system.h"
+#include "store/config.h"
+#include "store/store_files.h"
+
+namespace tavo {
+
+using platform::Files;
+using platform::OpenMode;
+
+std::string AppDir;
+std::string IndexFileName;
+std::string DataFileName;
+std::string SafetyCopyName;
+EntryTable Lembretes;
+int32_t LastId = -1;
+bool StoreBusy = false;
+bool ScanBusy = false;
+
+const char* const RepeatNames[5] = {"Nenhuma", "Di\xE1ria", "Semanal", "Mensal", "Anual"};
+
+const char* RepeatName(int kind) { return RepeatNames[EffectiveRepeatKind(kind)]; }
+
+void SetEntryCount(EntryTable& table, int32_t n) {
+  if (n < 0) n = 0;
+  table.Entries.resize(static_cast<size_t>(n));
+  if (n == 0) table.Entries.shrink_to_fit();
+  table.Count = n;
+}
+
+StoreHooks& Hooks() {
+  static StoreHooks hooks;
+  return hooks;
+}
+
+void StoreFailure(const std::string& message, BoxKind kind) {
+  if (Hooks().Failure) Hooks().Failure(message, kind);
+  throw StoreStopped(message);
+}
+
+void RefreshList() {
+  if (Hooks().RefreshList) Hooks().RefreshList();
+}
+
+void WaitForBothFlags() {
+  while (StoreBusy || ScanBusy) {
+    if (!Hooks().PumpMessages) throw std::logic_error("store busy with no message loop to wait on");
+    Hooks().PumpMessages();
+  }
+}
+
+void WaitForStoreBusy() {
+  while (StoreBusy) {
+    if (!Hooks().PumpMessages) throw std::logic_error("store busy with no message loop to wait on");
+    Hooks().PumpMessages();
+  }
+}
+
+namespace {
+
+std::string DadosPath(const std::string& name) {
+  return AppDir + "dados" + platform::kPathSeparator + name;
+}
+
+bool CreateEmpty(const std::string& path) {
+  auto file = Files().Open(path, OpenMode::Create);
+  return file && file->Close();
+}
+
+void InsertEntry(EntryTable& table, int32_t k, const LembreteEntry& entry) {
+  SetEntryCount(table, table.Count + 1);
+  std::move_backward(table.Entries.begin() + k, table.Entries.end() - 1, table.Entries.end());
+  table[k] = entry;
+}
+
+void RemoveEntry(EntryTable& table, int32_t k) {
+  table.Entries.erase(table.Entries.begin() + k);
+  table.Count -= 1;
+}
+
+// Clears the busy flag however the operation ends, so a stopped operation
+// (reported and thrown) leaves the store usable for tests and the CLI.
+struct BusyGuard {
+  explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~BusyGuard() { flag_ = false; }
+  bool& flag_;
+};
+
+void ShiftTextsAfter(EntryTable& table, int32_t pos, int32_t delta) {
+  for (auto& e : table.Entries)
+    if (e.TextPos > pos) e.TextPos += delta;
+}
+
+}  // namespace
+
+bool LoadIndexFile() {
+  auto file = Files().Open(IndexFileName, OpenMode::Read);
+  if (!file) return false;
+  int64_t size = 0;
+  if (!file->Size(&size)) return false;
+  const int64_t count = std::min<int64_t>(size / 20, INT32_MAX / 20);
+  EntryTable table;
+  SetEntryCount(table, static_cast<int32_t>(count));
+  size_t got = 0;
+  const size_t want = static_cast<size_t>(count) * 20;
+  if (want > 0 && (!file->Read(table.Entries.data(), want, &got) || got != want)) return false;
+  file->Close();
+  for (int32_t i = 0; i < table.Count; ++i) {
+    table[i].Id = i;
+    table[i].RepeatKind &= 127;
+  }
+  Lembretes = std::move(table);
+  LastId = Lembretes.Count - 1;
+  return true;
+}
+
+void OpenStore(StoreAccess access) {
+  AppDir = platform::ProgramFolder();
+  ReadConfig(Config);
+  IndexFileName = DadosPath("tavodb.idx");
+  DataFileName = DadosPath("tavodb.dat");
+  SafetyCopyName = DadosPath("tavodb.bkp");
+  SetEntryCount(Lembretes, 0);
+  LastId = -1;
+  StoreBusy = false;
+  ScanBusy = false;
+  if (access == StoreAccess::ReadOnly) {
+    if (Files().Exists(IndexFileName) && !LoadIndexFile()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    return;
+  }
+  if (!store_files::RecoverInterrupted()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+  if (Files().Exists(IndexFileName)) {
+    if (!LoadIndexFile()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+  } else if (!CreateEmpty(IndexFileName)) {
+    StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);
+  }
+  if (!Files().Exists(DataFileName) && !CreateEmpty(DataFileName))
+    StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);
+}
+
+int32_t FindPositionIn(const EntryTable& table, double value) {
+  const auto it = std::lower_bound(table.Entries.begin(), table.Entries.end(), value,
+                                   [](const LembreteEntry& e, double v) { return DateLess(e.DateTime, v); });
+  return static_cast<int32_t>(it - table.Entries.begin());
+}
+
+int32_t FindPosition(double value) { return FindPositionIn(Lembretes, value); }
+
+int32_t FindLembrete(const LembreteEntry& record) {
+  for (int32_t i = FindPosition(record.DateTime); i < Lembretes.Count; ++i)
+    if (Lembretes[i].Id == record.Id) return i;
+  return -1;
+}
+
+void ReadLembrete(int32_t k, TLembrete& record) {
+  WaitForStoreBusy();
+  if (k < 0 || k >= Lembretes.Count) return;
+  BusyGuard busy(StoreBusy);
+  static_cast<LembreteEntry&>(record) = Lembretes[k];
+  record.Text.clear();
+  auto file = Files().Open(DataFileName, OpenMode::Read);
+  if (!file) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  // A damaged entry pointing outside the file reads the bytes that exist.
+  int64_t size = 0;
+  if (!file->Size(&size)) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  if (record.TextPos >= 0 && record.TextPos < size) {
+    std::string text(record.TextLen, '\0');
+    size_t got = 0;
+    if (!file->Seek(record.TextPos) || !file->Read(text.data(), text.size(), &got))
+      StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+    text.resize(got);
+    record.Text = std::move(text);
+  }
+  file->Close();
+}
+
+void AddLembrete(const TLembrete& record) {
+  WaitForBothFlags();
+  {
+    BusyGuard busy(StoreBusy);
+    const int32_t k = FindPosition(record.DateTime);
+    LembreteEntry entry = record;
+    entry.Padding = 0;
+    auto file = Files().Open(DataFileName, OpenMode::Update);
+    int64_t end = 0;
+    if (!file || !file->Size(&end) || end > INT32_MAX) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    entry.Id = LastId + 1;
+    entry.TextPos = static_cast<int32_t>(end);
+    entry.TextLen = static_cast<uint16_t>(record.Text.size());
+    const std::string text = record.Text.substr(0, entry.TextLen);
+    if (!file->SeekToEnd() || !file->Write(text.data(), text.size()) || !file->Sync()) {
+      // Leave no unreferenced piece of text behind.
+      file->Truncate(end);
+      file->Close();
+      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    }
+    if (!file->Close()) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    InsertEntry(Lembretes, k, entry);
+    LastId += 1;
+    if (!store_files::CommitIndex(Lembretes)) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  }
+  RefreshList();
+}
+
+void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
+  WaitForBothFlags();
+  const int32_t i = FindLembrete(old_record);
+  if (i < 0) {
+    // No longer stored (deleted elsewhere meanwhile): store it as a new one.
+    AddLembrete(new_record);
+    return;
+  }
+  {
+    BusyGuard busy(StoreBusy);
+    const LembreteEntry e = Lembretes[i];
+    LembreteEntry entry = new_record;
+    entry.Id = e.Id;
+    entry.TextPos = e.TextPos;
+    entry.Padding = 0;
+    const auto new_length = static_cast<uint16_t>(new_record.Text.size());
+    const std::string text = new_record.Text.substr(0, new_length);
+    EntryTable table = Lembretes;
+    RemoveEntry(table, i);
+    if (new_length == e.TextLen) {
+      const int32_t k = FindPositionIn(table, entry.DateTime);
+      InsertEntry(table, k, entry);
+      const bool index_changes = k != i || std::memcmp(&entry, &e, sizeof entry) != 0;
+      if (!store_files::OverwriteText(e.TextPos, text, table, index_changes))
+        StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    } else {
+      entry.TextLen = new_length;
+      ShiftTextsAfter(table, e.TextPos, static_cast<int32_t>(new_length) - e.TextLen);
+      InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
+      switch (store_files::RebuildDataFile(e.TextPos, e.TextLen, &text, table)) {
+        case store_files::RebuildResult::Done: break;
+        case store_files::RebuildResult::DataFailed: StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
+        case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      }
+    }
+    Lembretes = std::move(table);
+  }
+  RefreshList();
+}
+
+void DeleteLembrete(const TLembrete& record) {
+  WaitForBothFlags();
+  {
+    BusyGuard busy(StoreBusy);
+    const int32_t i = FindLembrete(record);
+    if (i >= 0) {
+      const LembreteEntry e = Lembretes[i];
+      EntryTable table = Lembretes;
+      RemoveEntry(table, i);
+      ShiftTextsAfter(table, e.TextPos, -static_cast<int32_t>(e.TextLen));
+      switch (store_files::RebuildDataFile(e.TextPos, e.TextLen, nullptr, table)) {
+        case store_files::RebuildResult::Done: break;
+        case store_files::RebuildResult::DataFailed: StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
+        case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      }
+      Lembretes = std::move(table);
+    }
+  }
+  RefreshList();
+}
+
+}  // namespace tavo

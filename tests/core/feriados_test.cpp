@@ -1,0 +1,308 @@
+#include "calendar/feriados.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "store/cp1252.h"
+#include "store/date_time.h"
+
+namespace tavo::feriados {
+namespace {
+
+// Expected texts are written in UTF-8 here and compared as Windows-1252.
+std::string W(const char* utf8) { return Utf8ToCp1252(utf8); }
+
+double Date(int year, int month, int day) { return EncodeDate(year, month, day); }
+
+// The plain 0.001-day scan, written straight from its description, as the
+// reference for BuildMoonTable.
+MoonTable PlainMoonScan(int year) {
+  MoonTable table;
+  for (int month = 1; month <= 12; ++month) {
+    double cur = EncodeDate(year, month, 1);
+    while (DecodeDate(cur).Month == month) {
+      const double base = cur;
+      do {
+        cur = cur + 0.001;
+        const int k = static_cast<int>(std::trunc(10000 * MoonIllumination(cur)));
+        const char* phase = nullptr;
+        if (k >= 4998 && k <= 5002 && MoonIllumination(cur) > MoonIllumination(cur - 2)) {
+          phase = "Crescente";
+        } else if (k >= 4998 && k <= 5002 && MoonIllumination(cur) < MoonIllumination(cur - 2)) {
+          phase = "Minguante";
+        } else if (k <= 4) {
+          phase = "Nova";
+        } else if (k >= 9996) {
+          phase = "Cheia";
+        }
+        if (phase != nullptr) {
+          if (table.Count < kMoonTableSize) {
+            table.Entries[static_cast<size_t>(table.Count++)] =
+                DayEntry{phase, static_cast<int32_t>(std::trunc(cur - 3.0 / 24))};
+          }
+          cur = base + 5;
+        }
+      } while (cur < base + 1);
+    }
+  }
+  return table;
+}
+
+// The anonymous Gregorian algorithm (Meeus), a differently built computus.
+CivilDate MeeusEaster(int y) {
+  const int a = y % 19, b = y / 100, c = y % 100, d = b / 4, e = b % 4;
+  const int f = (b + 8) / 25, g = (b - f + 1) / 3;
+  const int h = (19 * a + b - d - g + 15) % 30;
+  const int i = c / 4, k = c % 4;
+  const int l = (32 + 2 * e + 2 * i - h - k) % 7;
+  const int m = (a + 11 * h + 22 * l) / 451;
+  const int n = h + l - 7 * m + 114;
+  return CivilDate{y, n / 31, n % 31 + 1};
+}
+
+TEST(SecondsSince1970, CountsWholeSecondsInSixtyFourBits) {
+  struct Case {
+    double moment;
+    int64_t seconds;
+  };
+  const Case cases[] = {
+      {Date(1970, 1, 1), 0},
+      {Date(1995, 9, 24) + EncodeTime(16, 55), 811961700},
+      {Date(2038, 1, 19) + EncodeTime(3, 14, 8), 2147483648LL},
+      {Date(1901, 12, 13) + EncodeTime(20, 45, 52), -2147483648LL},
+      {Date(1901, 12, 13) + EncodeTime(20, 45, 51), -2147483649LL},
+      {Date(1900, 1, 1), -2208988800LL},
+      {Date(9999, 12, 31) + EncodeTime(23, 59, 59), 253402300799LL},
+      // The milliseconds are dropped, after rounding to the millisecond.
+      {Date(2024, 6, 1) + EncodeTime(12, 0, 0, 999), 1717243200LL},
+      {Date(2024, 6, 1) + (86400000.0 - 0.4) / 86400000.0, 1717286400LL},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SecondsSince1970(c.moment), c.seconds) << c.moment;
+}
+
+TEST(MoonAge, RunsFromTheReferenceNewMoon) {
+  const double reference = Date(1995, 9, 24) + EncodeTime(16, 55);
+  const double halfMonth = 2551442.9 / 2 / 86400;
+  EXPECT_NEAR(MoonAge(reference), 0.0, 1e-9);
+  EXPECT_NEAR(MoonIllumination(reference), 0.0, 1e-12);
+  EXPECT_NEAR(MoonAge(reference + halfMonth), halfMonth, 1e-4);
+  EXPECT_NEAR(MoonIllumination(reference + halfMonth), 1.0, 1e-8);
+  // Before the reference the age stays negative, and the illumination is
+  // that of the same distance after a new moon.
+  EXPECT_NEAR(MoonAge(reference - 3), -3.0, 1e-4);
+  EXPECT_NEAR(MoonIllumination(reference - 3), MoonIllumination(reference + 3), 1e-6);
+}
+
+TEST(EasterDate, KnownYearsIncludingTheExtremes) {
+  const CivilDate cases[] = {
+      {2024, 3, 31}, {2019, 4, 21}, {2000, 4, 23}, {2008, 3, 23},
+      {1954, 4, 18}, {1981, 4, 19}, {2038, 4, 25}, {2285, 3, 22},
+  };
+  for (const CivilDate& c : cases) {
+    EXPECT_EQ(EasterDate(c.Year), Date(c.Year, c.Month, c.Day)) << c.Year;
+    EXPECT_EQ(DayOfWeek(EasterDate(c.Year)), 1) << c.Year;
+  }
+}
+
+TEST(EasterDate, AgreesWithMeeusFrom1583To9999) {
+  for (int year = 1583; year <= 9999; ++year) {
+    const CivilDate m = MeeusEaster(year);
+    ASSERT_EQ(EasterDate(year), Date(m.Year, m.Month, m.Day)) << year;
+  }
+}
+
+TEST(EasterDate, AlwaysASundayBetween22MarchAnd25April) {
+  for (int year = 1; year <= 9999; ++year) {
+    const double easter = EasterDate(year);
+    ASSERT_GE(easter, Date(year, 3, 22)) << year;
+    ASSERT_LE(easter, Date(year, 4, 25)) << year;
+    ASSERT_EQ(DayOfWeek(easter), 1) << year;
+  }
+}
+
+TEST(HolidayTable, MovableHolidaysOf2024) {
+  const std::vector<DayEntry> table = BuildHolidayTable(2024);
+  ASSERT_GE(table.size(), 4u);
+  EXPECT_EQ(table[0], (DayEntry{"Carnaval", static_cast<int32_t>(Date(2024, 2, 13))}));
+  EXPECT_EQ(table[1], (DayEntry{W("Paixão de Cristo"), static_cast<int32_t>(Date(2024, 3, 29))}));
+  EXPECT_EQ(table[2], (DayEntry{W("Páscoa"), static_cast<int32_t>(Date(2024, 3, 31))}));
+  EXPECT_EQ(table[3], (DayEntry{"Corpus Christi", static_cast<int32_t>(Date(2024, 5, 30))}));
+}
+
+TEST(HolidayTable, ConsciousnessDayJoinsAfterNatalFrom2024) {
+  const std::vector<DayEntry> before = BuildHolidayTable(2023);
+  const std::vector<DayEntry> since = BuildHolidayTable(2024);
+  ASSERT_EQ(before.size(), 12u);
+  ASSERT_EQ(since.size(), 13u);
+  const char* fixed[] = {"Dia Mundial da Paz", "Tiradentes", "Dia Mundial do Trabalho",
+                         "Independência do Brasil", "Nossa Senhora Aparecida", "Dia de Finados",
+                         "Proclamação da República no Brasil", "Natal"};
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(before[4 + i].Name, W(fixed[i]));
+    EXPECT_EQ(since[4 + i].Name, W(fixed[i]));
+  }
+  EXPECT_EQ(since[11].Day, Date(2024, 12, 25));
+  EXPECT_EQ(since[12], (DayEntry{W("Dia Nacional de Zumbi e da Consciência Negra"),
+                                 static_cast<int32_t>(Date(2024, 11, 20))}));
+
+  EXPECT_FALSE(IsHoliday(Date(2023, 11, 20)));
+  EXPECT_TRUE(IsHoliday(Date(2024, 11, 20)));
+  EXPECT_TRUE(IsHoliday(Date(2030, 11, 20)));
+  EXPECT_EQ(DateInfoText(Date(2024, 11, 20)),
+            W("Quarta-feira - Lua Cheia - Primavera\r\nDia Nacional de Zumbi e da Consciência Negra"));
+}
+
+TEST(DateInfoText, SummaryLinesAndTheFirstMatchingHoliday) {
+  struct Case {
+    CivilDate date;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{2024, 12, 25}, "Quarta-feira - Lua Minguante - Verão\r\nNatal"},
+      {{2024, 12, 20}, "Sexta-feira - Lua Cheia - Primavera"},
+      {{2024, 12, 21}, "Sábado - Lua Cheia - Verão"},
+      // Easter and Tiradentes on one day: the movable entry comes first.
+      {{2019, 4, 21}, "Domingo - Lua Cheia - Outono\r\nPáscoa"},
+      // Good Friday and Tiradentes on one day.
+      {{2000, 4, 21}, "Sexta-feira - Lua Cheia - Outono\r\nPaixão de Cristo"},
+      {{2024, 2, 13}, "Terça-feira - Lua Nova - Verão\r\nCarnaval"},
+      {{2024, 9, 12}, "Quinta-feira - Lua Crescente - Inverno"},
+      {{2024, 1, 25}, "Quinta-feira - Lua Cheia - Verão"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DateInfoText(Date(c.date.Year, c.date.Month, c.date.Day)), W(c.text)) << c.text;
+  }
+}
+
+TEST(SeasonName, BoundariesOnThe21st) {
+  struct Case {
+    int month, day;
+    const char* season;
+  };
+  const Case cases[] = {
+      {1, 1, "Verão"},      {3, 20, "Verão"},      {3, 21, "Outono"},  {6, 20, "Outono"},
+      {6, 21, "Inverno"},   {9, 20, "Inverno"},    {9, 21, "Primavera"}, {12, 20, "Primavera"},
+      {12, 21, "Verão"},    {12, 31, "Verão"},     {2, 29, "Verão"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SeasonName(Date(2024, c.month, c.day)), W(c.season)) << c.month << "/" << c.day;
+  }
+}
+
+TEST(MoonTable, Year2024) {
+  const MoonTable table = BuildMoonTable(2024);
+  ASSERT_EQ(table.Count, 50);
+  EXPECT_EQ(table.Entries[0], (DayEntry{"Minguante", static_cast<int32_t>(Date(2024, 1, 3))}));
+  EXPECT_EQ(table.Entries[49], (DayEntry{"Nova", static_cast<int32_t>(Date(2024, 12, 30))}));
+  for (int i = 50; i < kMoonTableSize; ++i) EXPECT_EQ(table.Entries[static_cast<size_t>(i)], DayEntry{});
+
+  EXPECT_EQ(MoonPhaseName(Date(2024, 1, 10)), "Minguante");
+  EXPECT_EQ(MoonPhaseName(Date(2024, 1, 11)), "Nova");
+  EXPECT_EQ(MoonPhaseName(Date(2024, 1, 25)), "Cheia");
+  EXPECT_EQ(MoonPhaseName(Date(2024, 12, 31)), "Nova");
+}
+
+TEST(MoonTable, PhaseSpanningAMonthsFirstMidnightIsFoundTwice) {
+  const MoonTable table = BuildMoonTable(2010);
+  const DayEntry cheia{"Cheia", static_cast<int32_t>(Date(2010, 2, 28))};
+  int found = 0;
+  for (int i = 0; i + 1 < table.Count; ++i) {
+    if (table.Entries[static_cast<size_t>(i)] == cheia) {
+      EXPECT_EQ(table.Entries[static_cast<size_t>(i) + 1], cheia);
+      ++found;
+      break;
+    }
+  }
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(MoonPhaseName(Date(2010, 2, 28)), "Cheia");
+  EXPECT_EQ(MoonPhaseName(Date(2010, 3, 1)), "Cheia");
+}
+
+TEST(MoonTable, DatesBeforeTheFirstPhaseShowThePhaseFromDecember) {
+  // The full moon of 27 December 2023 is still in effect on 1-2 January 2024.
+  const MoonTable year2023 = BuildMoonTable(2023);
+  const DayEntry& last2023 = year2023.Entries[static_cast<size_t>(year2023.Count - 1)];
+  EXPECT_EQ(last2023, (DayEntry{"Cheia", static_cast<int32_t>(Date(2023, 12, 27))}));
+  EXPECT_EQ(MoonPhaseName(Date(2024, 1, 1)), "Cheia");
+  EXPECT_EQ(MoonPhaseName(Date(2024, 1, 2)), "Cheia");
+  EXPECT_EQ(PhaseBeforeYear(), last2023);
+  EXPECT_EQ(MoonPhaseName(Date(2024, 1, 3)), "Minguante");
+}
+
+TEST(MoonTable, EqualsThePlainScanFrom1900To2100) {
+  DayEntry previousLast;
+  for (int year = 1899; year <= 2100; ++year) {
+    const MoonTable plain = PlainMoonScan(year);
+    ASSERT_GT(plain.Count, 0);
+    const DayEntry& last = plain.Entries[static_cast<size_t>(plain.Count - 1)];
+    EXPECT_EQ(LastMoonPhaseOfYear(year), last) << year;
+    if (year >= 1900) {
+      const MoonTable fast = BuildMoonTable(year);
+      EXPECT_EQ(fast.Count, plain.Count) << year;
+      EXPECT_EQ(fast.Entries, plain.Entries) << year;
+      EXPECT_GE(plain.Count, 49) << year;
+      EXPECT_LE(plain.Count, 52) << year;
+      for (int i = 1; i < plain.Count; ++i) {
+        EXPECT_LE(plain.Entries[static_cast<size_t>(i) - 1].Day, plain.Entries[static_cast<size_t>(i)].Day);
+      }
+      // The phase before the year's first one is the year before's last.
+      EXPECT_LE(previousLast.Day, plain.Entries[0].Day) << year;
+    }
+    previousLast = last;
+  }
+}
+
+TEST(MoonTable, EqualsThePlainScanAcrossTheWholeCalendar) {
+  // Before 1900 the date-time values are negative, with the time of day
+  // counted from the day's end; the scan must still equal the plain one.
+  for (int year : {1, 2, 400, 1000, 1582, 1583, 1700, 1850, 1898, 2500, 5000, 9998, 9999}) {
+    const MoonTable plain = PlainMoonScan(year);
+    const MoonTable fast = BuildMoonTable(year);
+    EXPECT_EQ(fast.Count, plain.Count) << year;
+    EXPECT_EQ(fast.Entries, plain.Entries) << year;
+  }
+}
+
+TEST(PrepareYear, RebuildsOnlyForAnotherYear) {
+  PrepareYear(2023);
+  const int64_t builds = TableBuildCount();
+  PrepareYear(2023);
+  EXPECT_EQ(TableBuildCount(), builds);
+  PrepareYear(2024);
+  EXPECT_EQ(TableBuildCount(), builds + 1);
+  EXPECT_EQ(CachedYear(), 2024);
+  PrepareYear(2023);
+  EXPECT_EQ(TableBuildCount(), builds + 2);
+  EXPECT_EQ(CachedYear(), 2023);
+  EXPECT_EQ(Holidays(), BuildHolidayTable(2023));
+  EXPECT_EQ(MoonPhases().Entries, BuildMoonTable(2023).Entries);
+
+  // Lookups within the cached year cost no rebuild.
+  IsHoliday(Date(2023, 5, 1));
+  DateInfoText(Date(2023, 12, 31));
+  MoonPhaseName(Date(2023, 1, 1));
+  EXPECT_EQ(TableBuildCount(), builds + 2);
+
+  // Years without valid dates change nothing.
+  for (int year : {0, -1, 10000, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+    PrepareYear(year);
+  }
+  EXPECT_EQ(TableBuildCount(), builds + 2);
+  EXPECT_EQ(CachedYear(), 2023);
+}
+
+TEST(DateInfoText, ValuesThatAreNoDateGiveNothing) {
+  const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                        1e300, -1e9, 2958466.0};
+  for (double value : bad) {
+    EXPECT_EQ(DateInfoText(value), "");
+    EXPECT_FALSE(IsHoliday(value));
+    EXPECT_EQ(MoonPhaseName(value), "");
+  }
+}
+
+}  // namespace
+}  // namespace tavo::feriados
