@@ -227,6 +227,7 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     EntryTable table = Lembretes;
     RemoveEntry(table, i);
     if (new_length == e.TextLen) {
+      entry.TextLen = e.TextLen;  // the caller's record may carry any TextLen
       const int32_t k = FindPositionIn(table, entry.DateTime);
       InsertEntry(table, k, entry);
       const bool index_changes = k != i || std::memcmp(&entry, &e, sizeof entry) != 0;
