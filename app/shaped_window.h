@@ -1,0 +1,69 @@
+#pragma once
+// Frameless windows cut to the outline of their 8-bit background picture and
+// moved by dragging any free point of it.
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+namespace tavo::gui {
+
+// The window region of a picture: the union of the runs of pixels whose
+// palette index is not 0, row by row. An image that is not 8-bit indexed
+// counts every pixel of alpha 0 or pure white as index 0.
+QRegion RegionFromPicture(const QImage& picture);
+
+// Hit-test answers of the window's own surface.
+enum HitTest { kHitClient = 1, kHitCaption = 2 };
+
+// The component that shapes its owner window from a picture.
+class TUserDefWindow {
+ public:
+  explicit TUserDefWindow(QWidget* owner) : owner_(owner) {}
+  // Shapes the owner at once; a null picture changes nothing.
+  void SetImage(const QImage& picture);
+
+ private:
+  QWidget* owner_;
+};
+
+// A frameless window drawn by its background picture `iFundo`. Clicks on the
+// exception rectangles (edges included) run their action; a press anywhere
+// else on the window's own surface drags the window.
+class ShapedWindow : public QWidget {
+  Q_OBJECT
+ public:
+  ShapedWindow(const QString& picture_resource, QWidget* parent = nullptr);
+
+  // A click area on the picture, e.g. `iHide`. `double_click` may be empty.
+  void AddException(const QRect& rect, std::function<void()> click, std::function<void()> double_click = {});
+  // The hit rule: client for an exception (edges included), caption elsewhere.
+  int WMNCHitTest(const QPoint& client_point) const;
+
+  const QImage& Picture() const { return iFundo_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  struct Exception {
+    QRect rect;
+    std::function<void()> click;
+    std::function<void()> double_click;
+  };
+  const Exception* ExceptionAt(const QPoint& p) const;
+
+  QImage iFundo_;
+  TUserDefWindow UsrDefWindow_;
+  std::vector<Exception> exceptions_;
+  bool manual_drag_ = false;
+  QPoint drag_offset_;
+};
+
+}  // namespace tavo::gui
