@@ -6,7 +6,11 @@
 #include <ostream>
 #include <strings.h>
 
+#include "calendar/events_text.h"
+#include "calendar/feriados.h"
+#include "platform/file_system.h"
 #include "platform/system.h"
+#include "store/backup.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
 #include "store/date_time.h"
@@ -190,6 +194,67 @@ int Confirmar(Context& c) {
   return kDone;
 }
 
+int Backup(Context& c) {
+  Need(c, 1);
+  switch (WriteBackup(c.positional[0])) {
+    case BackupResult::Done: return kDone;
+    case BackupResult::EmptyStore: throw Refused{Cp1252ToUtf8(msg::kBackupNotNeeded)};
+    case BackupResult::Failed: break;
+  }
+  throw Refused{Cp1252ToUtf8(msg::kBackupFailed)};
+}
+
+int Restaurar(Context& c) {
+  Need(c, 1);
+  if (RestoreBackup(c.positional[0]) != RestoreResult::Done) throw Refused{Cp1252ToUtf8(msg::kRestoreInvalid)};
+  return kDone;
+}
+
+// The calendar files of the program folder; a missing file gives an empty list.
+void LoadCalendarLists() {
+  const char sep = platform::kPathSeparator;
+  const std::string folder = platform::ProgramFolder() + "dados" + sep + "datas" + sep;
+  std::string bytes;
+  SaintsList() = platform::ReadWholeFile(platform::Files(), folder + "santos.txt", &bytes) ? SplitTextLines(bytes)
+                                                                                           : TextLines{};
+  bytes.clear();
+  DatesList() = platform::ReadWholeFile(platform::Files(), folder + "datas.txt", &bytes) ? SplitTextLines(bytes)
+                                                                                         : TextLines{};
+}
+
+void PrintDayEntries(Context& c, const std::vector<feriados::DayEntry>& entries) {
+  for (const auto& e : entries) c.out << DateToText(e.Day) << '\t' << Cp1252ToUtf8(e.Name) << '\n';
+}
+
+int Eventos(Context& c) {
+  Need(c, 1);
+  const double date = static_cast<double>(DayNumber(ParseDateArg(c.positional[0])));
+  LoadCalendarLists();
+  std::string text = Cp1252ToUtf8(EventsText(date));
+  for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+  c.out << text << '\n';
+  return kDone;
+}
+
+int Feriados(Context& c) {
+  Need(c, 1);
+  PrintDayEntries(c, feriados::BuildHolidayTable(ParseYear(c.positional[0])));
+  return kDone;
+}
+
+int Luas(Context& c) {
+  Need(c, 1);
+  const feriados::MoonTable table = feriados::BuildMoonTable(ParseYear(c.positional[0]));
+  PrintDayEntries(c, std::vector<feriados::DayEntry>(table.Used().begin(), table.Used().end()));
+  return kDone;
+}
+
+int Pascoa(Context& c) {
+  Need(c, 1);
+  c.out << DateToText(feriados::EasterDate(ParseYear(c.positional[0]))) << '\n';
+  return kDone;
+}
+
 int NotYet(Context& c) {
   c.err << "comando ainda n\xC3\xA3o dispon\xC3\xADvel\n";
   return kRefused;
@@ -208,12 +273,12 @@ const std::map<std::string, Command>& Commands() {
       {"alterar", {Alterar, true, true}},
       {"excluir", {Excluir, true, true}},
       {"confirmar", {Confirmar, true, true}},
-      {"backup", {NotYet, false, true}},
-      {"restaurar", {NotYet, true, true}},
-      {"eventos", {NotYet, false, false}},
-      {"feriados", {NotYet, false, false}},
-      {"luas", {NotYet, false, false}},
-      {"pascoa", {NotYet, false, false}},
+      {"backup", {Backup, false, true}},
+      {"restaurar", {Restaurar, true, true}},
+      {"eventos", {Eventos, false, false}},
+      {"feriados", {Feriados, false, false}},
+      {"luas", {Luas, false, false}},
+      {"pascoa", {Pascoa, false, false}},
   };
   return commands;
 }

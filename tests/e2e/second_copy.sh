@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# A second copy of the program ends at once with exit code 0 and leaves the
+# running copy alone; quelvo-cli refuses to write while the program runs.
+set -u
+prog=$1
+tmp=$(mktemp -d)
+trap 'kill $first 2>/dev/null; rm -rf "$tmp"' EXIT
+mkdir -p "$tmp/dados/datas"
+cp "$2"/assets/datas/*.txt "$tmp/dados/datas/" 2>/dev/null
+export QUELVO_PASTA=$tmp QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$tmp XDG_CONFIG_HOME=$tmp/config
+passed=0 failed=0
+check() { if eval "$2"; then passed=$((passed+1)); else failed=$((failed+1)); echo "FALHOU: $1"; fi; }
+
+"$prog/quelvo" & first=$!
+for _ in $(seq 50); do "$prog/quelvo-cli" incluir 01/01/2030 10:00 x >/dev/null 2>&1; [ $? -eq 3 ] && break; sleep 0.1; done
+check "o programa segura a trava" '"$prog/quelvo-cli" incluir 01/01/2030 10:00 x 2>/dev/null; [ $? -eq 3 ]'
+check "listar funciona com o programa aberto" '"$prog/quelvo-cli" listar >/dev/null'
+start=$(date +%s%N)
+timeout 10 "$prog/quelvo"; rc=$?
+elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+check "segunda cópia termina com código 0" '[ $rc -eq 0 ]'
+check "segunda cópia termina logo (${elapsed} ms)" '[ $elapsed -lt 5000 ]'
+check "a primeira cópia continua" 'kill -0 $first'
+kill $first; wait $first 2>/dev/null
+check "sem o programa, incluir grava" '"$prog/quelvo-cli" incluir 01/01/2030 10:00 x'
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
