@@ -127,12 +127,10 @@ RebuildResult RebuildDataFile(int64_t p, int64_t n, const std::string* replaceme
   return RebuildResult::Done;
 }
 
-bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table, bool index_changes) {
+bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table) {
+  // Journalled even when the index keeps its bytes: a write cut short would
+  // otherwise leave a text that is neither the old one nor the new one.
   const FileNames names = Names();
-  if (!index_changes) {
-    // The index stays as it is; the single overwrite is the whole change.
-    return CommitIndex(table) && WriteAt(names.Data, p, text);
-  }
   std::string old_text;
   std::string journal;
   PutLe64(journal, p);

@@ -8,8 +8,8 @@
 // when one exists), the new data file and the new index are written and
 // flushed, the safety copy is renamed to "tavodb.old" (both new files are
 // complete from here on), the index is committed and "tavodb.old" deleted.
-// Text overwritten in place together with an index change: the old bytes go
-// to "tavodb.und" first, so an interrupted overwrite can be undone.
+// Text overwritten in place: the old bytes go to "tavodb.und" first, so an
+// interrupted overwrite can be undone.
 // OpenStore resolves whatever an interrupted operation left.
 
 #include <cstdint>
@@ -37,7 +37,7 @@ enum class RebuildResult { Done, DataFailed, IndexFailed };
 RebuildResult RebuildDataFile(int64_t p, int64_t n, const std::string* replacement, const EntryTable& table);
 
 // Overwrites a text of unchanged length at p and commits `table`.
-bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table, bool index_changes);
+bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table);
 
 // Resolves the files an interrupted operation left behind. False when the
 // files could not be put right.

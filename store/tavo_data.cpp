@@ -228,10 +228,8 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     RemoveEntry(table, i);
     if (new_length == e.TextLen) {
       entry.TextLen = e.TextLen;  // the caller's record may carry any TextLen
-      const int32_t k = FindPositionIn(table, entry.DateTime);
-      InsertEntry(table, k, entry);
-      const bool index_changes = k != i || std::memcmp(&entry, &e, sizeof entry) != 0;
-      if (!store_files::OverwriteText(e.TextPos, text, table, index_changes))
+      InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
+      if (!store_files::OverwriteText(e.TextPos, text, table))
         StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
     } else {
       entry.TextLen = new_length;
