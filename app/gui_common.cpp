@@ -31,7 +31,7 @@ const QCursor& HandCursor() {
   // Hotspot at the fingertip of the picture.
   static const QCursor cursor = [] {
     QPixmap hand(QStringLiteral(":/assets/mao.png"));
-    return hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 10, 1);
+    return hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 12, 0);
   }();
   return cursor;
 }

@@ -6,6 +6,9 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 #include "app/app_state.h"
 #include "app/grad_btn.h"
@@ -170,6 +173,12 @@ void TformTAVO::FirstActivation() {
     MainWindowShown = true;
   }
   timerCheca.start();
+  // For the start-up measurement: the wall-clock moment the window is up.
+  if (std::getenv("QUELVO_STARTUP_REPORT")) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::fprintf(stderr, "janela-principal %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+  }
 }
 
 void TformTAVO::MarkMainWindowShown() { MainWindowShown = true; }

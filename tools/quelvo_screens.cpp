@@ -1,0 +1,69 @@
+// Takes the README's screenshots: the program's windows on an X display
+// (Xvfb), captured from the screen so the shaped outlines show the desktop.
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include "app/gui_common.h"
+#include "app/tavo_main.h"
+#include "app/tray_menu.h"
+#include "calendar/events_text.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "store/date_text.h"
+#include "store/tavo_data.h"
+#include "windows/tavo_lembrete.h"
+
+using namespace tavo;
+
+namespace {
+
+void Settle(int ms) {
+  for (int i = 0; i < ms / 20; ++i) {
+    QCoreApplication::processEvents();
+    QThread::msleep(20);
+  }
+}
+
+void Shot(const QString& path) {
+  Settle(600);
+  QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+  const QString source = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(".");
+  gui::InstallFontSubstitutes();
+  QTemporaryDir dir;
+  QDir(dir.path()).mkpath(QStringLiteral("dados/datas"));
+  for (const char* name : {"santos.txt", "datas.txt"})
+    QFile::copy(source + QStringLiteral("/assets/datas/") + QLatin1String(name),
+                dir.path() + QStringLiteral("/dados/datas/") + QLatin1String(name));
+  platform::MemoryRegistry registry;
+  platform::SetRegistryForTesting(&registry);
+  platform::SetProgramFolderForTesting(dir.path().toStdString());
+  OpenStore();
+  TLembrete r;
+  r.DateTime = CurrentMinute() - 1.0 / 1440;
+  r.Text = gui::ToCp(QStringLiteral("Reunião com a equipe às 15h.\r\nLevar o relatório do trimestre."));
+  AddLembrete(r);
+
+  gui::TformTAVO main_window({});
+  main_window.move(60, 50);
+  main_window.show();
+  Shot(out + QStringLiteral("/principal.png"));
+  main_window.PopupMenu->popup(QPoint(520, 120));
+  Shot(out + QStringLiteral("/menu.png"));
+  main_window.PopupMenu->hide();
+  gui::LastReminderPos = QPoint(480, 40);
+  gui::ShowLembrete(0, gui::TformLembrete::kModeAlert);
+  Shot(out + QStringLiteral("/alerta.png"));
+  return 0;
+}
