@@ -1,5 +1,6 @@
 #include "store/store_files.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -73,6 +74,26 @@ bool ApplyUndo(const FileNames& names) {
   if (!complete) return true;
   const int64_t at = GetLe64(journal, 0);
   return WriteAt(names.Data, at, journal.substr(8, journal.size() - 12));
+}
+
+// Until its commit a rebuild leaves the index untouched, so its safety copy
+// holds every text the index points to. A safety copy too short for that
+// beside a data file that holds them all came from elsewhere (say, a copy
+// made while the program ran and then added to the store).
+bool IsForeignSafetyCopy(const FileNames& names) {
+  std::string index;
+  int64_t data_size = 0, copy_size = 0;
+  if (!platform::ReadWholeFile(Files(), names.Index, &index) || !Files().FileSize(names.Data, &data_size) ||
+      !Files().FileSize(names.SafetyCopy, &copy_size))
+    return false;
+  int64_t needed = 0;
+  for (size_t at = 0; at + sizeof(LembreteEntry) <= index.size(); at += sizeof(LembreteEntry)) {
+    LembreteEntry e;
+    std::memcpy(&e, index.data() + at, sizeof e);
+    if (e.TextPos < 0) return false;
+    needed = std::max<int64_t>(needed, int64_t{e.TextPos} + e.TextLen);
+  }
+  return needed <= data_size && needed > copy_size;
 }
 
 }  // namespace
@@ -152,6 +173,11 @@ bool RecoverInterrupted() {
     // A rebuild that had both new files complete: finish it.
     if (fs.Exists(names.NewIndex) && !fs.ReplaceAtomic(names.NewIndex, names.Index)) return false;
     return fs.Delete(names.OldData);
+  }
+  if (fs.Exists(names.SafetyCopy) && IsForeignSafetyCopy(names)) {
+    // Not left by a rebuild of this store, which always fits the index on
+    // disk: keep the data file that the index describes.
+    if (!fs.Delete(names.SafetyCopy)) return false;
   }
   if (fs.Exists(names.SafetyCopy)) {
     // A rebuild that never reached its commit: the safety copy is the data file.
