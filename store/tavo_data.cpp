@@ -91,6 +91,16 @@ struct BusyGuard {
   bool& flag_;
 };
 
+// Cuts the data file back to `size` after an append that did not make it
+// into the index, so that no unreferenced text stays behind.
+void TruncateData(int64_t size) {
+  auto file = Files().Open(DataFileName, OpenMode::Update);
+  if (file) {
+    file->Truncate(size);
+    file->Close();
+  }
+}
+
 void ShiftTextsAfter(EntryTable& table, int32_t pos, int32_t delta) {
   for (auto& e : table.Entries)
     if (e.TextPos > pos) e.TextPos += delta;
@@ -199,10 +209,20 @@ void AddLembrete(const TLembrete& record) {
       file->Close();
       StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
     }
-    if (!file->Close()) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    if (!file->Close()) {
+      TruncateData(end);
+      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    }
     InsertEntry(Lembretes, k, entry);
     LastId += 1;
-    if (!store_files::CommitIndex(Lembretes)) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    if (!store_files::CommitIndex(Lembretes)) {
+      // The text is unreferenced unless the new index got in place anyway
+      // (a rename that worked but could not be flushed).
+      int64_t index_size = 0;
+      if (Files().FileSize(IndexFileName, &index_size) && index_size < int64_t{Lembretes.Count} * 20)
+        TruncateData(end);
+      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    }
   }
   RefreshList();
 }
