@@ -141,6 +141,7 @@ TformLembrete::TformLembrete() : SecondaryWindow(QStringLiteral(":/assets/fundo_
   mLembrete->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mLembrete->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   mLembrete->setTabChangesFocus(true);
+  mLembrete->document()->setDocumentMargin(2);
   QPalette memo_palette = mLembrete->palette();
   memo_palette.setColor(QPalette::Base, back);
   memo_palette.setColor(QPalette::Text, front);
