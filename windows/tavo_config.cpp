@@ -98,6 +98,8 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
   mExemplo = new QPlainTextEdit(this);
   mExemplo->setGeometry(44, 103, 134, 80);
   mExemplo->setReadOnly(true);
+  mExemplo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  mExemplo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   mExemplo->setFont(SansSerifFont(11));
   mExemplo->setPlainText(QStringLiteral("Exemplo de janela do \nQuelvo 3"));
 

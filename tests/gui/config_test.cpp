@@ -60,6 +60,12 @@ void Touch(const QString& path) {
   f.write("RIFF");
 }
 
+// With QUELVO_SCREENSHOT_DIR set, keeps a picture of the widget there.
+void SaveIfAsked(QWidget* widget, const char* name) {
+  const QString folder = qEnvironmentVariable("QUELVO_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) widget->grab().save(folder + "/" + name);
+}
+
 TLembrete Make(double when, const std::string& text) {
   TLembrete r;
   r.DateTime = when;
@@ -221,6 +227,7 @@ class ConfigTest : public QObject {
     QCOMPARE(w->lbInfo->text(), QStringLiteral("Exibir informações adicionais na janela de lembretes"));
     // Opening the window writes nothing.
     QVERIFY(registry_->Keys.empty());
+    SaveIfAsked(w, "configuracoes.png");
   }
 
   void emptySoundFolderOffersOnlyTheOtherEntry() {
@@ -405,6 +412,7 @@ class ConfigTest : public QObject {
     QVERIFY(palette->windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(palette->pos(), w->csBack->mapToGlobal(QPoint(0, w->csBack->height())));
     const QImage image = palette->grab().toImage();
+    SaveIfAsked(palette, "paleta.png");
     for (int i = 1; i <= 5; ++i) {
       for (int j = 1; j <= 4; ++j) {
         const QPoint centre(18 * j - 6, 18 * i - 6);
