@@ -237,6 +237,11 @@ class ListTest : public QObject {
     QVERIFY(!Hooks().RefreshList);
     Add(At(2024, 6, 21, 9, 0), "no window to refresh");
     QCOMPARE(Lembretes.Count, 1);
+    // The close spot drawn on the picture closes it too.
+    TformList* again = Open(false);
+    QTest::mouseClick(again, Qt::LeftButton, {}, QPoint(395, 24));
+    Flush();
+    QVERIFY(OwnedWindows().empty());
   }
 
   // --- the range ---------------------------------------------------------
