@@ -181,7 +181,10 @@ void TformTAVO::FirstActivation() {
   }
 }
 
-void TformTAVO::MarkMainWindowShown() { MainWindowShown = true; }
+void TformTAVO::MarkMainWindowShown() {
+  // An activation that arrives after the window was hidden shows nothing.
+  if (isVisible() && !isMinimized()) MainWindowShown = true;
+}
 
 void TformTAVO::bNovoClick() {
   auto* window = new TformLembrete();
