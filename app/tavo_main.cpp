@@ -22,19 +22,9 @@
 #include "store/date_text.h"
 #include "store/tavo_data.h"
 #include "windows/tavo_lembrete.h"
-// The windows below arrive one by one while the program is being built up.
-#if __has_include("windows/tavo_config.h")
 #include "windows/tavo_config.h"
-#define QUELVO_HAS_CONFIG 1
-#endif
-#if __has_include("windows/tavo_list.h")
 #include "windows/tavo_list.h"
-#define QUELVO_HAS_LIST 1
-#endif
-#if __has_include("app/backup_commands.h")
 #include "app/backup_commands.h"
-#define QUELVO_HAS_BACKUP 1
-#endif
 
 namespace tavo::gui {
 
@@ -194,27 +184,19 @@ void TformTAVO::bNovoClick() {
 }
 
 void TformTAVO::bListaClick() {
-#ifdef QUELVO_HAS_LIST
   OpenWindowOnce<TformList>();
-#endif
 }
 
 void TformTAVO::bConfigClick() {
-#ifdef QUELVO_HAS_CONFIG
   OpenWindowOnce<TformConfig>();
-#endif
 }
 
 void TformTAVO::bDoBackupClick() {
-#ifdef QUELVO_HAS_BACKUP
   DoBackup(this);
-#endif
 }
 
 void TformTAVO::bRestoreBackupClick() {
-#ifdef QUELVO_HAS_BACKUP
   RestoreBackup(this);
-#endif
 }
 
 void TformTAVO::bHideClick() {
