@@ -55,6 +55,14 @@ int main(int argc, char** argv) {
   r.Text = gui::ToCp(QStringLiteral("Reunião com a equipe às 15h.\r\nLevar o relatório do trimestre."));
   AddLembrete(r);
 
+  // A coloured desktop behind the windows, so their cut-out outlines show.
+  QWidget desktop(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+  desktop.setAutoFillBackground(true);
+  desktop.setPalette(QPalette(QColor(58, 110, 165)));
+  desktop.setGeometry(QGuiApplication::primaryScreen()->geometry());
+  desktop.show();
+  Settle(200);
+
   gui::TformTAVO main_window({});
   main_window.move(60, 50);
   main_window.show();
