@@ -12,7 +12,11 @@ using platform::File;
 using platform::Files;
 using platform::OpenMode;
 
+// The last four bytes of a complete undo journal: with an index change (the
+// overwrite is committed by the new index) or without one (the overwrite is
+// committed only by deleting the journal).
 constexpr char kUndoMagic[4] = {'Q', 'U', 'N', 'D'};
+constexpr char kUndoTextOnlyMagic[4] = {'Q', 'U', 'N', 'T'};
 
 std::string Replace(const std::string& name, const std::string& suffix) {
   return name.substr(0, name.find_last_of('.')) + suffix;
@@ -64,14 +68,18 @@ int64_t GetLe64(const std::string& s, size_t at) {
   return static_cast<int64_t>(v);
 }
 
-// Undoes an in-place overwrite from its journal: position, old bytes, magic.
-bool ApplyUndo(const FileNames& names) {
+// Undoes an in-place overwrite from its journal (position, old bytes, magic)
+// unless the overwrite was committed.
+bool UndoIfUncommitted(const FileNames& names) {
   std::string journal;
   if (!platform::ReadWholeFile(Files(), names.Undo, &journal)) return false;
-  const bool complete =
-      journal.size() >= 12 && std::memcmp(journal.data() + journal.size() - 4, kUndoMagic, 4) == 0;
+  if (journal.size() < 12) return true;
+  const char* magic = journal.data() + journal.size() - 4;
+  const bool text_only = std::memcmp(magic, kUndoTextOnlyMagic, 4) == 0;
   // An incomplete journal means the overwrite had not started.
-  if (!complete) return true;
+  if (!text_only && std::memcmp(magic, kUndoMagic, 4) != 0) return true;
+  // With an index change, the rename of the new index was the commit.
+  if (!text_only && !Files().Exists(names.NewIndex)) return true;
   const int64_t at = GetLe64(journal, 0);
   return WriteAt(names.Data, at, journal.substr(8, journal.size() - 12));
 }
@@ -152,17 +160,21 @@ bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table) 
   // Journalled even when the index keeps its bytes: a write cut short would
   // otherwise leave a text that is neither the old one nor the new one.
   const FileNames names = Names();
+  const std::string index = IndexBytes(table);
+  std::string on_disk;
+  if (!platform::ReadWholeFile(Files(), names.Index, &on_disk)) return false;
+  // Only the text changes: the index need not be written again.
+  const bool index_changes = on_disk != index;
   std::string old_text;
   std::string journal;
   PutLe64(journal, p);
   if (!ReadAt(names.Data, p, text.size(), &old_text)) return false;
   journal += old_text;
-  journal.append(kUndoMagic, 4);
-  if (!Files().Exists(names.Index) || !WriteNewFile(names.Undo, journal) ||
-      !WriteNewFile(names.NewIndex, IndexBytes(table)))
-    return false;
+  journal.append(index_changes ? kUndoMagic : kUndoTextOnlyMagic, 4);
+  if (!WriteNewFile(names.Undo, journal)) return false;
+  if (index_changes && !WriteNewFile(names.NewIndex, index)) return false;
   if (!WriteAt(names.Data, p, text)) return false;
-  if (!Files().ReplaceAtomic(names.NewIndex, names.Index)) return false;
+  if (index_changes && !Files().ReplaceAtomic(names.NewIndex, names.Index)) return false;
   return Files().Delete(names.Undo);
 }
 
@@ -186,9 +198,8 @@ bool RecoverInterrupted() {
     return fs.RenameNoReplace(names.SafetyCopy, names.Data);
   }
   if (fs.Exists(names.Undo)) {
-    if (fs.Exists(names.NewIndex)) {
-      if (!ApplyUndo(names) || !fs.Delete(names.NewIndex)) return false;
-    }
+    if (!UndoIfUncommitted(names)) return false;
+    if (fs.Exists(names.NewIndex) && !fs.Delete(names.NewIndex)) return false;
     return fs.Delete(names.Undo);
   }
   if (fs.Exists(names.NewIndex)) return fs.Delete(names.NewIndex);

@@ -9,7 +9,9 @@
 // flushed, the safety copy is renamed to "tavodb.old" (both new files are
 // complete from here on), the index is committed and "tavodb.old" deleted.
 // Text overwritten in place: the old bytes go to "tavodb.und" first, so an
-// interrupted overwrite can be undone.
+// interrupted overwrite can be undone; the index is committed as above, or
+// left alone when its bytes stay the same (then deleting the journal is the
+// commit).
 // OpenStore resolves whatever an interrupted operation left.
 
 #include <cstdint>
