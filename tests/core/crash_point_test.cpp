@@ -86,7 +86,12 @@ class CrashPoints : public test_support::StoreFixture {
     Reopen();
     AddAll(kInitial);
     before_ = State();
-    index_ = ReadDados("tavodb.idx");
+    // As written by the run that added them: Ids in order of addition, not
+    // the positions the next start gives them.
+    stale_index_ = ReadDados("tavodb.idx");
+    Reopen();
+    renumbered_index_ = store_files::IndexBytes(Lembretes);
+    index_ = stale_index_;
     data_ = ReadDados("tavodb.dat");
   }
 
@@ -162,21 +167,27 @@ class CrashPoints : public test_support::StoreFixture {
   }
 
   std::vector<Stored> before_;
-  std::string index_;
+  std::string index_, stale_index_, renumbered_index_;
   std::string data_;
 };
 
 TEST_F(CrashPoints, EveryStepOfEveryOperationLeavesTheStateBeforeOrAfter) {
   int total = 0;
-  for (const Fault fault : {Fault::Crash, Fault::TornWrite, Fault::Fail}) {
-    int points = 0;
-    for (const Operation& op : kOperations) {
-      const int n = Sweep(op, fault);
-      EXPECT_GT(n, 2) << op.name;  // every operation writes, flushes and commits
-      points += n;
+  // An index whose Ids are the positions is not rewritten when only a text
+  // changes; one from an earlier run is.
+  for (const std::string* index : {&stale_index_, &renumbered_index_}) {
+    index_ = *index;
+    for (const Fault fault : {Fault::Crash, Fault::TornWrite, Fault::Fail}) {
+      int points = 0;
+      for (const Operation& op : kOperations) {
+        const int n = Sweep(op, fault);
+        EXPECT_GT(n, 2) << op.name;  // every operation writes, flushes and commits
+        points += n;
+      }
+      std::printf("[ crash points ] %s index, %s: %d\n", index == &stale_index_ ? "stale" : "renumbered",
+                  test_support::FaultName(fault), points);
+      total += points;
     }
-    std::printf("[ crash points ] %s: %d\n", test_support::FaultName(fault), points);
-    total += points;
   }
   std::printf("[ crash points ] total: %d over %zu operations\n", total, std::size(kOperations));
 }
