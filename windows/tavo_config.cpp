@@ -225,6 +225,10 @@ void TformConfig::lbWaveClick() {
     return;
   }
   EditedConfig.WaveFile = SoundFolder() + NativePath(lbWave->item(row)->text()) + ".wav";
+  // Where names are case-sensitive, "NAME.wav" may not be the listed "NAME.WAV":
+  // then the file is addressed by its real name, so the alarm is not silent.
+  if (!platform::Files().Exists(EditedConfig.WaveFile) && row < WaveList.size())
+    EditedConfig.WaveFile = SoundFolder() + NativePath(WaveList[row]);
 }
 
 void TformConfig::bOuvirClick() {
