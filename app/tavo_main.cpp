@@ -38,6 +38,13 @@ const QRect kHideArea(384, 13, 22, 22);
 
 bool TrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
+// With QUELVO_STARTUP_REPORT set, the moments that the start-up measurement
+// and the end-to-end tests watch for go to standard error, one per line.
+void Report(const std::string& line) {
+  static const bool enabled = std::getenv("QUELVO_STARTUP_REPORT") != nullptr;
+  if (enabled) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 void LoadLines(QWidget* owner, const std::string& path, TextLines& lines) {
   std::string bytes;
   lines.clear();
@@ -163,12 +170,9 @@ void TformTAVO::FirstActivation() {
     MainWindowShown = true;
   }
   timerCheca.start();
-  // For the start-up measurement: the wall-clock moment the window is up.
-  if (std::getenv("QUELVO_STARTUP_REPORT")) {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    std::fprintf(stderr, "janela-principal %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-  }
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  Report("janela-principal " + std::to_string(static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec));
 }
 
 void TformTAVO::MarkMainWindowShown() {
@@ -258,11 +262,14 @@ void TformTAVO::CheckDueReminders() {
   for (int32_t p = 0; p < due && p < Lembretes.Count; ++p) {
     if (IsLembreteOpen(Lembretes[p].Id)) continue;
     if (!sound_started) {
-      if (!Config.WaveFile.empty() && platform::Files().Exists(Config.WaveFile))
+      if (!Config.WaveFile.empty() && platform::Files().Exists(Config.WaveFile)) {
         platform::Sound().PlayAsync(Config.WaveFile);
+        Report("som " + Config.WaveFile);
+      }
       sound_started = true;
     }
     ShowLembrete(p, TformLembrete::kModeAlert);
+    Report("alerta " + std::to_string(p));
   }
 }
 

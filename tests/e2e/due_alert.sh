@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The built program, started in a fresh program folder that holds a reminder
+# due a minute ago, raises its alert window at the first check (about ten
+# seconds after start) and asks for the alarm sound once.
+set -u
+prog=$1
+tmp=$(mktemp -d)
+trap 'kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
+mkdir -p "$tmp/dados/datas" "$tmp/dados/sons"
+cp "$prog"/dados/datas/*.txt "$tmp/dados/datas/"
+cp "$prog"/dados/sons/gongo.wav "$tmp/dados/sons/"
+export LC_ALL=pt_BR.UTF-8 QUELVO_PASTA=$tmp QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$tmp XDG_CONFIG_HOME=$tmp/config
+passed=0 failed=0
+check() { if eval "$2"; then passed=$((passed+1)); else failed=$((failed+1)); echo "FALHOU: $1"; fi; }
+
+when=$(date -d '1 minute ago' '+%d/%m/%Y %H:%M')
+"$prog/quelvo-cli" incluir ${when% *} ${when#* } "Lembrete vencido"
+"$prog/quelvo-cli" incluir 01/01/2099 10:00 "Ainda não"
+QUELVO_STARTUP_REPORT=1 "$prog/quelvo" 2>"$tmp/log" & pid=$!
+for _ in $(seq 250); do grep -q '^alerta' "$tmp/log" && break; sleep 0.1; done
+sleep 0.5
+check "a janela de alerta abre na primeira checagem" 'grep -q "^alerta 0$" "$tmp/log"'
+check "só o lembrete vencido abre" '[ "$(grep -c "^alerta" "$tmp/log")" -eq 1 ]'
+check "o som é pedido uma vez" '[ "$(grep -c "^som .*gongo.wav$" "$tmp/log")" -eq 1 ]'
+check "nada foi apagado" '[ "$("$prog/quelvo-cli" listar | wc -l)" -eq 2 ]'
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
