@@ -23,9 +23,12 @@ int main(int argc, char** argv) {
     std::_Exit(1);
   };
   Hooks().PumpMessages = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-  OpenStore();
+  // A copy that is already running may be in the middle of changing the
+  // files: a second copy then only reads them, so it cannot disturb them.
+  const char* kInstanceName = "Orvane_Quelvo_2003";
+  OpenStore(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
 
-  const auto instance = platform::AcquireInstanceLock("Orvane_Quelvo_2003");
+  const auto instance = platform::AcquireInstanceLock(kInstanceName);
   if (!instance) return 0;  // another copy runs: end silently
 
   QApplication::setApplicationDisplayName(gui::kAppTitle);
