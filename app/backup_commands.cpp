@@ -63,7 +63,7 @@ void RestoreBackup(QWidget* owner) {
   const QString path = AskBackupFile(owner, QFileDialog::AcceptOpen);
   if (path.isEmpty()) return;
   // An empty store is replaced without asking.
-  if (Lembretes.Count > 0 && !AskYesNo(nullptr, FromCp(msg::kRestoreQuestion), BoxModality::System)) return;
+  if (Lembretes.Count > 0 && !AskYesNo(nullptr, FromCp(msg::kRestoreQuestion), BoxModality::System, BoxIcon::Information)) return;
   if (ShuttingDown()) return;
   CloseReminderWindows();
   RestoreResult result;

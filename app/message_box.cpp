@@ -37,8 +37,8 @@ void ShowMessage(QWidget* owner, const QString& text, BoxIcon icon, BoxModality 
   Show(owner, text, icon, modality, false);
 }
 
-bool AskYesNo(QWidget* owner, const QString& text, BoxModality modality) {
-  return Show(owner, text, BoxIcon::Question, modality, true) == QMessageBox::Yes;
+bool AskYesNo(QWidget* owner, const QString& text, BoxModality modality, BoxIcon icon) {
+  return Show(owner, text, icon, modality, true) == QMessageBox::Yes;
 }
 
 void ShowGeneralError(QWidget* owner, QString text) {

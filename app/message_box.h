@@ -17,7 +17,7 @@ enum class BoxModality { Application, Window, System };
 // Shows a box with OK; returns when it is closed.
 void ShowMessage(QWidget* owner, const QString& text, BoxIcon icon, BoxModality modality);
 // Asks a Yes/No question (No is the default); true for Yes.
-bool AskYesNo(QWidget* owner, const QString& text, BoxModality modality);
+bool AskYesNo(QWidget* owner, const QString& text, BoxModality modality, BoxIcon icon = BoxIcon::Question);
 // The general error report: error icon, OK, a full stop appended when missing.
 void ShowGeneralError(QWidget* owner, QString text);
 

@@ -531,6 +531,7 @@ class ConfigTest : public QObject {
     Flush();
     QCOMPARE(boxes_.size(), size_t{1});
     QCOMPARE(boxes_[0].text, QStringLiteral("Deseja substituir os lembretes já cadastrados pelo conteúdo do backup?"));
+    QCOMPARE(boxes_[0].icon, BoxIcon::Information);
     QCOMPARE(IndexBytes(), index);
     QCOMPARE(DataBytes(), data);
     QCOMPARE(Lembretes.Count, 1);
