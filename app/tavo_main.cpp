@@ -88,13 +88,13 @@ void TformTAVO::FormCreate() {
   LastReminderPos = QPoint(-1, -1);
 
   const QFont font = ArialFont(13);
-  struct Spec {
+  struct ButtonPlace {
     TGradBtn** button;
     const char* caption;
     QRect rect;
     void (TformTAVO::*handler)();
   };
-  const Spec buttons[] = {
+  const ButtonPlace buttons[] = {
       {&bNovo, "Incluir um novo lembrete", {57, 92, 157, 31}, &TformTAVO::bNovoClick},
       {&bLista, "Ler / Aterar Lembretes", {230, 92, 157, 31}, &TformTAVO::bListaClick},
       {&bDoBackup, "Gravar Backup", {57, 136, 157, 31}, &TformTAVO::bDoBackupClick},
@@ -103,7 +103,7 @@ void TformTAVO::FormCreate() {
       {&bFecha, "Encerrar o Programa", {230, 180, 157, 31}, &TformTAVO::bFechaClick},
       {&bHide, "Ocultar Janela", {294, 222, 93, 19}, &TformTAVO::bHideClick},
   };
-  for (const Spec& s : buttons) {
+  for (const ButtonPlace& s : buttons) {
     *s.button = new TGradBtn(QString::fromUtf8(s.caption), this, font);
     (*s.button)->setGeometry(s.rect);
     connect(*s.button, &QAbstractButton::clicked, this, s.handler);
