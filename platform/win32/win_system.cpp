@@ -1,0 +1,121 @@
+// Clock, program folder, locale date format, single-instance lock and wave playback on Windows.
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdlib>
+
+#include "platform/locale_date.h"
+#include "platform/system.h"
+
+namespace tavo::platform {
+namespace {
+
+class WinClock : public Clock {
+ public:
+  LocalTime Now() override {
+    SYSTEMTIME st;
+    ::GetLocalTime(&st);
+    LocalTime t;
+    t.Year = st.wYear;
+    t.Month = st.wMonth;
+    t.Day = st.wDay;
+    t.Hour = st.wHour;
+    t.Minute = st.wMinute;
+    t.Second = st.wSecond;
+    t.Millisecond = st.wMilliseconds;
+    return t;
+  }
+};
+
+Clock* g_clock = nullptr;
+std::string g_program_folder;
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += kPathSeparator;
+  return folder;
+}
+
+// The mutex handle stays open while the lock object lives; the system closes it when the process ends.
+class WinInstanceLock : public InstanceLock {
+ public:
+  explicit WinInstanceLock(HANDLE h) : h_(h) {}
+  ~WinInstanceLock() override { ::CloseHandle(h_); }
+
+ private:
+  HANDLE h_;
+};
+
+class WinWavePlayer : public WavePlayer {
+ public:
+  void PlayAsync(const std::string& path) override {
+    // A new sound cuts the one playing; with no file, only the cut happens.
+    if (path.empty() || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      ::PlaySoundA(nullptr, nullptr, 0);
+      return;
+    }
+    // SND_NODEFAULT: an unplayable file stays silent instead of ringing the system sound.
+    ::PlaySoundA(path.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+  }
+};
+
+WavePlayer* g_sound = nullptr;
+
+}  // namespace
+
+Clock& SystemClock() {
+  static WinClock clock;
+  return g_clock ? *g_clock : clock;
+}
+void SetClockForTesting(Clock* clock) { g_clock = clock; }
+
+std::string ExecutableFolder() {
+  char buf[MAX_PATH * 4];
+  const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
+  if (n == 0 || n >= sizeof buf) return WithSeparator(".");
+  std::string path(buf, n);
+  const size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? WithSeparator(".") : path.substr(0, cut + 1);
+}
+
+std::string ProgramFolder() {
+  if (!g_program_folder.empty()) return g_program_folder;
+  if (const char* env = std::getenv("QUELVO_PASTA"); env && *env) return WithSeparator(env);
+  return ExecutableFolder();
+}
+
+void SetProgramFolderForTesting(const std::string& folder) {
+  g_program_folder = folder.empty() ? std::string() : WithSeparator(folder);
+}
+
+std::string LocaleShortDatePattern() {
+  char buf[128];
+  const int n = ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf);
+  if (n <= 1) return "dd/MM/yyyy";
+  return std::string(buf, static_cast<size_t>(n - 1));
+}
+
+std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
+  HANDLE h = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  if (!h) return nullptr;
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(h);
+    return nullptr;
+  }
+  return std::make_unique<WinInstanceLock>(h);
+}
+
+bool InstanceLockHeld(const std::string& name) {
+  HANDLE h = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  if (!h) return false;
+  ::CloseHandle(h);
+  return true;
+}
+
+WavePlayer& Sound() {
+  static WinWavePlayer player;
+  return g_sound ? *g_sound : player;
+}
+void SetSoundForTesting(WavePlayer* player) { g_sound = player; }
+
+}  // namespace tavo::platform
