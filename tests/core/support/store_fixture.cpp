@@ -1,14 +1,15 @@
 #include "tests/core/support/store_fixture.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <stdexcept>
 
 #include "platform/file_system.h"
+#include "platform/system.h"
 #include "store/config.h"
 #include "store/date_time.h"
 
@@ -35,9 +36,19 @@ TLembrete Reminder(double date_time, const std::string& text, int repeat_kind) {
 }
 
 TempFolder::TempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "quelvo-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern + "/";
+  // A fresh folder of an unguessed name; create_directory is false when the name was taken.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "quelvo-test-%08x", static_cast<unsigned>(random()));
+    const fs::path candidate = fs::temp_directory_path() / name;
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      path_ = candidate.string() + platform::kPathSeparator;
+      return;
+    }
+  }
+  throw std::runtime_error("no temporary folder could be made");
 }
 
 TempFolder::~TempFolder() {
@@ -74,7 +85,7 @@ void StoreFixture::TearDown() {
   Config = TConfig{};
 }
 
-std::string StoreFixture::Dados(const std::string& name) const { return folder.Path() + "dados/" + name; }
+std::string StoreFixture::Dados(const std::string& name) const { return folder.Path() + "dados" + platform::kPathSeparator + name; }
 
 std::string StoreFixture::ReadDados(const std::string& name) const {
   std::ifstream in(Dados(name), std::ios::binary);
@@ -94,7 +105,7 @@ int64_t StoreFixture::DadosSize(const std::string& name) const {
 
 std::vector<std::string> StoreFixture::DadosFiles() const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder.Path() + "dados")) names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder.Path() + "dados")) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
