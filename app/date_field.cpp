@@ -33,6 +33,8 @@ DateField::DateField(QWidget* parent) : QLineEdit(parent) {
   calendar_->setWindowTitle(QStringLiteral("Escolha uma Data"));
   calendar_->setFirstDayOfWeek(Qt::Sunday);
   calendar_->setGridVisible(true);
+  calendar_->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
   // Navigation hints, named as the program names them.
   if (auto* prev = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth")))
     prev->setAccessibleName(QStringLiteral("Mês Anterior"));

@@ -1,6 +1,10 @@
 #include "app/gui_common.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
+#include <QTranslator>
 
 #include "store/cp1252.h"
 
@@ -41,6 +45,15 @@ void InstallFontSubstitutes() {
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+void InstallPortuguese() {
+  const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+  QLocale::setDefault(brazil);
+  static QTranslator translator;
+  if (translator.load(brazil, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&translator);
 }
 
 }  // namespace tavo::gui

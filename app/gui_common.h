@@ -36,5 +36,8 @@ const QCursor& HandCursor();
 // Font substitutions for the Windows font names, installed once at start.
 void InstallFontSubstitutes();
 
+// Brazilian Portuguese for Qt's own texts (dialog buttons, calendar names).
+void InstallPortuguese();
+
 
 }  // namespace tavo::gui

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   gui::InstallFontSubstitutes();
+  gui::InstallPortuguese();
 
   Hooks().Failure = [](const std::string& message, BoxKind kind) {
     gui::ShowMessage(nullptr, gui::FromCp(message), gui::BoxIcon::Error,

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "app/date_field.h"
 #include "app/gui_common.h"
 #include "app/tavo_main.h"
 #include "app/tray_menu.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
   const QString source = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(".");
   gui::InstallFontSubstitutes();
+  gui::InstallPortuguese();
   QTemporaryDir dir;
   QDir(dir.path()).mkpath(QStringLiteral("dados/datas"));
   for (const char* name : {"santos.txt", "datas.txt"})
@@ -73,5 +75,8 @@ int main(int argc, char** argv) {
   gui::LastReminderPos = QPoint(480, 40);
   gui::ShowLembrete(0, gui::TformLembrete::kModeAlert);
   Shot(out + QStringLiteral("/alerta.png"));
+  for (QWidget* w : gui::OwnedWindows())
+    if (auto* alert = qobject_cast<gui::TformLembrete*>(w)) alert->eData->DropDown();
+  Shot(out + QStringLiteral("/calendario.png"));
   return 0;
 }
