@@ -30,19 +30,16 @@
 #include "store/config.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
+#include "support/gui_fixture.h"
 #include "windows/color_selector.h"
 #include "windows/tavo_config.h"
 #include "windows/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
+using namespace tavo::gui::test_support;
 
 namespace {
-
-struct Box {
-  QString text;
-  BoxIcon icon;
-};
 
 class RecordingPlayer : public platform::WavePlayer {
  public:
@@ -80,17 +77,14 @@ class ConfigTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
+  // The real clock and date order: nothing here depends on them.
+  GuiStore store_{{.fixed_clock = false, .fixed_date_order = false}};
   QTemporaryDir elsewhere_;
-  platform::MemoryRegistry* registry_ = nullptr;
   RecordingPlayer player_;
-  std::vector<Box> boxes_;
-  std::deque<QMessageBox::StandardButton> answers_;
-  std::vector<std::string> failures_;
   std::deque<QString> chosen_files_;
   int dialogs_asked_ = 0;
 
-  QString Sons() const { return dir_.path() + "/dados/sons/"; }
+  QString Sons() const { return store_.Folder() + "/dados/sons/"; }
   std::string SonsNative() const { return Sons().toStdString(); }
 
   static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -119,8 +113,8 @@ class ConfigTest : public QObject {
 
   // The registry value of that name, as raw bytes and type.
   std::optional<platform::RegValue> Stored(const char* name) {
-    auto key = registry_->Keys.find(kConfigKey);
-    if (key == registry_->Keys.end()) return std::nullopt;
+    auto key = store_.registry->Keys.find(kConfigKey);
+    if (key == store_.registry->Keys.end()) return std::nullopt;
     auto value = key->second.find(name);
     if (value == key->second.end()) return std::nullopt;
     return value->second;
@@ -141,41 +135,24 @@ class ConfigTest : public QObject {
       AddLembrete(Make(EncodeDate(2024, 7, 1 + static_cast<int>(i)) + EncodeTime(9, 0), texts[i]));
     const QString path = elsewhere_.path() + "/copia.tvb";
     if (WriteBackup(path.toStdString()) != BackupResult::Done) return {};
-    for (const char* name : {"/dados/tavodb.idx", "/dados/tavodb.dat"}) QFile(dir_.path() + name).resize(0);
+    for (const char* name : {"/dados/tavodb.idx", "/dados/tavodb.dat"}) QFile(store_.Folder() + name).resize(0);
     SetEntryCount(Lembretes, 0);
     OpenStore();
     return path;
   }
 
-  std::string IndexBytes() const { return ReadFile(dir_.path() + "/dados/tavodb.idx"); }
-  std::string DataBytes() const { return ReadFile(dir_.path() + "/dados/tavodb.dat"); }
+  std::string IndexBytes() const { return ReadFile(store_.Folder() + "/dados/tavodb.idx"); }
+  std::string DataBytes() const { return ReadFile(store_.Folder() + "/dados/tavodb.dat"); }
 
  private slots:
   void initTestCase() { InstallFontSubstitutes(); }
 
   void init() {
-    QVERIFY(dir_.isValid() && elsewhere_.isValid());
-    QDir(dir_.path()).removeRecursively();
-    QVERIFY(QDir().mkpath(Sons()));
+    QVERIFY(elsewhere_.isValid());
+    QVERIFY(store_.SetUp(QStringLiteral("dados/sons")));
     for (const char* name : {"gongo.wav", "sino.wav", "bipe.wav"}) Touch(Sons() + name);
-    platform::SetProgramFolderForTesting(dir_.path().toStdString() + "/");
-    registry_ = new platform::MemoryRegistry;
-    platform::SetRegistryForTesting(registry_);
     player_.played.clear();
     platform::SetSoundForTesting(&player_);
-    failures_.clear();
-    Hooks().Failure = [this](const std::string& message, BoxKind) { failures_.push_back(message); };
-    Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
-    OpenStore();
-    boxes_.clear();
-    answers_.clear();
-    SetBoxAnswerer([this](const QString& text, BoxIcon icon) {
-      boxes_.push_back({text, icon});
-      if (answers_.empty()) return QMessageBox::Ok;
-      const auto answer = answers_.front();
-      answers_.pop_front();
-      return answer;
-    });
     chosen_files_.clear();
     dialogs_asked_ = 0;
     auto answer = [this] {
@@ -190,21 +167,11 @@ class ConfigTest : public QObject {
   }
 
   void cleanup() {
-    for (QWidget* w : OwnedWindows()) delete w;
-    Flush();
-    SetBoxAnswerer({});
     TformConfig::SetOpenDialogAnswer({});
     SetFileDialogAnswer({});
     ColorSelector::SetColorDialogAnswer({});
-    QVERIFY2(failures_.empty(), failures_.empty() ? "" : failures_.front().c_str());
-    Hooks() = StoreHooks{};
-    SetEntryCount(Lembretes, 0);
-    Config = TConfig{};
     platform::SetSoundForTesting(nullptr);
-    platform::SetRegistryForTesting(nullptr);
-    delete registry_;
-    registry_ = nullptr;
-    platform::SetProgramFolderForTesting("");
+    store_.TearDown();
   }
 
   // --- the window as it opens -------------------------------------------
@@ -227,7 +194,7 @@ class ConfigTest : public QObject {
     QCOMPARE(w->bOK->size(), QSize(93, 28));
     QCOMPARE(w->lbInfo->text(), QStringLiteral("Exibir informações adicionais na janela de lembretes"));
     // Opening the window writes nothing.
-    QVERIFY(registry_->Keys.empty());
+    QVERIFY(store_.registry->Keys.empty());
     SaveIfAsked(w, "configuracoes.png");
   }
 
@@ -352,7 +319,7 @@ class ConfigTest : public QObject {
       QCOMPARE(Config.FrontColor, before.FrontColor);
       QCOMPARE(Config.WaveFile, before.WaveFile);
       QCOMPARE(Config.ShowInfo, before.ShowInfo);
-      QVERIFY(registry_->Keys.empty());
+      QVERIFY(store_.registry->Keys.empty());
     }
   }
 
@@ -491,9 +458,9 @@ class ConfigTest : public QObject {
   void backupOfAnEmptyStoreShowsOnlyTheMessage() {
     DoBackup(nullptr);
     QCOMPARE(dialogs_asked_, 0);
-    QCOMPARE(boxes_.size(), size_t{1});
-    QCOMPARE(boxes_[0].text, QStringLiteral("Não há lembretes armazenados. O backup não é necessário"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Information);
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Não há lembretes armazenados. O backup não é necessário"));
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Information);
   }
 
   void backupWritesTheChosenFileOrReportsFailure() {
@@ -501,12 +468,12 @@ class ConfigTest : public QObject {
     const QString path = elsewhere_.path() + "/novo.tvb";
     chosen_files_ = {path, elsewhere_.path() + "/sem/pasta.tvb"};
     DoBackup(nullptr);
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     QCOMPARE(ReadFile(path).substr(0, 7), std::string("TAVOBKP"));
     DoBackup(nullptr);
-    QCOMPARE(boxes_.size(), size_t{1});
-    QCOMPARE(boxes_[0].text, QStringLiteral("Erro ao salvar backup. Tente novamente"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Error);
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Erro ao salvar backup. Tente novamente"));
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Error);
   }
 
   void restoreIntoAnEmptyStoreAsksNothing() {
@@ -515,7 +482,7 @@ class ConfigTest : public QObject {
     QCOMPARE(Lembretes.Count, 0);
     chosen_files_ = {path};
     RestoreBackup(nullptr);
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     QCOMPARE(Lembretes.Count, 3);
   }
 
@@ -526,12 +493,12 @@ class ConfigTest : public QObject {
     QPointer<TformLembrete> open_window(new TformLembrete());
     open_window->show();
     chosen_files_ = {path};
-    answers_ = {QMessageBox::No};
+    store_.answers = {QMessageBox::No};
     RestoreBackup(nullptr);
     Flush();
-    QCOMPARE(boxes_.size(), size_t{1});
-    QCOMPARE(boxes_[0].text, QStringLiteral("Deseja substituir os lembretes já cadastrados pelo conteúdo do backup?"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Information);
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja substituir os lembretes já cadastrados pelo conteúdo do backup?"));
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Information);
     QCOMPARE(IndexBytes(), index);
     QCOMPARE(DataBytes(), data);
     QCOMPARE(Lembretes.Count, 1);
@@ -546,10 +513,10 @@ class ConfigTest : public QObject {
     QPointer<TformLembrete> open_window(new TformLembrete());
     open_window->show();
     chosen_files_ = {path};
-    answers_ = {QMessageBox::Yes};
+    store_.answers = {QMessageBox::Yes};
     RestoreBackup(nullptr);
     Flush();
-    QCOMPARE(boxes_.size(), size_t{1});
+    QCOMPARE(store_.boxes.size(), size_t{1});
     QVERIFY(!open_window);
     QCOMPARE(Lembretes.Count, 2);
     QCOMPARE(refreshes, 1);
@@ -565,11 +532,11 @@ class ConfigTest : public QObject {
       f.write("TAVOBKP\x28\x00\x00\x00", 11);  // an index section that never comes
     }
     chosen_files_ = {path};
-    answers_ = {QMessageBox::Yes};
+    store_.answers = {QMessageBox::Yes};
     RestoreBackup(nullptr);
-    QCOMPARE(boxes_.size(), size_t{2});
-    QCOMPARE(boxes_[1].text, QStringLiteral("Erro ao importar backup. Arquivo inválido"));
-    QCOMPARE(boxes_[1].icon, BoxIcon::Error);
+    QCOMPARE(store_.boxes.size(), size_t{2});
+    QCOMPARE(store_.boxes[1].text, QStringLiteral("Erro ao importar backup. Arquivo inválido"));
+    QCOMPARE(store_.boxes[1].icon, BoxIcon::Error);
     QCOMPARE(IndexBytes(), index);
     QCOMPARE(DataBytes(), data);
   }

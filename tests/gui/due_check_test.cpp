@@ -1,7 +1,6 @@
 // The once-a-minute check for due reminders, run by the main window's timer
 // handler with a fixed clock and a sound player that only counts.
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/app_state.h"
@@ -14,10 +13,12 @@
 #include "store/config.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
+#include "support/gui_fixture.h"
 #include "windows/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
+using namespace tavo::gui::test_support;
 
 namespace {
 
@@ -27,18 +28,12 @@ class CountingPlayer : public platform::WavePlayer {
   std::vector<std::string> played;
 };
 
-double At(int year, int month, int day, int hour, int minute) {
-  return EncodeDate(year, month, day) + EncodeTime(hour, minute);
-}
-
 }  // namespace
 
 class DueCheckTest : public QObject {
   Q_OBJECT
 
-  QTemporaryDir dir_;
-  platform::MemoryRegistry* registry_ = nullptr;
-  platform::FixedClock clock_{platform::LocalTime{2024, 6, 20, 14, 35, 5, 0}};
+  GuiStore store_;
   CountingPlayer player_;
   TformTAVO* main_ = nullptr;
 
@@ -57,31 +52,21 @@ class DueCheckTest : public QObject {
   }
 
   void Tick(int hour, int minute) {
-    clock_.time.Hour = hour;
-    clock_.time.Minute = minute;
+    store_.clock.time.Hour = hour;
+    store_.clock.time.Minute = minute;
     main_->timerChecaTimer();
   }
 
  private slots:
   void init() {
-    QDir(dir_.path()).removeRecursively();
-    QVERIFY(QDir().mkpath(dir_.path() + "/dados/sons"));
-    QFile sound(dir_.path() + "/dados/sons/gongo.wav");
+    QVERIFY(store_.SetUp(QStringLiteral("dados/sons")));
+    QFile sound(store_.Folder() + "/dados/sons/gongo.wav");
     QVERIFY(sound.open(QIODevice::WriteOnly));
     sound.write("RIFF");
     sound.close();
-    platform::SetProgramFolderForTesting(dir_.path().toStdString());
-    registry_ = new platform::MemoryRegistry;
-    platform::SetRegistryForTesting(registry_);
-    const auto order = platform::DateOrder::DayMonthYear;
-    platform::SetDateOrderForTesting(&order);
-    clock_.time = platform::LocalTime{2024, 6, 20, 14, 35, 5, 0};
-    platform::SetClockForTesting(&clock_);
+    store_.clock.time = platform::LocalTime{2024, 6, 20, 14, 35, 5, 0};
     platform::SetSoundForTesting(&player_);
     player_.played.clear();
-    SetBoxAnswerer([](const QString&, BoxIcon) { return QMessageBox::Ok; });
-    Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
-    OpenStore();
     main_ = new TformTAVO({});
   }
 
@@ -91,9 +76,7 @@ class DueCheckTest : public QObject {
     delete main_;
     main_ = nullptr;
     platform::SetSoundForTesting(nullptr);
-    platform::SetClockForTesting(nullptr);
-    platform::SetRegistryForTesting(nullptr);
-    delete registry_;
+    store_.TearDown();
   }
 
   void nothingDueOpensNothingAndEachMinuteChecksOnce() {
@@ -173,7 +156,7 @@ class DueCheckTest : public QObject {
   }
 
   void noSoundFileGivesASilentAlarm() {
-    Config.WaveFile = dir_.path().toStdString() + "/dados/sons/none.wav";
+    Config.WaveFile = store_.Folder().toStdString() + "/dados/sons/none.wav";
     Add(At(2024, 6, 20, 10, 0), "due");
     Tick(14, 35);
     QCOMPARE(Alerts().size(), size_t{1});

@@ -11,9 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 #include <fstream>
 #include <iterator>
 
@@ -28,16 +26,14 @@
 #include "store/config.h"
 #include "store/date_text.h"
 #include "store/date_time.h"
+#include "support/gui_fixture.h"
 #include "windows/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
+using namespace tavo::gui::test_support;
 
 namespace {
-
-double At(int year, int month, int day, int hour = 0, int minute = 0) {
-  return EncodeDate(year, month, day) + EncodeTime(hour, minute);
-}
 
 TLembrete Make(double when, const std::string& text, int kind) {
   TLembrete r;
@@ -74,24 +70,13 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers mods) {
   QApplication::sendEvent(w, &release);
 }
 
-struct Box {
-  QString text;
-  BoxIcon icon;
-};
-
 }  // namespace
 
 class LembreteTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  platform::MemoryRegistry* registry_ = nullptr;
-  platform::FixedClock clock_{platform::LocalTime{2024, 6, 20, 14, 35, 12, 0}};  // a Thursday
-  const platform::DateOrder order_ = platform::DateOrder::DayMonthYear;
-  std::vector<Box> boxes_;
-  std::deque<QMessageBox::StandardButton> answers_;
-  std::vector<std::string> failures_;
+  GuiStore store_;  // now: Thursday 20/06/2024 14:35:12
 
   // Drops the table and loads it again from the files.
   void ReloadFromFiles() {
@@ -136,46 +121,11 @@ class LembreteTest : public QObject {
   }
 
   void init() {
-    QVERIFY(dir_.isValid());
-    QDir(dir_.path()).removeRecursively();
-    QVERIFY(QDir().mkpath(dir_.path() + "/dados"));
-    platform::SetProgramFolderForTesting(dir_.path().toStdString() + "/");
-    registry_ = new platform::MemoryRegistry;
-    platform::SetRegistryForTesting(registry_);
-    platform::SetDateOrderForTesting(&order_);
-    clock_.time = platform::LocalTime{2024, 6, 20, 14, 35, 12, 0};
-    platform::SetClockForTesting(&clock_);
-    failures_.clear();
-    Hooks().Failure = [this](const std::string& message, BoxKind) { failures_.push_back(message); };
-    Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
-    OpenStore();
+    QVERIFY(store_.SetUp());
     LastReminderPos = QPoint(-1, -1);
-    boxes_.clear();
-    answers_.clear();
-    SetBoxAnswerer([this](const QString& text, BoxIcon icon) {
-      boxes_.push_back({text, icon});
-      if (answers_.empty()) return QMessageBox::Ok;
-      const auto answer = answers_.front();
-      answers_.pop_front();
-      return answer;
-    });
   }
 
-  void cleanup() {
-    for (QWidget* w : OwnedWindows()) delete w;
-    Flush();
-    SetBoxAnswerer({});
-    QVERIFY2(failures_.empty(), failures_.empty() ? "" : failures_.front().c_str());
-    Hooks() = StoreHooks{};
-    SetEntryCount(Lembretes, 0);
-    Config = TConfig{};
-    platform::SetClockForTesting(nullptr);
-    platform::SetDateOrderForTesting(nullptr);
-    platform::SetRegistryForTesting(nullptr);
-    delete registry_;
-    registry_ = nullptr;
-    platform::SetProgramFolderForTesting("");
-  }
+  void cleanup() { store_.TearDown(); }
 
   // --- the window as it opens -------------------------------------------
 
@@ -249,7 +199,7 @@ class LembreteTest : public QObject {
     w->bOK->click();
     Flush();
     QVERIFY(!alive);
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     ReloadFromFiles();
     const auto all = Stored();
     QCOMPARE(all.size(), size_t{1});
@@ -274,9 +224,9 @@ class LembreteTest : public QObject {
     w->mLembrete->setPlainText(QStringLiteral("  \n\t \n"));
     w->bOK->click();
     Flush();
-    QCOMPARE(boxes_.size(), size_t{1});
-    QCOMPARE(boxes_[0].text, QStringLiteral("Lembrete vazio. Inclusão cancelada"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Information);
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Lembrete vazio. Inclusão cancelada"));
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Information);
     QVERIFY(!alive);
     ReloadFromFiles();
     QCOMPARE(Lembretes.Count, 0);
@@ -290,8 +240,8 @@ class LembreteTest : public QObject {
     w->bOK->click();
     Flush();
     QVERIFY(alive);
-    QCOMPARE(boxes_.size(), size_t{1});
-    QCOMPARE(boxes_[0].text, QStringLiteral("Digite algum texto no lembrete ou clique em Excluir, para removê-lo"));
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Digite algum texto no lembrete ou clique em Excluir, para removê-lo"));
     ReloadFromFiles();
     QCOMPARE(Stored().at(0).Text, std::string("Texto"));
   }
@@ -325,13 +275,13 @@ class LembreteTest : public QObject {
     AddLembrete(Make(At(2024, 6, 2, 8, 0), "Outro", 0));
     TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
     QPointer<TformLembrete> alive(w);
-    answers_.push_back(QMessageBox::Yes);
+    store_.answers.push_back(QMessageBox::Yes);
     w->bAlternate->click();
     Flush();
     QVERIFY(!alive);
-    QCOMPARE(boxes_.size(), size_t{1});
-    QCOMPARE(boxes_[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Question);
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Question);
     ReloadFromFiles();
     const auto all = Stored();
     QCOMPARE(all.size(), size_t{1});
@@ -361,12 +311,12 @@ class LembreteTest : public QObject {
     w->mLembrete->setPlainText(QStringLiteral("mudado"));
     w->cbRepeat->setCurrentIndex(0);
     w->eData->setText(QStringLiteral("01/01/2030"));
-    answers_.push_back(QMessageBox::Yes);
+    store_.answers.push_back(QMessageBox::Yes);
     w->bAlternate->click();
     Flush();
     QVERIFY(!alive);
-    QCOMPARE(boxes_.size(), size_t{1});
-    QVERIFY(boxes_[0].text.startsWith(QStringLiteral("Ao confirmar a exclusão, você só será lembrado")));
+    QCOMPARE(store_.boxes.size(), size_t{1});
+    QVERIFY(store_.boxes[0].text.startsWith(QStringLiteral("Ao confirmar a exclusão, você só será lembrado")));
     ReloadFromFiles();
     const auto all = Stored();
     QCOMPARE(all.size(), size_t{1});
@@ -386,11 +336,11 @@ class LembreteTest : public QObject {
     AddLembrete(Make(At(2024, 6, 1, 8, 0), "Fica", kind));
     TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
     QPointer<TformLembrete> alive(w);
-    answers_.push_back(QMessageBox::No);
+    store_.answers.push_back(QMessageBox::No);
     w->bAlternate->click();
     Flush();
     QVERIFY(alive);
-    QCOMPARE(boxes_.size(), size_t{1});
+    QCOMPARE(store_.boxes.size(), size_t{1});
     ReloadFromFiles();
     const auto all = Stored();
     QCOMPARE(all.size(), size_t{1});
@@ -410,7 +360,7 @@ class LembreteTest : public QObject {
     Flush();
     QVERIFY(!alter_alive);
     QVERIFY(!fresh_alive);
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     ReloadFromFiles();
     const auto all = Stored();
     QCOMPARE(all.size(), size_t{1});
@@ -531,7 +481,7 @@ class LembreteTest : public QObject {
       Flush();
       QVERIFY(alive);
     }
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     QCOMPARE(Lembretes.Count, 1);
   }
 

@@ -13,10 +13,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 
 #include "app/date_field.h"
 #include "app/grad_btn.h"
@@ -28,18 +26,16 @@
 #include "platform/system.h"
 #include "store/config.h"
 #include "store/date_time.h"
+#include "support/gui_fixture.h"
 #include "windows/list_grid.h"
 #include "windows/tavo_lembrete.h"
 #include "windows/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;
+using namespace tavo::gui::test_support;
 
 namespace {
-
-double At(int year, int month, int day, int hour = 0, int minute = 0) {
-  return EncodeDate(year, month, day) + EncodeTime(hour, minute);
-}
 
 void Add(double when, const std::string& text, int kind = 0) {
   TLembrete r;
@@ -103,24 +99,13 @@ int HorizontalRules(const QImage& picture) {
   return rules;
 }
 
-struct Box {
-  QString text;
-  BoxIcon icon;
-};
-
 }  // namespace
 
 class ListTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  platform::MemoryRegistry* registry_ = nullptr;
-  platform::FixedClock clock_{platform::LocalTime{2024, 6, 20, 14, 35, 12, 0}};
-  const platform::DateOrder order_ = platform::DateOrder::DayMonthYear;
-  std::vector<Box> boxes_;
-  std::deque<QMessageBox::StandardButton> answers_;
-  std::vector<std::string> failures_;
+  GuiStore store_;
 
   TformList* Open(bool in_front = true) {
     auto* w = new TformList();
@@ -140,7 +125,7 @@ class ListTest : public QObject {
     w->gridLembretes->setCurrentIndex(w->gridLembretes->Model()->index(grid_row - 1, 0));
   }
 
-  QString PdfPath(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
+  QString PdfPath(const QString& name) const { return store_.Folder() + QLatin1Char('/') + name; }
 
   // Prints the window's list into a PDF through the test's stand-in dialog.
   void PrintTo(TformList* w, const QString& pdf) {
@@ -154,52 +139,19 @@ class ListTest : public QObject {
   }
 
   int BoxesWith(const QString& text) const {
-    return static_cast<int>(std::count_if(boxes_.begin(), boxes_.end(), [&](const Box& b) { return b.text == text; }));
+    return static_cast<int>(std::count_if(store_.boxes.begin(), store_.boxes.end(), [&](const Box& b) { return b.text == text; }));
   }
 
  private slots:
   void initTestCase() { InstallFontSubstitutes(); }
 
   void init() {
-    QVERIFY(dir_.isValid());
-    QDir(dir_.path()).removeRecursively();
-    QVERIFY(QDir().mkpath(dir_.path() + "/dados"));
-    platform::SetProgramFolderForTesting(dir_.path().toStdString() + "/");
-    registry_ = new platform::MemoryRegistry;
-    platform::SetRegistryForTesting(registry_);
-    platform::SetDateOrderForTesting(&order_);
-    clock_.time = platform::LocalTime{2024, 6, 20, 14, 35, 12, 0};
-    platform::SetClockForTesting(&clock_);
-    failures_.clear();
-    Hooks().Failure = [this](const std::string& message, BoxKind) { failures_.push_back(message); };
-    Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
-    OpenStore();
-    boxes_.clear();
-    answers_.clear();
-    SetBoxAnswerer([this](const QString& text, BoxIcon icon) {
-      boxes_.push_back({text, icon});
-      if (answers_.empty()) return QMessageBox::Ok;
-      const auto answer = answers_.front();
-      answers_.pop_front();
-      return answer;
-    });
+    QVERIFY(store_.SetUp());
   }
 
   void cleanup() {
-    for (QWidget* w : OwnedWindows()) delete w;
-    Flush();
-    SetBoxAnswerer({});
     TformList::PrintDialogForTesting = nullptr;
-    QVERIFY2(failures_.empty(), failures_.empty() ? "" : failures_.front().c_str());
-    Hooks() = StoreHooks{};
-    SetEntryCount(Lembretes, 0);
-    Config = TConfig{};
-    platform::SetClockForTesting(nullptr);
-    platform::SetDateOrderForTesting(nullptr);
-    platform::SetRegistryForTesting(nullptr);
-    delete registry_;
-    registry_ = nullptr;
-    platform::SetProgramFolderForTesting("");
+    store_.TearDown();
   }
 
   // --- the window as it opens -------------------------------------------
@@ -298,7 +250,7 @@ class ListTest : public QObject {
     QCOMPARE(w->ListedEntries.Count, 0);
     QCOMPARE(w->gridLembretes->RowCount(), 2);
     QCOMPARE(BoxesWith(QStringLiteral("Nenhum lembrete encontrado")), 1);
-    QCOMPARE(boxes_.back().icon, BoxIcon::Error);
+    QCOMPARE(store_.boxes.back().icon, BoxIcon::Error);
   }
 
   void emptyStoreListsWithoutMessage() {
@@ -306,7 +258,7 @@ class ListTest : public QObject {
     QCOMPARE(QApplication::activeWindow(), w);
     w->bListar->click();
     QCOMPARE(w->gridLembretes->RowCount(), 2);
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
   }
 
   void emptyRangeMessageOnlyWithWindowInFront() {
@@ -318,7 +270,7 @@ class ListTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&other));
     w->bListar->click();
     QCOMPARE(w->ListedEntries.Count, 0);
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
     w->bListar->click();
@@ -387,7 +339,7 @@ class ListTest : public QObject {
     QVERIFY(w->mTexto->toPlainText().isEmpty());
     w->bAlter->click();
     QVERIFY(ReminderWindows().empty());
-    answers_.push_back(QMessageBox::Yes);
+    store_.answers.push_back(QMessageBox::Yes);
     w->bDel->click();
     QCOMPARE(w->ListedEntries.Count, 1);  // nothing deleted, nothing listed again
   }
@@ -426,12 +378,12 @@ class ListTest : public QObject {
     TformList* w = Open(false);
     w->bListar->click();
     QCOMPARE(w->ListedEntries.Count, 0);
-    answers_.push_back(QMessageBox::Yes);
+    store_.answers.push_back(QMessageBox::Yes);
     w->bAlter->click();
     w->bDel->click();
     emit w->gridLembretes->doubleClicked(w->gridLembretes->Model()->index(0, 0));
     QVERIFY(ReminderWindows().empty());
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
     QCOMPARE(Lembretes.Count, 1);
   }
 
@@ -445,11 +397,11 @@ class ListTest : public QObject {
     QCOMPARE(ReminderWindows().size(), size_t(3));
     TformList* w = Open();
     w->bListar->click();
-    answers_.push_back(QMessageBox::Yes);
+    store_.answers.push_back(QMessageBox::Yes);
     w->bDel->click();
-    QCOMPARE(boxes_.size(), size_t(1));
-    QCOMPARE(boxes_[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Question);
+    QCOMPARE(store_.boxes.size(), size_t(1));
+    QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Question);
     Flush();
     QVERIFY(ReminderWindows().empty());
     QCOMPARE(Lembretes.Count, 1);
@@ -463,7 +415,7 @@ class ListTest : public QObject {
     ShowLembrete(0, TformLembrete::kModeAlert);
     TformList* w = Open();
     w->bListar->click();
-    answers_.push_back(QMessageBox::No);
+    store_.answers.push_back(QMessageBox::No);
     w->bDel->click();
     Flush();
     QCOMPARE(ReminderWindows().size(), size_t(1));
@@ -475,7 +427,7 @@ class ListTest : public QObject {
     Add(At(2024, 8, 1, 9, 0), "outside the range");  // an empty store would list silently
     TformList* w = Open();
     w->bListar->click();
-    answers_.push_back(QMessageBox::Yes);
+    store_.answers.push_back(QMessageBox::Yes);
     w->bDel->click();
     QCOMPARE(Lembretes.Count, 1);
     QCOMPARE(w->ListedEntries.Count, 0);
@@ -500,7 +452,7 @@ class ListTest : public QObject {
     QCOMPARE(w->ListedEntries.Count, 0);
     Add(At(2024, 7, 1, 9, 0), "would be in the range");
     QCOMPARE(w->ListedEntries.Count, 0);
-    QVERIFY(boxes_.empty());  // the window was never in front
+    QVERIFY(store_.boxes.empty());  // the window was never in front
   }
 
   // --- the grid's own drawing ---------------------------------------------
@@ -653,7 +605,7 @@ class ListTest : public QObject {
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(!status_seen);
     QVERIFY(w->isEnabled());
-    QVERIFY(boxes_.empty());
+    QVERIFY(store_.boxes.empty());
   }
 
   void printerFailureIsReportedAndWindowUsable() {
@@ -661,10 +613,10 @@ class ListTest : public QObject {
     TformList* w = Open();
     w->bListar->click();
     PrintTo(w, PdfPath(QStringLiteral("no/such/folder/x.pdf")));
-    QCOMPARE(boxes_.size(), size_t(1));
-    QCOMPARE(boxes_[0].text,
+    QCOMPARE(store_.boxes.size(), size_t(1));
+    QCOMPARE(store_.boxes[0].text,
              QStringLiteral("Erro ao imprimir. Verifique se há uma impressora instalada em seu computador"));
-    QCOMPARE(boxes_[0].icon, BoxIcon::Error);
+    QCOMPARE(store_.boxes[0].icon, BoxIcon::Error);
     QVERIFY(w->isEnabled());
     QVERIFY(!ScanBusy);
     QVERIFY(!w->findChild<TformStatus*>());

@@ -1,0 +1,65 @@
+#include "gui_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+#include <QWidget>
+
+#include "app/app_state.h"
+#include "store/config.h"
+#include "store/date_time.h"
+#include "store/tavo_data.h"
+
+namespace tavo::gui::test_support {
+
+double At(int year, int month, int day, int hour, int minute) {
+  return EncodeDate(year, month, day) + EncodeTime(hour, minute);
+}
+
+bool GuiStore::SetUp(const QString& data_folder) {
+  if (!dir_.isValid()) return false;
+  // The folder is shared by every case of a program: each starts empty.
+  QDir(dir_.path()).removeRecursively();
+  if (!QDir().mkpath(dir_.path() + QLatin1Char('/') + data_folder)) return false;
+  platform::SetProgramFolderForTesting(dir_.path().toStdString() + "/");
+  registry = new platform::MemoryRegistry;
+  platform::SetRegistryForTesting(registry);
+  if (options_.fixed_date_order) platform::SetDateOrderForTesting(&order_);
+  clock.time = kNow;
+  if (options_.fixed_clock) platform::SetClockForTesting(&clock);
+  failures.clear();
+  if (options_.record_failures)
+    Hooks().Failure = [this](const std::string& message, BoxKind) { failures.push_back(message); };
+  Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
+  OpenStore();
+  boxes.clear();
+  answers.clear();
+  SetBoxAnswerer([this](const QString& text, BoxIcon icon) {
+    boxes.push_back({text, icon});
+    if (answers.empty()) return QMessageBox::Ok;
+    const auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  });
+  return true;
+}
+
+void GuiStore::TearDown() {
+  for (QWidget* w : OwnedWindows()) delete w;
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  SetBoxAnswerer({});
+  Hooks() = StoreHooks{};
+  SetEntryCount(Lembretes, 0);
+  Config = TConfig{};
+  platform::SetClockForTesting(nullptr);
+  platform::SetDateOrderForTesting(nullptr);
+  platform::SetRegistryForTesting(nullptr);
+  delete registry;
+  registry = nullptr;
+  platform::SetProgramFolderForTesting("");
+  // Checked last so that a failing case still leaves the next one a clean state.
+  QVERIFY2(failures.empty(), failures.empty() ? "" : failures.front().c_str());
+}
+
+}  // namespace tavo::gui::test_support
