@@ -255,11 +255,6 @@ int Pascoa(Context& c) {
   return kDone;
 }
 
-int NotYet(Context& c) {
-  c.err << "comando ainda n\xC3\xA3o dispon\xC3\xADvel\n";
-  return kRefused;
-}
-
 struct Command {
   std::function<int(Context&)> run;
   bool writes;

@@ -38,6 +38,9 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// The folder with a trailing separator added when it has none.
+std::string WithTrailingSeparator(std::string folder);
+
 // The folder of the running executable, with a trailing separator.
 std::string ExecutableFolder();
 

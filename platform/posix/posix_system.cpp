@@ -36,12 +36,6 @@ class PosixClock : public Clock {
 };
 
 Clock* g_clock = nullptr;
-std::string g_program_folder;
-
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
-  return folder;
-}
 
 std::string LockPath(const std::string& name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -50,9 +44,9 @@ std::string LockPath(const std::string& name) {
     const char* tmp = std::getenv("TMPDIR");
     folder = tmp && *tmp ? tmp : "/tmp";
     // The temp folder is shared: keep users apart.
-    return WithSeparator(folder) + name + "." + std::to_string(::getuid());
+    return WithTrailingSeparator(folder) + name + "." + std::to_string(::getuid());
   }
-  return WithSeparator(folder) + name;
+  return WithTrailingSeparator(folder) + name;
 }
 
 class PosixInstanceLock : public InstanceLock {
@@ -84,19 +78,9 @@ void SetClockForTesting(Clock* clock) { g_clock = clock; }
 std::string ExecutableFolder() {
   char buf[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return WithSeparator(".");
+  if (n <= 0) return WithTrailingSeparator(".");
   std::string path(buf, static_cast<size_t>(n));
-  return WithSeparator(path.substr(0, path.find_last_of('/')));
-}
-
-std::string ProgramFolder() {
-  if (!g_program_folder.empty()) return g_program_folder;
-  if (const char* env = std::getenv("QUELVO_PASTA"); env && *env) return WithSeparator(env);
-  return ExecutableFolder();
-}
-
-void SetProgramFolderForTesting(const std::string& folder) {
-  g_program_folder = folder.empty() ? std::string() : WithSeparator(folder);
+  return WithTrailingSeparator(path.substr(0, path.find_last_of('/')));
 }
 
 // The locale name that LC_TIME takes from the environment, as glibc chooses it.

@@ -29,12 +29,6 @@ class WinClock : public Clock {
 };
 
 Clock* g_clock = nullptr;
-std::string g_program_folder;
-
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += kPathSeparator;
-  return folder;
-}
 
 // The mutex handle stays open while the lock object lives; the system closes it when the process ends.
 class WinInstanceLock : public InstanceLock {
@@ -72,20 +66,10 @@ void SetClockForTesting(Clock* clock) { g_clock = clock; }
 std::string ExecutableFolder() {
   char buf[MAX_PATH * 4];
   const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return WithSeparator(".");
+  if (n == 0 || n >= sizeof buf) return WithTrailingSeparator(".");
   std::string path(buf, n);
   const size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? WithSeparator(".") : path.substr(0, cut + 1);
-}
-
-std::string ProgramFolder() {
-  if (!g_program_folder.empty()) return g_program_folder;
-  if (const char* env = std::getenv("QUELVO_PASTA"); env && *env) return WithSeparator(env);
-  return ExecutableFolder();
-}
-
-void SetProgramFolderForTesting(const std::string& folder) {
-  g_program_folder = folder.empty() ? std::string() : WithSeparator(folder);
+  return cut == std::string::npos ? WithTrailingSeparator(".") : path.substr(0, cut + 1);
 }
 
 std::string LocaleShortDatePattern() {
