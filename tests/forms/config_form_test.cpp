@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "store/config.h"
 #include "tests/forms/support/fake_desktop.h"
 
@@ -24,7 +25,7 @@ class ConfigFormTest : public test_support::FormsFixture {
     std::filesystem::create_directories(Sons());
     for (const char* name : {"gongo.wav", "sino.wav", "bipe.wav"}) Touch(Sons() + name);
   }
-  std::string Sons() const { return folder.Path() + "dados/sons/"; }
+  std::string Sons() const { return Dados("sons") + platform::kPathSeparator; }
   static void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "RIFF"; }
   FakeConfigWindow& Open() {
     app().OpenWindowOnce(WindowKind::Config);
