@@ -127,8 +127,12 @@ TEST_F(ListFormTest, NoneFoundIsToldOnlyForANonEmptyStoreWithTheWindowInFront) {
   w.form.bListarClick();
   EXPECT_TRUE(desktop->boxes.empty());
   w.BringToFront();
+  // The box waits for the user; the table must be free meanwhile.
+  bool busy_while_open = true;
+  desktop->while_box_open = [&] { busy_while_open = ScanBusy || StoreBusy; };
   w.form.bListarClick();
   EXPECT_EQ(BoxesWith("Nenhum lembrete encontrado"), 1);
+  EXPECT_FALSE(busy_while_open);
 }
 
 TEST_F(ListFormTest, ColumnsShowPaddedTimesRepetitionNamesAndRepeatingRemindersOnce) {
