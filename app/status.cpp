@@ -25,7 +25,7 @@ TformStatus::TformStatus(QWidget* owner)
 void TformStatus::ShowText(const QString& text) {
   lStatus->setText(text);
   show();
-  QCoreApplication::processEvents();
+  PumpMessagesOnce(false);
 }
 
 }  // namespace tavo::gui
