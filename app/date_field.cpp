@@ -41,17 +41,23 @@ DateField::DateField(QWidget* parent) : QLineEdit(parent) {
   if (auto* next = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
     next->setAccessibleName(QStringLiteral("Próximo Mês"));
   connect(button_, &QToolButton::clicked, this, &DateField::DropDown);
-  connect(calendar_, &QCalendarWidget::activated, this, [this](QDate picked) {
-    calendar_->hide();
-    double date = EncodeDate(picked.year(), picked.month(), picked.day());
-    emit AcceptDate(date);
-  });
+  // One click on a day picks it, as Enter or a double click do.
+  connect(calendar_, &QCalendarWidget::activated, this, &DateField::Pick);
+  connect(calendar_, &QCalendarWidget::clicked, this, &DateField::Pick);
 }
 
 std::string DateField::FieldText() const {
   std::string text = ToCp(displayText());
   text.resize(10, ' ');
   return text;
+}
+
+void DateField::Pick(QDate picked) {
+  if (!calendar_->isVisible()) return;  // the second signal of a double click
+  calendar_->hide();
+  setFocus(Qt::PopupFocusReason);
+  double date = EncodeDate(picked.year(), picked.month(), picked.day());
+  emit AcceptDate(date);
 }
 
 double DateField::Date() const { return TextToDate(FieldText()); }

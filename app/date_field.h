@@ -3,6 +3,7 @@
 // user's date order with "/" separators (blanks where empty); the calendar
 // starts the week on Sunday and is titled "Escolha uma Data".
 
+#include <QDate>
 #include <QLineEdit>
 
 class QCalendarWidget;
@@ -38,6 +39,9 @@ class DateField : public QLineEdit {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Closes the calendar and hands its date to AcceptDate.
+  void Pick(QDate picked);
+
   QToolButton* button_;
   QCalendarWidget* calendar_;
 };

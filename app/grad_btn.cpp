@@ -1,12 +1,34 @@
 #include "app/grad_btn.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include "app/gui_common.h"
 
 namespace tavo::gui {
+
+namespace {
+
+// The classic dotted focus rectangle: the outline's pixels of one colour of
+// a checkerboard, inverted, so that it shows on any face colour.
+void DrawFocusRect(QPainter& p, const QRect& r) {
+  p.save();
+  p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  p.setPen(Qt::white);
+  auto dot = [&p](int x, int y) {
+    if (((x + y) & 1) == 0) p.drawPoint(x, y);
+  };
+  for (int x = r.left(); x <= r.right(); ++x) {
+    dot(x, r.top());
+    dot(x, r.bottom());
+  }
+  for (int y = r.top() + 1; y < r.bottom(); ++y) {
+    dot(r.left(), y);
+    dot(r.right(), y);
+  }
+  p.restore();
+}
+
+}  // namespace
 
 TGradBtn::TGradBtn(const QString& caption, QWidget* parent, const QFont& font)
     : QAbstractButton(parent), face_(kButtonFace), disabled_(kButtonDisabled) {
@@ -36,12 +58,7 @@ void TGradBtn::paintEvent(QPaintEvent*) {
   p.setPen(isEnabled() ? Qt::black : palette().color(QPalette::Disabled, QPalette::WindowText));
   p.setFont(font());
   p.drawText(text_rect, Qt::AlignCenter | Qt::TextShowMnemonic, text());
-  if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = r.adjusted(2, 2, -2, -2);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
-  }
+  if (hasFocus()) DrawFocusRect(p, r.adjusted(2, 2, -2, -2));
 }
 
 }  // namespace tavo::gui

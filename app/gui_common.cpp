@@ -1,12 +1,14 @@
 #include "app/gui_common.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
 #include <QTranslator>
 
 #include "store/cp1252.h"
+#include "store/tavo_data.h"
 
 namespace tavo::gui {
 
@@ -54,6 +56,12 @@ void InstallPortuguese() {
   if (translator.load(brazil, QStringLiteral("qtbase"), QStringLiteral("_"),
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(&translator);
+}
+
+void PumpMessagesOnce(bool wait) {
+  QEventLoop::ProcessEventsFlags flags = wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents;
+  if (StoreBusy || ScanBusy) flags |= QEventLoop::ExcludeUserInputEvents;
+  QCoreApplication::processEvents(flags);
 }
 
 }  // namespace tavo::gui

@@ -39,5 +39,14 @@ void InstallFontSubstitutes();
 // Brazilian Portuguese for Qt's own texts (dialog buttons, calendar names).
 void InstallPortuguese();
 
+// Lets the message loop run once (waiting for an event when `wait` is set).
+// While StoreBusy or ScanBusy is held, the frame that holds it lies below
+// this call on the one GUI thread and can only go on once it returns; a
+// click or key handled here could start a store operation that waits for
+// that frame forever. So user input then stays queued and is delivered
+// when the holder is done, while timers and painting go on as usual.
+// Every message processing of the program outside a dialog goes through here.
+void PumpMessagesOnce(bool wait);
+
 
 }  // namespace tavo::gui

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     // A data-file failure ends the program at once, without writing more.
     std::_Exit(1);
   };
-  Hooks().PumpMessages = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+  Hooks().PumpMessages = [] { gui::PumpMessagesOnce(true); };
   // A copy that is already running may be in the middle of changing the
   // files: a second copy then only reads them, so it cannot disturb them.
   const char* kInstanceName = "Orvane_Quelvo_2003";

@@ -49,6 +49,12 @@ ShapedWindow::ShapedWindow(const QString& picture_resource, QWidget* parent)
 
 void ShapedWindow::AddException(const QRect& rect, std::function<void()> click, std::function<void()> double_click) {
   exceptions_.push_back({rect, std::move(click), std::move(double_click)});
+  // A clickable spot shows the hand. The spot only carries the cursor: its
+  // presses pass on to this window, which runs the action.
+  auto* spot = new QWidget(this);
+  spot->setGeometry(rect.x(), rect.y(), rect.width() + 1, rect.height() + 1);  // edges included
+  spot->setCursor(HandCursor());
+  spot->lower();
 }
 
 const ShapedWindow::Exception* ShapedWindow::ExceptionAt(const QPoint& p) const {

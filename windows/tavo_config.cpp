@@ -79,9 +79,6 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
 
   // iHide: the close spot over the drawn close symbol.
   const QRect hide_area(384, 13, 22, 22);
-  auto* iHide = new QWidget(this);  // only carries the hand cursor; clicks reach the window
-  iHide->setGeometry(hide_area);
-  iHide->setCursor(HandCursor());
   AddException(hide_area, [this] { iHideClick(); });
 
   Label1 = PlainLabel(QStringLiteral("Cor do Texto"), this, QRect(44, 58, 68, 14));
@@ -147,6 +144,8 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
   setTabOrder(bOK, lbWave);
   setTabOrder(lbWave, bOuvir);
   setTabOrder(bOuvir, cbInfo);
+  // The window opens on the first control of its tab order.
+  bCancel->setFocus();
 
   FormCreate();
 }

@@ -28,6 +28,7 @@
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "store/period_step.h"
+#include "windows/reminder_memo.h"
 
 namespace tavo::gui {
 namespace {
@@ -56,9 +57,6 @@ std::string StoredFromMemo(const QString& text) {
   return ToCp(stored);
 }
 
-// The memo's length as the stored text will have it: a line break counts two.
-int StoredLength(const QString& text) { return static_cast<int>(text.size() + text.count(QLatin1Char('\n'))); }
-
 // Leading and trailing blanks and control characters removed.
 QString TrimBlanks(const QString& text) {
   qsizetype a = 0, b = text.size();
@@ -77,6 +75,15 @@ QLabel* PlainLabel(const QString& text, QWidget* parent, int x, int y) {
   label->move(x, y);
   label->adjustSize();
   return label;
+}
+
+// Ctrl+Break: Windows reports it as the Cancel key; under X11, Ctrl turns
+// the Pause key into the keysym Break, for which Qt has no key code.
+bool IsCtrlBreak(const QKeyEvent& key) {
+  constexpr quint32 kX11BreakKeysym = 0xFF6B;
+  if (key.key() == Qt::Key_Cancel) return true;
+  if (!(key.modifiers() & Qt::ControlModifier)) return false;
+  return key.key() == Qt::Key_Pause || (key.key() == 0 && key.nativeVirtualKey() == kX11BreakKeysym);
 }
 
 // Runs an event handler; an unexpected error abandons it and is reported.
@@ -134,7 +141,8 @@ TformLembrete::TformLembrete() : SecondaryWindow(QStringLiteral(":/assets/fundo_
   pLembrete->setPalette(panel_palette);
 
   // Inside the one-pixel bevel and the border of 3 pixels.
-  mLembrete = new QPlainTextEdit(pLembrete);
+  // At most 1024 characters as stored: what goes beyond is never inserted.
+  mLembrete = new ReminderMemo(kMaxTextLength, pLembrete);
   mLembrete->setGeometry(4, 4, 212 - 8, 92 - 8);
   mLembrete->setFrameShape(QFrame::NoFrame);
   mLembrete->setFont(field_font);
@@ -146,25 +154,6 @@ TformLembrete::TformLembrete() : SecondaryWindow(QStringLiteral(":/assets/fundo_
   memo_palette.setColor(QPalette::Base, back);
   memo_palette.setColor(QPalette::Text, front);
   mLembrete->setPalette(memo_palette);
-  // At most 1024 characters: whatever goes beyond, typed or pasted, is dropped.
-  connect(mLembrete->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
-    const int excess = StoredLength(mLembrete->toPlainText()) - kMaxTextLength;
-    if (excess <= 0 || added <= 0) return;
-    QTextCursor cursor(mLembrete->document());
-    const int end = position + added;
-    // Remove from the end of the insertion, one character at a time, until it fits.
-    int cut_from = end;
-    int over = excess;
-    const QString all = mLembrete->toPlainText();
-    while (over > 0 && cut_from > position) {
-      --cut_from;
-      over -= all[cut_from] == QLatin1Char('\n') ? 2 : 1;
-    }
-    cursor.setPosition(cut_from);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-  });
-
   bOK = new TGradBtn(QStringLiteral("OK"), this, button_font);
   bOK->setGeometry(31, 181, 88, 21);
   connect(bOK, &QAbstractButton::clicked, this, [this] { Guarded(this, [this] { bOKClick(); }); });
@@ -355,7 +344,7 @@ bool TformLembrete::eventFilter(QObject* watched, QEvent* event) {
       bOK->click();
       return true;
     }
-    const bool ctrl_break = key->key() == Qt::Key_Cancel || (key->key() == Qt::Key_Pause && (mods & Qt::ControlModifier));
+    const bool ctrl_break = IsCtrlBreak(*key);
     if (ctrl_break && Mode == kModeNew) {
       bAlternate->click();
       return true;

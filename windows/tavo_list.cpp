@@ -163,17 +163,16 @@ void TformList::bListarClick() {
     gridLembretesClick();
     return;
   }
+  bool found = true;
   {
     ScanGuard scan;
     // Half-open range: from the start day at 00:00 up to the day after the end day at 00:00.
     const int32_t first = FindPosition(eInicio->Date());
     const int32_t after = FindPosition(eFim->Date() + 1.0);
-    if (after - 1 < first) {
+    found = after - 1 >= first;
+    if (!found) {
       SetEntryCount(ListedEntries, 0);
       gridLembretes->SetRowCount(2);
-      // Only a user looking at this window hears about it, not a refresh from elsewhere.
-      if (QApplication::activeWindow() == this)
-        ShowMessage(nullptr, QStringLiteral("Nenhum lembrete encontrado"), BoxIcon::Error, BoxModality::System);
     } else {
       const int32_t n = after - first;
       SetEntryCount(ListedEntries, n);
@@ -182,6 +181,11 @@ void TformList::bListarClick() {
     }
     gridLembretes->viewport()->update();
   }
+  // Shown once the table is free again: a box holding ScanBusy would stop
+  // the due check and every store operation for as long as it stays open.
+  // Only a user looking at this window hears about it, not a refresh from elsewhere.
+  if (!found && QApplication::activeWindow() == this)
+    ShowMessage(nullptr, QStringLiteral("Nenhum lembrete encontrado"), BoxIcon::Error, BoxModality::System);
   gridLembretesClick();
 }
 

@@ -198,6 +198,13 @@ class ConfigTest : public QObject {
     SaveIfAsked(w, "configuracoes.png");
   }
 
+  void opensWithTheFocusOnCancelar() {
+    TformConfig* w = Open();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->bCancel));
+  }
+
   void emptySoundFolderOffersOnlyTheOtherEntry() {
     QDir(Sons()).removeRecursively();
     TformConfig* w = Open();

@@ -221,6 +221,43 @@ class MainWindowTest : public QObject {
     QCOMPARE(clicks, 1);
   }
 
+  // Every clickable spot shows the hand; the picture around it the arrow.
+  void clickableSpotsShowTheHand() {
+    TformTAVO* main = NewMainWindow();
+    QWidget* hide = main->childAt(QPoint(395, 24));
+    QVERIFY(hide);
+    QCOMPARE(hide->cursor().shape(), HandCursor().shape());
+    QVERIFY(main->childAt(QPoint(395, 35)));  // the bottom edge belongs to the spot
+    QVERIFY(!main->childAt(QPoint(200, 30)) || main->childAt(QPoint(200, 30))->cursor().shape() == Qt::ArrowCursor);
+    TformLembrete reminder;
+    QWidget* corner = reminder.childAt(QPoint(238, 193));
+    QVERIFY(corner);
+    QCOMPARE(corner->cursor().shape(), HandCursor().shape());
+    delete main;
+  }
+
+  // A focused flat button keeps its face and shows a dotted outline two
+  // pixels inside its edge: the outline's pixels alternate.
+  void focusedButtonShowsTheDottedRectangle() {
+    QWidget parent;
+    TGradBtn button(QStringLiteral("OK"), &parent, ArialFont(13));
+    button.setGeometry(0, 0, 88, 21);
+    parent.show();
+    parent.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&parent));
+    button.setFocus();
+    QVERIFY(button.hasFocus());
+    const QImage image = button.grab().toImage();
+    const QColor face(213, 194, 132);
+    const QColor inverted(255 - 213, 255 - 194, 255 - 132);
+    QCOMPARE(QColor(image.pixel(2, 2)), inverted);
+    QCOMPARE(QColor(image.pixel(3, 2)), face);
+    QCOMPARE(QColor(image.pixel(4, 2)), inverted);
+    QCOMPARE(QColor(image.pixel(2, 4)), inverted);
+    QCOMPARE(QColor(image.pixel(3, 3)), face);  // inside: the face, untinted
+    QCOMPARE(QColor(image.pixel(1, 1)), face);  // outside the outline
+  }
+
   void flatButtonAcceleratorClicks() {
     QWidget parent;
     TGradBtn button(QStringLiteral("&Outra..."), &parent, ArialFont(13));
