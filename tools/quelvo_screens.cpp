@@ -8,18 +8,18 @@
 #include <QThread>
 #include <QTimer>
 
-#include "app/date_field.h"
-#include "app/gui_common.h"
-#include "app/grad_btn.h"
-#include "app/status.h"
-#include "app/tavo_main.h"
-#include "app/tray_menu.h"
+#include "qt/date_field.h"
+#include "qt/gui_common.h"
+#include "qt/grad_btn.h"
+#include "qt/status.h"
+#include "qt/tavo_main.h"
+#include "qt/tray_menu.h"
 #include "calendar/events_text.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 

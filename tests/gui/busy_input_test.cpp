@@ -14,15 +14,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app_state.h"
-#include "app/date_field.h"
-#include "app/grad_btn.h"
-#include "app/tavo_main.h"
+#include "qt/app_state.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/tavo_main.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
-#include "windows/tavo_lembrete.h"
-#include "windows/tavo_list.h"
+#include "qt/tavo_lembrete.h"
+#include "qt/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;

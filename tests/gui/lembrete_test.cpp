@@ -16,10 +16,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/date_field.h"
-#include "app/gui_common.h"
-#include "app/grad_btn.h"
-#include "app/message_box.h"
+#include "qt/date_field.h"
+#include "qt/gui_common.h"
+#include "qt/grad_btn.h"
+#include "qt/message_box.h"
 #include "calendar/events_text.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
@@ -28,7 +28,7 @@
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "support/gui_fixture.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;

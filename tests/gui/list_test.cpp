@@ -17,20 +17,20 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/date_field.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/status.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/status.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/config.h"
 #include "store/date_time.h"
 #include "support/gui_fixture.h"
-#include "windows/list_grid.h"
-#include "windows/tavo_lembrete.h"
-#include "windows/tavo_list.h"
+#include "qt/list_grid.h"
+#include "qt/tavo_lembrete.h"
+#include "qt/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;

@@ -7,18 +7,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/app_state.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/shaped_window.h"
-#include "app/tavo_main.h"
-#include "app/tray_menu.h"
+#include "qt/app_state.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/shaped_window.h"
+#include "qt/tavo_main.h"
+#include "qt/tray_menu.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/tavo_data.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;

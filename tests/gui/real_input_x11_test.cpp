@@ -12,14 +12,14 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "app/date_field.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;

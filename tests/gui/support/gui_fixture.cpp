@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/app_state.h"
-#include "app/gui_common.h"
+#include "qt/app_state.h"
+#include "qt/gui_common.h"
 #include "store/config.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"

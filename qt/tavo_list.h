@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/app_state.h"
+#include "qt/app_state.h"
 #include "store/tavo_data.h"
 
 class QLabel;

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/shaped_window.h"
+#include "qt/shaped_window.h"
 
 namespace tavo::gui {
 

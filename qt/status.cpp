@@ -1,4 +1,4 @@
-#include "app/status.h"
+#include "qt/status.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 namespace tavo::gui {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/shaped_window.h"
+#include "qt/shaped_window.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 namespace tavo::gui {
 

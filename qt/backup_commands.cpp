@@ -1,11 +1,11 @@
-#include "app/backup_commands.h"
+#include "qt/backup_commands.h"
 
 #include <QFile>
 #include <QFileDialog>
 
-#include "app/app_state.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
+#include "qt/app_state.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
 #include "store/backup.h"
 #include "store/tavo_data.h"
 

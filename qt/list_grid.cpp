@@ -1,8 +1,8 @@
-#include "windows/list_grid.h"
+#include "qt/list_grid.h"
 
 #include <QPainter>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 #include "store/date_text.h"
 
 namespace tavo::gui {

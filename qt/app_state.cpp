@@ -1,10 +1,10 @@
-#include "app/app_state.h"
+#include "qt/app_state.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 namespace tavo::gui {
 

@@ -1,4 +1,4 @@
-#include "app/tavo_main.h"
+#include "qt/tavo_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,21 +10,21 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/app_state.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/tray_menu.h"
+#include "qt/app_state.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/tray_menu.h"
 #include "calendar/events_text.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/config.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
-#include "windows/tavo_lembrete.h"
-#include "windows/tavo_config.h"
-#include "windows/tavo_list.h"
-#include "app/backup_commands.h"
+#include "qt/tavo_lembrete.h"
+#include "qt/tavo_config.h"
+#include "qt/tavo_list.h"
+#include "qt/backup_commands.h"
 
 namespace tavo::gui {
 

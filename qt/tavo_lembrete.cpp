@@ -1,4 +1,4 @@
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -17,10 +17,10 @@
 #include <exception>
 #include <functional>
 
-#include "app/date_field.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
 #include "platform/system.h"
@@ -28,7 +28,7 @@
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "store/period_step.h"
-#include "windows/reminder_memo.h"
+#include "qt/reminder_memo.h"
 
 namespace tavo::gui {
 namespace {

@@ -1,11 +1,11 @@
-#include "app/tray_menu.h"
+#include "qt/tray_menu.h"
 
 #include <QPainter>
 #include <QPaintEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 namespace tavo::gui {
 

@@ -1,4 +1,4 @@
-#include "windows/color_selector.h"
+#include "qt/color_selector.h"
 
 #include <QColorDialog>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <qdrawutil.h>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 namespace tavo::gui {
 namespace {

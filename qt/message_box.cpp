@@ -1,6 +1,6 @@
-#include "app/message_box.h"
+#include "qt/message_box.h"
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 namespace tavo::gui {
 namespace {

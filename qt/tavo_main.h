@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shaped_window.h"
+#include "qt/shaped_window.h"
 
 class QSystemTrayIcon;
 

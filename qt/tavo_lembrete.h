@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "qt/app_state.h"
 #include "store/tavo_data.h"
 
 class QComboBox;

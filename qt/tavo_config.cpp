@@ -1,4 +1,4 @@
-#include "windows/tavo_config.h"
+#include "qt/tavo_config.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/tavo_data.h"
-#include "windows/color_selector.h"
+#include "qt/color_selector.h"
 
 namespace tavo::gui {
 namespace {

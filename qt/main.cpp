@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/tavo_main.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/tavo_main.h"
 #include "platform/system.h"
 #include "store/tavo_data.h"
 

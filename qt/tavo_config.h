@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/app_state.h"
+#include "qt/app_state.h"
 #include "store/config.h"
 
 class QCheckBox;

@@ -11,11 +11,11 @@
 #include <array>
 #include <cmath>
 
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/status.h"
-#include "windows/list_grid.h"
-#include "windows/tavo_list.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/status.h"
+#include "qt/list_grid.h"
+#include "qt/tavo_list.h"
 
 namespace tavo::gui {
 

@@ -1,4 +1,4 @@
-#include "windows/tavo_list.h"
+#include "qt/tavo_list.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/date_field.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
 #include "store/config.h"
 #include "store/date_text.h"
-#include "windows/list_grid.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/list_grid.h"
+#include "qt/tavo_lembrete.h"
 
 namespace tavo::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

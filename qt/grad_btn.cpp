@@ -1,8 +1,8 @@
-#include "app/grad_btn.h"
+#include "qt/grad_btn.h"
 
 #include <QPainter>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 
 namespace tavo::gui {
 

@@ -1,10 +1,10 @@
-#include "app/date_field.h"
+#include "qt/date_field.h"
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QToolButton>
 
-#include "app/gui_common.h"
+#include "qt/gui_common.h"
 #include "platform/locale_date.h"
 #include "store/date_text.h"
 #include "store/date_time.h"

@@ -1,4 +1,4 @@
-#include "windows/reminder_memo.h"
+#include "qt/reminder_memo.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
