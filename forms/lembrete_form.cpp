@@ -30,6 +30,29 @@ int StoredLength(const std::string& utf8) {
   return static_cast<int>(Utf8Length(utf8) + breaks);
 }
 
+std::string FitToRoom(const std::string& utf8, int room) {
+  std::string lf;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\r') {
+      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+      lf += '\n';
+    } else {
+      lf += utf8[i];
+    }
+  }
+  int used = 0;
+  size_t kept = 0;
+  while (kept < lf.size()) {
+    const int cost = lf[kept] == '\n' ? 2 : 1;
+    if (used + cost > room) break;
+    used += cost;
+    // A whole character: its lead byte and every continuation byte.
+    do ++kept;
+    while (kept < lf.size() && (static_cast<unsigned char>(lf[kept]) & 0xC0) == 0x80);
+  }
+  return lf.substr(0, kept);
+}
+
 std::string StoredFromMemo(const std::string& utf8) {
   std::string text;
   for (size_t i = 0; i < utf8.size(); ++i) {

@@ -86,6 +86,9 @@ class LembreteForm : public Form {
 // The reminder text's length as it will be stored: characters, with a line
 // break counting two (CR LF).
 int StoredLength(const std::string& utf8);
+// The longest start of `utf8` (line breaks made "\n") whose stored length is
+// at most `room`: what a paste or a typed text may insert into the memo.
+std::string FitToRoom(const std::string& utf8, int room);
 // A memo text as stored (Windows-1252, CR LF) and back (UTF-8, "\n").
 std::string StoredFromMemo(const std::string& utf8);
 std::string MemoFromStored(const std::string& cp1252);

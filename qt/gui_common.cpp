@@ -1,6 +1,8 @@
 #include "qt/gui_common.h"
 
 #include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -62,6 +64,11 @@ void PumpMessagesOnce(bool wait) {
   QEventLoop::ProcessEventsFlags flags = wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents;
   if (StoreBusy || ScanBusy) flags |= QEventLoop::ExcludeUserInputEvents;
   QCoreApplication::processEvents(flags);
+}
+
+void Report(const std::string& line) {
+  static const bool enabled = std::getenv("QUELVO_STARTUP_REPORT") != nullptr;
+  if (enabled) std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace tavo::gui

@@ -16,6 +16,9 @@ inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
 // Windows-1252 bytes of the store <-> Qt text.
 QString FromCp(const std::string& cp1252);
 std::string ToCp(const QString& text);
+// The rules' UTF-8 texts <-> Qt text.
+inline QString FromUtf8(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
 
 // 0x00BBGGRR colour values <-> QColor.
 QColor ColorFromValue(int32_t value);
@@ -47,6 +50,10 @@ void InstallPortuguese();
 // when the holder is done, while timers and painting go on as usual.
 // Every message processing of the program outside a dialog goes through here.
 void PumpMessagesOnce(bool wait);
+
+// With QUELVO_STARTUP_REPORT set, the moments that the start-up measurement
+// and the end-to-end tests watch for go to standard error, one per line.
+void Report(const std::string& line);
 
 
 }  // namespace tavo::gui

@@ -19,6 +19,7 @@
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
+#include "qt/reminder_memo.h"
 #include "qt/tavo_lembrete.h"
 
 using namespace tavo;
@@ -67,8 +68,8 @@ class RealInputTest : public QObject {
   GuiStore store_{GuiStore::Options{true, true, true}};
 
   TformLembrete* OpenNew() {
-    auto* w = new TformLembrete();
-    w->Mode = TformLembrete::kModeNew;
+    auto* w = WindowOf<TformLembrete>(&store_.desktop().CreateWindow(forms::WindowKind::Lembrete));
+    w->form.Mode = forms::LembreteForm::kModeNew;
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w)) return nullptr;
@@ -81,10 +82,7 @@ class RealInputTest : public QObject {
 
  private slots:
   void init() { QVERIFY(store_.SetUp()); }
-  void cleanup() {
-    for (QWidget* w : OwnedWindows()) delete w;
-    store_.TearDown();
-  }
+  void cleanup() { store_.TearDown(); }
 
   // Pasting more than fits keeps 1024 characters, ends with the cursor after
   // what went in, and OK stores no more than that.
@@ -142,8 +140,8 @@ class RealInputTest : public QObject {
     r.DateTime = At(2024, 6, 1, 8, 0);
     r.Text = "Fica";
     AddLembrete(r);
-    ShowLembrete(0, TformLembrete::kModeAlert);
-    auto* alert = qobject_cast<TformLembrete*>(OwnedWindows().back());
+    store_.app().ShowLembrete(0, forms::LembreteForm::kModeAlert);
+    auto* alert = WindowOf<TformLembrete>(store_.app().OwnedWindows().back());
     QVERIFY(alert);
     alert->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(alert));

@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include "qt/app_state.h"
 #include "qt/gui_common.h"
 #include "store/config.h"
 #include "store/date_time.h"
@@ -15,6 +14,11 @@ namespace tavo::gui::test_support {
 
 double At(int year, int month, int day, int hour, int minute) {
   return EncodeDate(year, month, day) + EncodeTime(hour, minute);
+}
+
+void Flush() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool GuiStore::SetUp(const QString& data_folder) {
@@ -35,21 +39,35 @@ bool GuiStore::SetUp(const QString& data_folder) {
   OpenStore();
   boxes.clear();
   answers.clear();
-  SetBoxAnswerer([this](const QString& text, BoxIcon icon) {
-    boxes.push_back({text, icon});
-    if (answers.empty()) return QMessageBox::Ok;
-    const auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  });
+  files.clear();
+  file_dialogs = 0;
+  SetDialogAnswerer(this);
+  desktop_ = std::make_unique<QtDesktop>();
+  SetTheDesktop(desktop_.get());
   return true;
 }
 
+QMessageBox::StandardButton GuiStore::AnswerBox(const QString& text, forms::BoxIcon icon) {
+  boxes.push_back({text, icon});
+  if (answers.empty()) return QMessageBox::Ok;
+  const auto answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+QString GuiStore::AnswerFile(const forms::FileDialog&) {
+  ++file_dialogs;
+  if (files.empty()) return {};
+  const QString path = files.front();
+  files.pop_front();
+  return path;
+}
+
 void GuiStore::TearDown() {
-  for (QWidget* w : OwnedWindows()) delete w;
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  SetBoxAnswerer({});
+  Flush();
+  desktop_.reset();  // closes every window still open
+  Flush();
+  SetDialogAnswerer(nullptr);
   Hooks() = StoreHooks{};
   SetEntryCount(Lembretes, 0);
   Config = TConfig{};
