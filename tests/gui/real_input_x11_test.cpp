@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QThread>
 #include <QtTest>
 
 #include "app/date_field.h"
@@ -20,6 +23,7 @@
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
 #include "windows/tavo_lembrete.h"
+#include "windows/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -179,6 +183,44 @@ class RealInputTest : public QObject {
     QTRY_VERIFY(!calendar->isVisible());
     QCOMPARE(w->eData->displayText(), QStringLiteral("25/06/2024"));
     QCOMPARE(w->lEventos->text().left(5), QStringLiteral("Terça"));
+  }
+
+  // A click on OK sent through the X server while printing starts reaches
+  // the program during the status box's message processing: it is held
+  // until printing ends, then stores the reminder.
+  void clickDuringPrintingIsHeldUntilItEnds() {
+    TLembrete listed;
+    listed.DateTime = At(2024, 6, 20, 9, 0);
+    listed.Text = "listed";
+    AddLembrete(listed);
+    auto* list = new TformList();
+    list->show();
+    list->bListar->click();
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    QTest::keyClicks(w->mLembrete, QStringLiteral("clicado durante a impressao"));
+
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] {
+      std::fputs("the program froze: a store operation waits for printing\n", stderr);
+      std::abort();
+    });
+    watchdog.start(15000);
+    const QString pdf = store_.Folder() + QStringLiteral("/lista.pdf");
+    TformList::PrintDialogForTesting = [&](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      ClickCentre(w->bOK);
+      QThread::msleep(300);  // the click is waiting in the program's connection
+      return true;
+    };
+    list->bPrintList->click();
+    TformList::PrintDialogForTesting = nullptr;
+    watchdog.stop();
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY(list->isEnabled());
+    QTRY_COMPARE(Lembretes.Count, 2);
   }
 
  private:
