@@ -44,8 +44,12 @@ std::string WithTrailingSeparator(std::string folder);
 // The folder of the running executable, with a trailing separator.
 std::string ExecutableFolder();
 
-// The program folder: QUELVO_PASTA when set, else the executable's folder;
-// always with a trailing separator.
+// The program folder, always with a trailing separator: the folder set for
+// testing (or by quelvo-cli --pasta), else QUELVO_PASTA when set, else for an
+// installed program (executable in <prefix>/bin, shipped files in
+// <prefix>/share/quelvo) the per-user folder $XDG_DATA_HOME/quelvo, which it
+// first creates and fills with the shipped files it lacks, else the
+// executable's folder.
 std::string ProgramFolder();
 void SetProgramFolderForTesting(const std::string& folder);  // empty: the normal rule
 

@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QThread>
 #include <QtTest>
 
 #include "qt/date_field.h"
@@ -21,6 +24,7 @@
 #include "support/gui_fixture.h"
 #include "qt/reminder_memo.h"
 #include "qt/tavo_lembrete.h"
+#include "qt/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -177,6 +181,42 @@ class RealInputTest : public QObject {
     QTRY_VERIFY(!calendar->isVisible());
     QCOMPARE(w->eData->displayText(), QStringLiteral("25/06/2024"));
     QCOMPARE(w->lEventos->text().left(5), QStringLiteral("Terça"));
+  }
+
+  // A click on OK sent through the X server while printing starts reaches
+  // the program during the status box's message processing: it is held
+  // until printing ends, then stores the reminder.
+  void clickDuringPrintingIsHeldUntilItEnds() {
+    TLembrete listed;
+    listed.DateTime = At(2024, 6, 20, 9, 0);
+    listed.Text = "listed";
+    AddLembrete(listed);
+    auto* list = WindowOf<TformList>(&store_.app().OpenWindowOnce(forms::WindowKind::List));
+    list->bListar->click();
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    QTest::keyClicks(w->mLembrete, QStringLiteral("clicado durante a impressao"));
+
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] {
+      std::fputs("the program froze: a store operation waits for printing\n", stderr);
+      std::abort();
+    });
+    watchdog.start(15000);
+    const QString pdf = store_.Folder() + QStringLiteral("/lista.pdf");
+    store_.print = [&](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      ClickCentre(w->bOK);
+      QThread::msleep(300);  // the click is waiting in the program's connection
+      return true;
+    };
+    list->bPrintList->click();
+    watchdog.stop();
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY(list->isEnabled());
+    QTRY_COMPARE(Lembretes.Count, 2);
   }
 
  private:
