@@ -44,16 +44,16 @@ bool AskYesNo(QWidget* owner, const QString& text, forms::BoxIcon icon, forms::B
   return Show(owner, text, icon, modality, true) == QMessageBox::Yes;
 }
 
-QString AskFileName(QWidget* owner, const forms::FileDialog& spec) {
-  if (g_answerer) return g_answerer->AnswerFile(spec);
-  const bool save = spec.kind == forms::FileDialog::Kind::Save;
+QString AskFileName(QWidget* owner, const forms::FileDialog& wanted) {
+  if (g_answerer) return g_answerer->AnswerFile(wanted);
+  const bool save = wanted.kind == forms::FileDialog::Kind::Save;
   QFileDialog dialog(owner);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // The save dialog asks before replacing a file (Qt's default); the open
   // dialog takes only an existing file.
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setNameFilter(QString::fromStdString(spec.filter_name + " (" + spec.pattern + ")"));
-  dialog.setDefaultSuffix(QString::fromStdString(spec.default_extension));
+  dialog.setNameFilter(QString::fromStdString(wanted.filter_name + " (" + wanted.pattern + ")"));
+  dialog.setDefaultSuffix(QString::fromStdString(wanted.default_extension));
   dialog.setOption(QFileDialog::ReadOnly, false);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();

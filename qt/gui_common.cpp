@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
@@ -33,6 +34,23 @@ QFont PixelFont(const QString& family, int pixel_height, bool bold) {
   font.setPixelSize(pixel_height);
   font.setBold(bold);
   return font;
+}
+
+QLabel* PlainLabel(QWidget* parent, const QString& text, int pixel_height) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(SansSerifFont(pixel_height));
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::WindowText, Qt::black);
+  label->setPalette(pal);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+void SetTextColors(QWidget* box, int32_t front, int32_t back) {
+  QPalette pal = box->palette();
+  pal.setColor(QPalette::Text, ColorFromValue(front));
+  pal.setColor(QPalette::Base, ColorFromValue(back));
+  box->setPalette(pal);
 }
 
 const QCursor& HandCursor() {

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string>
 
+class QLabel;
+class QWidget;
+
 namespace tavo::gui {
 
 inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
@@ -32,6 +35,12 @@ inline const QColor kButtonDisabled(134, 107, 57);
 QFont PixelFont(const QString& family, int pixel_height, bool bold = false);
 inline QFont SansSerifFont(int px) { return PixelFont(QStringLiteral("MS Sans Serif"), px); }
 inline QFont ArialFont(int px) { return PixelFont(QStringLiteral("Arial"), px); }
+
+// A black, transparent label that lets presses through to its window (so
+// the window can be dragged over it), in "MS Sans Serif" of that height.
+QLabel* PlainLabel(QWidget* parent, const QString& text, int pixel_height = 11);
+// A text box's colours: text in `front`, background in `back` (0x00BBGGRR).
+void SetTextColors(QWidget* box, int32_t front, int32_t back);
 
 // The program's hand cursor "MAO".
 const QCursor& HandCursor();

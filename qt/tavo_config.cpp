@@ -18,12 +18,7 @@ namespace tavo::gui {
 namespace {
 
 QLabel* PlainLabel(const QString& text, QWidget* parent, const QRect& geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setFont(SansSerifFont(11));
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(pal);
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QLabel* label = gui::PlainLabel(parent, text);
   label->setGeometry(geometry);
   return label;
 }
@@ -95,12 +90,8 @@ TformConfig::TformConfig(forms::Application& app)
   connect(cbInfo, &QCheckBox::clicked, this, [this] { form.cbInfoClick(); });
 
   // lbInfo ignores its clicks, so they reach the window's exception area.
-  lbInfo = new QLabel(QStringLiteral("Exibir informações adicionais na janela de lembretes"), this);
-  lbInfo->setFont(SansSerifFont(11));
-  QPalette info_palette = lbInfo->palette();
-  info_palette.setColor(QPalette::WindowText, Qt::black);
-  lbInfo->setPalette(info_palette);
-  lbInfo->setGeometry(ToQRect(forms::ConfigForm::kInfoArea));
+  lbInfo = PlainLabel(QStringLiteral("Exibir informações adicionais na janela de lembretes"), this,
+                      ToQRect(forms::ConfigForm::kInfoArea));
   lbInfo->setCursor(HandCursor());
   AddException(forms::ConfigForm::kInfoArea, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
 
@@ -146,12 +137,7 @@ void TformConfig::SetSelectorColors(int32_t front, int32_t back) {
   csBack->SetColor(back);
 }
 
-void TformConfig::SetSampleColors(int32_t front, int32_t back) {
-  QPalette pal = mExemplo->palette();
-  pal.setColor(QPalette::Text, ColorFromValue(front));
-  pal.setColor(QPalette::Base, ColorFromValue(back));
-  mExemplo->setPalette(pal);
-}
+void TformConfig::SetSampleColors(int32_t front, int32_t back) { gui::SetTextColors(mExemplo, front, back); }
 
 void TformConfig::closeEvent(QCloseEvent* event) {
   form.FormClose();

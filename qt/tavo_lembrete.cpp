@@ -24,12 +24,7 @@ constexpr int kVirtualKeyReturn = 13;
 constexpr int kVirtualKeyCancel = 3;
 
 QLabel* PlainLabel(const QString& text, QWidget* parent, int x, int y) {
-  auto* label = new QLabel(text, parent);
-  label->setFont(SansSerifFont(11));
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(pal);
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QLabel* label = gui::PlainLabel(parent, text);
   label->move(x, y);
   label->adjustSize();
   return label;
@@ -169,10 +164,7 @@ void TformLembrete::SetMemoColors(int32_t front, int32_t back) {
   QPalette panel_palette = pLembrete->palette();
   panel_palette.setColor(QPalette::Window, ColorFromValue(back));
   pLembrete->setPalette(panel_palette);
-  QPalette memo_palette = mLembrete->palette();
-  memo_palette.setColor(QPalette::Base, ColorFromValue(back));
-  memo_palette.setColor(QPalette::Text, ColorFromValue(front));
-  mLembrete->setPalette(memo_palette);
+  gui::SetTextColors(mLembrete, front, back);
 }
 
 void TformLembrete::SetAlternateCaption(const std::string& caption) { bAlternate->setText(FromUtf8(caption)); }

@@ -16,10 +16,7 @@ namespace tavo::gui {
 namespace {
 
 QLabel* PlainLabel(QWidget* parent, const QString& text, const QPoint& at) {
-  auto* label = new QLabel(text, parent);
-  label->setFont(SansSerifFont(13));
-  // Plain labels let a press through, so the window can be dragged over them.
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QLabel* label = gui::PlainLabel(parent, text, 13);
   label->move(at);
   label->adjustSize();
   return label;
@@ -107,12 +104,7 @@ void TformList::SetText(const std::string& text) {
   else mTexto->setPlainText(FromUtf8(text));
 }
 
-void TformList::SetTextColors(int32_t front, int32_t back) {
-  QPalette colours = mTexto->palette();
-  colours.setColor(QPalette::Text, ColorFromValue(front));
-  colours.setColor(QPalette::Base, ColorFromValue(back));
-  mTexto->setPalette(colours);
-}
+void TformList::SetTextColors(int32_t front, int32_t back) { gui::SetTextColors(mTexto, front, back); }
 
 void TformList::closeEvent(QCloseEvent* event) {
   form.FormClose();
