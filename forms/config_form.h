@@ -11,7 +11,10 @@
 
 namespace tavo::forms {
 
-// The settings window's controls, as its rules read and set them.
+// The settings window's controls, as its rules read and set them. The view
+// runs the form's FormCreate once its controls exist, FormClose from its
+// close event, and the handlers from its controls' events (lbWaveClick also
+// when the selection moves by keyboard).
 class ConfigView : public WindowView {
  public:
   // `lbWave`: the entries, and the selected one (-1 for none). Selecting

@@ -11,7 +11,10 @@
 
 namespace tavo::forms {
 
-// The reminder window's controls, as its rules read and set them.
+// The reminder window's controls, as its rules read and set them. The view
+// runs the form's FormCreate once its controls exist, FormShow when the
+// window is first shown, FormClose from its close event, and the handlers
+// from its controls' events.
 class LembreteView : public WindowView {
  public:
   // `eData`: the date field's 10 characters (blanks where empty).
