@@ -12,9 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 
@@ -39,7 +37,7 @@ class BenchStore {
     if (!::mkdtemp(pattern.data())) std::abort();
     folder_ = pattern + "/";
     std::filesystem::create_directory(folder_ + "dados");
-    platform::SetProgramFolderForTesting(folder_);
+    platform::SetProgramFolder(folder_);
     platform::SetRegistryForTesting(&registry_);
     const auto order = platform::DateOrder::DayMonthYear;
     platform::SetDateOrderForTesting(&order);
@@ -63,7 +61,7 @@ class BenchStore {
   }
   ~BenchStore() {
     SetEntryCount(Lembretes, 0);
-    platform::SetProgramFolderForTesting("");
+    platform::SetProgramFolder("");
     platform::SetRegistryForTesting(nullptr);
     platform::SetDateOrderForTesting(nullptr);
     std::filesystem::remove_all(folder_);

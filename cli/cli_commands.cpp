@@ -317,7 +317,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kRefused;
   }
   if (auto folder = c.options.find("pasta"); folder != c.options.end()) {
-    platform::SetProgramFolderForTesting(folder->second);
+    platform::SetProgramFolder(folder->second);
     c.options.erase(folder);
   }
   const Command& cmd = it->second;

@@ -6,7 +6,7 @@
 
 namespace tavo::platform {
 namespace {
-std::string g_program_folder;
+std::string g_program_folder;  // chosen on the command line
 }
 
 std::string WithTrailingSeparator(std::string folder) {
@@ -20,7 +20,7 @@ std::string ProgramFolder() {
   return ExecutableFolder();
 }
 
-void SetProgramFolderForTesting(const std::string& folder) {
+void SetProgramFolder(const std::string& folder) {
   g_program_folder = folder.empty() ? std::string() : WithTrailingSeparator(folder);
 }
 

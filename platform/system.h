@@ -21,15 +21,6 @@ class Clock {
 
 // The clock the program uses: the system's local time unless a test set one.
 Clock& SystemClock();
-void SetClockForTesting(Clock* clock);
-
-// A clock that stays where a test puts it.
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(LocalTime t) : time(t) {}
-  LocalTime Now() override { return time; }
-  LocalTime time;
-};
 
 // The path separator of file names on this platform.
 #ifdef _WIN32
@@ -44,10 +35,12 @@ std::string WithTrailingSeparator(std::string folder);
 // The folder of the running executable, with a trailing separator.
 std::string ExecutableFolder();
 
-// The program folder: QUELVO_PASTA when set, else the executable's folder;
-// always with a trailing separator.
+// The program folder, always with a trailing separator: the one chosen with
+// SetProgramFolder, else QUELVO_PASTA when set, else the executable's folder.
 std::string ProgramFolder();
-void SetProgramFolderForTesting(const std::string& folder);  // empty: the normal rule
+// Chooses the program folder for the rest of the process (quelvo-cli --pasta);
+// it comes before QUELVO_PASTA. The empty text returns to the rule above.
+void SetProgramFolder(const std::string& folder);
 
 // A lock that exists once per user session under a fixed name and that the
 // system releases when the holding process ends.
@@ -71,6 +64,5 @@ class WavePlayer {
 };
 
 WavePlayer& Sound();
-void SetSoundForTesting(WavePlayer* player);
 
 }  // namespace tavo::platform

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/locale_date.h"
+#include "platform/replaceable.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -27,8 +28,6 @@ class WinClock : public Clock {
     return t;
   }
 };
-
-Clock* g_clock = nullptr;
 
 // The mutex handle stays open while the lock object lives; the system closes it when the process ends.
 class WinInstanceLock : public InstanceLock {
@@ -53,15 +52,12 @@ class WinWavePlayer : public WavePlayer {
   }
 };
 
-WavePlayer* g_sound = nullptr;
-
 }  // namespace
 
 Clock& SystemClock() {
   static WinClock clock;
-  return g_clock ? *g_clock : clock;
+  return replaced::clock_source ? *replaced::clock_source : clock;
 }
-void SetClockForTesting(Clock* clock) { g_clock = clock; }
 
 std::string ExecutableFolder() {
   char buf[MAX_PATH * 4];
@@ -98,8 +94,7 @@ bool InstanceLockHeld(const std::string& name) {
 
 WavePlayer& Sound() {
   static WinWavePlayer player;
-  return g_sound ? *g_sound : player;
+  return replaced::sound ? *replaced::sound : player;
 }
-void SetSoundForTesting(WavePlayer* player) { g_sound = player; }
 
 }  // namespace tavo::platform
