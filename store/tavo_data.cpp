@@ -101,9 +101,18 @@ void TruncateData(int64_t size) {
   }
 }
 
+// Moves the texts after `pos` by `delta` bytes. A damaged entry that points
+// far beyond the data file stays beyond it rather than wrapping around.
 void ShiftTextsAfter(EntryTable& table, int32_t pos, int32_t delta) {
   for (auto& e : table.Entries)
-    if (e.TextPos > pos) e.TextPos += delta;
+    if (e.TextPos > pos)
+      e.TextPos = static_cast<int32_t>(std::clamp<int64_t>(int64_t{e.TextPos} + delta, INT32_MIN, INT32_MAX));
+}
+
+void RequireDescribableText(const TLembrete& record) {
+  if (record.Text.size() > kMaxStoredTextLength)
+    throw std::length_error("Texto longo demais para ser gravado (limite: " + std::to_string(kMaxStoredTextLength) +
+                            " bytes)");
 }
 
 }  // namespace
@@ -120,6 +129,9 @@ bool LoadIndexFile() {
   const size_t want = static_cast<size_t>(count) * 20;
   if (want > 0 && (!file->Read(table.Entries.data(), want, &got) || got != want)) return false;
   file->Close();
+  // Searches assume date order; a damaged or hand-made index may lack it.
+  std::stable_sort(table.Entries.begin(), table.Entries.end(),
+                   [](const LembreteEntry& a, const LembreteEntry& b) { return DateLess(a.DateTime, b.DateTime); });
   for (int32_t i = 0; i < table.Count; ++i) {
     table[i].Id = i;
     table[i].RepeatKind &= 127;
@@ -190,6 +202,7 @@ void ReadLembrete(int32_t k, TLembrete& record) {
 }
 
 void AddLembrete(const TLembrete& record) {
+  RequireDescribableText(record);
   WaitForBothFlags();
   {
     BusyGuard busy(StoreBusy);
@@ -202,8 +215,7 @@ void AddLembrete(const TLembrete& record) {
     entry.Id = LastId + 1;
     entry.TextPos = static_cast<int32_t>(end);
     entry.TextLen = static_cast<uint16_t>(record.Text.size());
-    const std::string text = record.Text.substr(0, entry.TextLen);
-    if (!file->SeekToEnd() || !file->Write(text.data(), text.size()) || !file->Sync()) {
+    if (!file->SeekToEnd() || !file->Write(record.Text.data(), record.Text.size()) || !file->Sync()) {
       // Leave no unreferenced piece of text behind.
       file->Truncate(end);
       file->Close();
@@ -228,6 +240,7 @@ void AddLembrete(const TLembrete& record) {
 }
 
 void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
+  RequireDescribableText(new_record);
   WaitForBothFlags();
   const int32_t i = FindLembrete(old_record);
   if (i < 0) {
@@ -243,7 +256,7 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     entry.TextPos = e.TextPos;
     entry.Padding = 0;
     const auto new_length = static_cast<uint16_t>(new_record.Text.size());
-    const std::string text = new_record.Text.substr(0, new_length);
+    const std::string& text = new_record.Text;
     EntryTable table = Lembretes;
     RemoveEntry(table, i);
     if (new_length == e.TextLen) {

@@ -32,7 +32,6 @@
 namespace tavo::gui {
 namespace {
 
-constexpr int kMaxTextLength = 1024;
 constexpr int kEventsWidth = 236 - 20;  // the scroll box less room for its scroll bar
 
 const QString kEmptyNew = QStringLiteral("Lembrete vazio. Inclusão cancelada");
@@ -148,7 +147,7 @@ TformLembrete::TformLembrete() : SecondaryWindow(QStringLiteral(":/assets/fundo_
   mLembrete->setPalette(memo_palette);
   // At most 1024 characters: whatever goes beyond, typed or pasted, is dropped.
   connect(mLembrete->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
-    const int excess = StoredLength(mLembrete->toPlainText()) - kMaxTextLength;
+    const int excess = StoredLength(mLembrete->toPlainText()) - static_cast<int>(kMaxTextLength);
     if (excess <= 0 || added <= 0) return;
     QTextCursor cursor(mLembrete->document());
     const int end = position + added;

@@ -372,16 +372,75 @@ TEST_F(Store, DamagedEntriesReadWhatExistsAndShowAsNoRepetition) {
     EXPECT_EQ(DateToText(bad), "");
     EXPECT_EQ(TimeToText(bad), "");
   }
-  // The NaN sorts after everything, so searches stay well-defined.
+  // Values that are no dates sort after every date, so searches stay well-defined.
   EXPECT_EQ(FindPosition(At(2024, 1, 2)), 1);
-  EXPECT_EQ(FindPosition(2e300), 5);
-  EXPECT_EQ(FindPosition(nan), 5);
+  EXPECT_EQ(FindPosition(2e300), 4);
+  EXPECT_EQ(FindPosition(nan), 4);
   EXPECT_EQ(FindLembrete(Lembretes[5]), 5);
   AddLembrete(Reminder(At(2030, 1, 1), "new"));
   EXPECT_EQ(FindPosition(At(2030, 1, 1)), 4);
   EXPECT_EQ(Entry(4).Text, "new");
   DeleteLembrete(Entry(5));
   EXPECT_EQ(Lembretes.Count, 6);
+}
+
+TEST_F(Store, AnIndexOutOfOrderLoadsSortedWithDamagedDatesLastAndTheFileUntouched) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::string index = EntryBytes(nan, 0, 0, 1, 0) + EntryBytes(At(2024, 3, 1), 0, 1, 1, 0) +
+                            EntryBytes(-1e300, 0, 2, 1, 0) + EntryBytes(At(2024, 1, 1), 0, 3, 1, 0) +
+                            EntryBytes(At(2024, 3, 1), 0, 4, 1, 0) + EntryBytes(1e300, 0, 5, 1, 0);
+  WriteDados("tavodb.idx", index);
+  WriteDados("tavodb.dat", "abcdef");
+  Reopen();
+  std::string texts;
+  for (int32_t i = 0; i < Lembretes.Count; ++i) {
+    texts += Entry(i).Text;
+    EXPECT_EQ(Lembretes[i].Id, i);
+  }
+  // Equal dates keep the file's order, and so do the damaged ones among themselves.
+  EXPECT_EQ(texts, "dbeacf");
+  EXPECT_EQ(ReadDados("tavodb.idx"), index) << "loading writes nothing";
+  EXPECT_EQ(FindPosition(At(2024, 3, 1)), 1);
+  EXPECT_EQ(FindPosition(At(2030, 1, 1)), 3);
+  EXPECT_EQ(FindPosition(-1e300), 3);
+  // The next change writes the table as it is now.
+  DeleteLembrete(Entry(1));
+  EXPECT_EQ(IndexEntries().size(), 5u);
+  EXPECT_EQ(IndexEntries()[1].DateTime, At(2024, 3, 1));
+  EXPECT_TRUE(std::isnan(IndexEntries()[2].DateTime));
+}
+
+TEST_F(Store, TextPositionsNearTheTopOfTheirRangeStayBeyondTheFileWhenTextsMove) {
+  // A damaged entry pointing just below 2^31; the text before it grows.
+  WriteDados("tavodb.idx", EntryBytes(At(2024, 1, 1), 0, 0, 3, 0) +
+                               EntryBytes(At(2024, 1, 2), 0, std::numeric_limits<int32_t>::max() - 2, 4, 0));
+  WriteDados("tavodb.dat", "abc");
+  Reopen();
+  AlterLembrete(Entry(0), Reminder(At(2024, 1, 1), "abcdefgh"));
+  EXPECT_GE(Lembretes[1].TextPos, DadosSize("tavodb.dat"));
+  EXPECT_EQ(Entry(1).Text, "");
+  Reopen();
+  EXPECT_GE(Lembretes[1].TextPos, DadosSize("tavodb.dat"));
+  EXPECT_EQ(Entry(0).Text, "abcdefgh");
+}
+
+// ---- Texts the entry cannot describe ----
+
+TEST_F(ThreeTexts, ATextLongerThanItsEntryCanDescribeIsRefusedAndNothingChanges) {
+  const std::vector<Stored> before = State();
+  const std::string index = ReadDados("tavodb.idx"), data = ReadDados("tavodb.dat");
+  const std::string too_long(70000, 'x');
+  ASSERT_THROW(AddLembrete(Reminder(At(2024, 6, 1), too_long)), std::length_error);
+  ASSERT_THROW(AlterLembrete(Entry(1), Reminder(At(2024, 5, 2, 9, 0), too_long)), std::length_error);
+  EXPECT_FALSE(StoreBusy);
+  EXPECT_EQ(ReadDados("tavodb.idx"), index);
+  EXPECT_EQ(ReadDados("tavodb.dat"), data);
+  EXPECT_EQ(State(), before);
+  // The longest one it can describe is stored whole.
+  const std::string longest(65535, 'y');
+  AlterLembrete(Entry(1), Reminder(At(2024, 5, 2, 9, 0), longest));
+  Reopen();
+  EXPECT_TRUE(Entry(1).Text == longest);
 }
 
 // ---- Failures of the disk and their messages ----
