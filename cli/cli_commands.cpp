@@ -4,7 +4,6 @@
 #include <functional>
 #include <map>
 #include <ostream>
-#include <strings.h>
 
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
@@ -21,7 +20,6 @@ namespace tavo::cli {
 namespace {
 
 constexpr const char* kInstanceName = "Orvane_Quelvo_2003";
-constexpr size_t kMaxTextLength = 1024;
 
 // A refusal of the command line, with the message for the user.
 struct Refused {
@@ -86,14 +84,15 @@ double ParseTimeArg(const std::string& utf8) {
   return TextToTime(text);
 }
 
-int ParseRepeat(const Context& c) {
+// The kind given with --repeticao, or `unset` without it.
+int ParseRepeat(const Context& c, int unset) {
   auto it = c.options.find("repeticao");
-  if (it == c.options.end()) return 0;
+  if (it == c.options.end()) return unset;
   const std::string& v = it->second;
   if (v.size() == 1 && v[0] >= '0' && v[0] <= '4') return v[0] - '0';
   const std::string cp = Utf8ToCp1252(v);
   for (int k = 0; k < kRepeatKinds; ++k)
-    if (::strcasecmp(cp.c_str(), RepeatNames[k]) == 0) return k;
+    if (EqualIgnoringCase(cp, RepeatNames[k])) return k;
   throw Refused{"Repeti\xC3\xA7\xC3\xA3o inv\xC3\xA1lida: \"" + v + "\" (0 a 4, ou Nenhuma, Di\xC3\xA1ria, Semanal, Mensal, Anual)"};
 }
 
@@ -120,15 +119,16 @@ void Need(const Context& c, size_t n) {
   if (c.positional.size() != n) throw Refused{kUsage};
 }
 
-// Builds the record that OK in the reminder window would store.
-TLembrete RecordFromArgs(const Context& c, size_t first) {
+// Builds the record that OK in the reminder window would store; without
+// --repeticao it gets `kind`.
+TLembrete RecordFromArgs(const Context& c, size_t first, int kind) {
   TLembrete r;
   const std::string text = WithCrLf(Utf8ToCp1252(Trimmed(c.positional[first + 2])));
   if (text.empty()) throw Refused{"Lembrete vazio. Inclus\xC3\xA3o cancelada"};
   if (text.size() > kMaxTextLength)
-    throw Refused{"Texto longo demais: no m\xC3\xA1ximo 1024 caracteres"};
+    throw Refused{"Texto longo demais: no m\xC3\xA1ximo " + std::to_string(kMaxTextLength) + " caracteres"};
   r.DateTime = static_cast<double>(DayNumber(ParseDateArg(c.positional[first]))) + ParseTimeArg(c.positional[first + 1]);
-  r.RepeatKind = static_cast<uint8_t>(ParseRepeat(c));
+  r.RepeatKind = static_cast<uint8_t>(ParseRepeat(c, kind));
   r.Text = text;
   return r;
 }
@@ -164,14 +164,14 @@ int Listar(Context& c) {
 
 int Incluir(Context& c) {
   Need(c, 3);
-  AddLembrete(RecordFromArgs(c, 0));
+  AddLembrete(RecordFromArgs(c, 0, 0));
   return kDone;
 }
 
 int Alterar(Context& c) {
   Need(c, 4);
   const TLembrete old_record = Stored(ParsePosition(c.positional[0]));
-  AlterLembrete(old_record, RecordFromArgs(c, 1));
+  AlterLembrete(old_record, RecordFromArgs(c, 1, old_record.RepeatKind));
   return kDone;
 }
 

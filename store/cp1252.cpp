@@ -101,4 +101,25 @@ size_t Utf8Length(const std::string& text) {
   return n;
 }
 
+namespace {
+
+// The small letter of a Windows-1252 capital; other bytes stay as they are.
+unsigned char SmallLetter(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<unsigned char>(c + 0x20);
+  switch (c) {
+    case 0x8A: case 0x8C: case 0x8E: return static_cast<unsigned char>(c + 0x10);  // S, OE, Z with caron
+    case 0x9F: return 0xFF;                                                       // Y with diaeresis
+    default: return c;
+  }
+}
+
+}  // namespace
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (SmallLetter(static_cast<unsigned char>(a[i])) != SmallLetter(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
 }  // namespace tavo
