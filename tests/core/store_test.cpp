@@ -145,7 +145,7 @@ TEST_P(AddOrder, TextsGoToTheEndInOrderOfAdditionAndTheIndexIsSortedByDate) {
   EXPECT_EQ(ReadDados("tavodb.dat"), "aaaaabbbbbbbccc");
   const auto entries = IndexEntries();
   ASSERT_EQ(entries.size(), 3u);
-  for (size_t i = 1; i < 3; ++i) EXPECT_LT(entries[i - 1].DateTime, entries[i].DateTime);
+  for (size_t i = 1; i < 3; ++i) EXPECT_LT(double{entries[i - 1].DateTime}, double{entries[i].DateTime});
   const int32_t expected_pos[3] = {0, 5, 12};
   for (int i = 0; i < 3; ++i) {
     const int32_t k = FindPosition(At(2024, 5, days[i], 10, 0));
@@ -406,7 +406,7 @@ TEST_F(Store, AnIndexOutOfOrderLoadsSortedWithDamagedDatesLastAndTheFileUntouche
   // The next change writes the table as it is now.
   DeleteLembrete(Entry(1));
   EXPECT_EQ(IndexEntries().size(), 5u);
-  EXPECT_EQ(IndexEntries()[1].DateTime, At(2024, 3, 1));
+  EXPECT_EQ(double{IndexEntries()[1].DateTime}, At(2024, 3, 1));
   EXPECT_TRUE(std::isnan(IndexEntries()[2].DateTime));
 }
 
