@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tavo::platform {
 
@@ -41,6 +42,14 @@ std::string ProgramFolder();
 // Chooses the program folder for the rest of the process (quelvo-cli --pasta);
 // it comes before QUELVO_PASTA. The empty text returns to the rule above.
 void SetProgramFolder(const std::string& folder);
+
+// The program's arguments after its name, in UTF-8. Windows hands argv over
+// in the ANSI code page, which loses what that page lacks, so there they are
+// read from the wide command line instead.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Makes the console show UTF-8 output as such (Windows); elsewhere nothing.
+void UseUtf8Console();
 
 // A lock that exists once per user session under a fixed name and that the
 // system releases when the holding process ends.

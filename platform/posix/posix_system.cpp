@@ -100,6 +100,12 @@ std::string LocaleShortDatePattern() {
   return PatternFromStrftime(format);
 }
 
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void UseUtf8Console() {}
+
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   const int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 
@@ -74,6 +75,24 @@ std::string LocaleShortDatePattern() {
   if (n <= 1) return "dd/MM/yyyy";
   return std::string(buf, static_cast<size_t>(n - 1));
 }
+
+std::vector<std::string> Utf8Arguments(int, char**) {
+  std::vector<std::string> args;
+  int argc = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  if (!argv) return args;
+  for (int i = 1; i < argc; ++i) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string a(n > 0 ? static_cast<size_t>(n) : 1, '\0');
+    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, a.data(), n, nullptr, nullptr);
+    a.pop_back();  // the terminating zero
+    args.push_back(a);
+  }
+  ::LocalFree(argv);
+  return args;
+}
+
+void UseUtf8Console() { ::SetConsoleOutputCP(CP_UTF8); }
 
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   HANDLE h = ::CreateMutexA(nullptr, FALSE, name.c_str());
