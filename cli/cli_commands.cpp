@@ -140,11 +140,23 @@ TLembrete Stored(int32_t position) {
 }
 
 void PrintRange(Context& c, int32_t first, int32_t after) {
-  for (int32_t i = first; i < after; ++i) {
-    const TLembrete r = Stored(i);
-    c.out << DateToText(r.DateTime) << '\t' << TimeToDisplay(r.DateTime) << '\t'
-          << Cp1252ToUtf8(RepeatName(r.RepeatKind)) << '\t' << EscapeText(Cp1252ToUtf8(r.Text)) << '\n';
+  // Lines are gathered and written in large pieces: a listing may have 100 000.
+  std::string lines;
+  for (const TLembrete& r : ReadLembretes(first, after)) {
+    lines += DateToText(r.DateTime);
+    lines += '\t';
+    lines += TimeToDisplay(r.DateTime);
+    lines += '\t';
+    lines += Cp1252ToUtf8(RepeatName(r.RepeatKind));
+    lines += '\t';
+    lines += EscapeText(Cp1252ToUtf8(r.Text));
+    lines += '\n';
+    if (lines.size() >= (1 << 16)) {
+      c.out << lines;
+      lines.clear();
+    }
   }
+  c.out << lines;
 }
 
 int Listar(Context& c) {
@@ -282,15 +294,22 @@ const std::map<std::string, Command>& Commands() {
 
 std::string EscapeText(const std::string& utf8) {
   std::string out;
-  for (char ch : utf8) {
-    switch (ch) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += ch;
+  out.reserve(utf8.size());
+  size_t plain_from = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char* escaped = nullptr;
+    switch (utf8[i]) {
+      case '\\': escaped = "\\\\"; break;
+      case '\t': escaped = "\\t"; break;
+      case '\r': escaped = "\\r"; break;
+      case '\n': escaped = "\\n"; break;
+      default: continue;
     }
+    out.append(utf8, plain_from, i - plain_from);
+    out += escaped;
+    plain_from = i + 1;
   }
+  out.append(utf8, plain_from, std::string::npos);
   return out;
 }
 

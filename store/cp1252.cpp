@@ -1,6 +1,7 @@
 #include "store/cp1252.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace tavo {
 namespace {
@@ -58,9 +59,14 @@ size_t DecodeUtf8(const std::string& text, size_t i, char32_t* cp) {
 }  // namespace
 
 std::string Cp1252ToUtf8(const std::string& text) {
+  // ASCII is the same in both; most texts are mostly ASCII.
+  size_t ascii = 0;
+  while (ascii < text.size() && static_cast<uint8_t>(text[ascii]) < 0x80) ++ascii;
+  if (ascii == text.size()) return text;
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
+  out.append(text, 0, ascii);
+  for (char c : std::string_view(text).substr(ascii)) {
     const auto b = static_cast<uint8_t>(c);
     char32_t cp = b;
     if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0) cp = kHigh[b - 0x80];

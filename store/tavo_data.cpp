@@ -201,6 +201,46 @@ void ReadLembrete(int32_t k, TLembrete& record) {
   file->Close();
 }
 
+std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) {
+  WaitForStoreBusy();
+  first = std::clamp(first, 0, Lembretes.Count);
+  after = std::clamp(after, first, Lembretes.Count);
+  std::vector<TLembrete> records(static_cast<size_t>(after - first));
+  if (records.empty()) return records;
+  BusyGuard busy(StoreBusy);
+  auto file = Files().Open(DataFileName, OpenMode::Read);
+  int64_t size = 0;
+  if (!file || !file->Size(&size)) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  std::vector<size_t> with_text;  // in the order of their texts in the file
+  for (size_t i = 0; i < records.size(); ++i) {
+    static_cast<LembreteEntry&>(records[i]) = Lembretes[first + static_cast<int32_t>(i)];
+    if (records[i].TextPos >= 0 && records[i].TextPos < size && records[i].TextLen > 0) with_text.push_back(i);
+  }
+  std::sort(with_text.begin(), with_text.end(),
+            [&](size_t a, size_t b) { return records[a].TextPos < records[b].TextPos; });
+  // A window of the file; texts lying in it are cut out of it without another read.
+  constexpr int64_t kWindow = 1 << 20;
+  std::string window;
+  int64_t window_at = 0;
+  for (const size_t i : with_text) {
+    TLembrete& r = records[i];
+    const int64_t at = r.TextPos, end = std::min<int64_t>(at + r.TextLen, size);
+    if (at < window_at || end > window_at + static_cast<int64_t>(window.size())) {
+      window.resize(static_cast<size_t>(std::min(std::max(end - at, kWindow), size - at)));
+      size_t got = 0;
+      if (!file->Seek(at) || !file->Read(window.data(), window.size(), &got))
+        StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+      window.resize(got);
+      window_at = at;
+    }
+    const int64_t from = at - window_at;
+    if (from < static_cast<int64_t>(window.size()))
+      r.Text.assign(window, static_cast<size_t>(from), static_cast<size_t>(end - at));
+  }
+  file->Close();
+  return records;
+}
+
 void AddLembrete(const TLembrete& record) {
   RequireDescribableText(record);
   WaitForBothFlags();

@@ -137,6 +137,10 @@ int32_t FindPosition(double value);
 int32_t FindLembrete(const LembreteEntry& record);
 // Fills the record with entry k and its text; leaves it alone when k is not a position.
 void ReadLembrete(int32_t k, TLembrete& record);
+// Entries first to after - 1 (cut to the table) with the texts ReadLembrete
+// gives them, for a listing: the data file is opened once and read in large
+// pieces. Waits for StoreBusy; fails as ReadLembrete does.
+std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after);
 // Both refuse a text longer than kMaxStoredTextLength (see there).
 void AddLembrete(const TLembrete& record);
 void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record);

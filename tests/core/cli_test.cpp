@@ -126,6 +126,32 @@ TEST_F(Cli, RepeticaoNamesMatchInAnyCaseAlsoTheAccentedLetter) {
   EXPECT_EQ(Run({"incluir", "01/05/2024", "08:00", "x", "--repeticao", "semanalmente"}).code, 1);
 }
 
+// Counts the opens of one file.
+class OpenCounter : public platform::FileSystemWrapper {
+ public:
+  OpenCounter(const std::string& suffix) : FileSystemWrapper(platform::RealFileSystem()), suffix_(suffix) {}
+  std::unique_ptr<platform::File> Open(const std::string& path, platform::OpenMode mode) override {
+    if (path.size() >= suffix_.size() && path.compare(path.size() - suffix_.size(), suffix_.size(), suffix_) == 0)
+      ++opens;
+    return FileSystemWrapper::Open(path, mode);
+  }
+  int opens = 0;
+
+ private:
+  std::string suffix_;
+};
+
+TEST_F(Cli, ListarOpensTheDataFileOncePerListing) {
+  for (int i = 0; i < 50; ++i) ASSERT_EQ(Run({"incluir", "01/07/2024", "10:00", "texto " + std::to_string(i)}).code, 0);
+  OpenCounter counter("tavodb.dat");
+  platform::SetFilesForTesting(&counter);
+  const std::vector<std::string> all = Listing();
+  EXPECT_EQ(counter.opens, 1);
+  platform::SetFilesForTesting(nullptr);
+  ASSERT_EQ(all.size(), 50u);
+  EXPECT_EQ(all.front(), "01/07/2024\t10:00\tNenhuma\ttexto 49");
+}
+
 // ---- An index file out of order, with dates that are no dates ----
 
 // Rows with real dates come first, in date order; rows without a date last.

@@ -424,6 +424,41 @@ TEST_F(Store, TextPositionsNearTheTopOfTheirRangeStayBeyondTheFileWhenTextsMove)
   EXPECT_EQ(Entry(0).Text, "abcdefgh");
 }
 
+TEST_F(Store, ReadingARangeGivesWhatReadingEachEntryGives) {
+  // Texts far apart (more than a read window between them), out of date
+  // order, and damaged entries: past the end, negative, cut by the end, empty.
+  std::string index, data;
+  for (int i = 0; i < 24; ++i) {
+    const std::string text = std::to_string(i) + std::string(static_cast<size_t>(60000 + i * 7), static_cast<char>('a' + i));
+    index += EntryBytes(At(2024, 1, 1 + (i * 7) % 24), 0, static_cast<int32_t>(data.size()),
+                        static_cast<uint16_t>(text.size()), 0);
+    data += text;
+  }
+  const auto size = static_cast<int32_t>(data.size());
+  index += EntryBytes(At(2024, 2, 1), 0, size + 10, 5, 0) + EntryBytes(At(2024, 2, 2), 0, -3, 5, 0) +
+           EntryBytes(At(2024, 2, 3), 0, size - 4, 9, 0) + EntryBytes(At(2024, 2, 4), 0, 5, 0, 0) +
+           EntryBytes(At(2024, 2, 5), 0, 0, 3, 0);
+  WriteDados("tavodb.idx", index);
+  WriteDados("tavodb.dat", data);
+  Reopen();
+  std::vector<Stored> one_by_one;
+  for (int32_t i = 0; i < Lembretes.Count; ++i) {
+    const TLembrete r = Entry(i);
+    one_by_one.push_back({r.DateTime, r.RepeatKind, r.Text});
+  }
+  auto range = [](int32_t first, int32_t after) {
+    std::vector<Stored> out;
+    for (const TLembrete& r : ReadLembretes(first, after)) out.push_back({r.DateTime, r.RepeatKind, r.Text});
+    return out;
+  };
+  EXPECT_TRUE(range(0, Lembretes.Count) == one_by_one);
+  EXPECT_TRUE(range(-5, 1000) == one_by_one);
+  EXPECT_TRUE(range(3, 7) == std::vector<Stored>(one_by_one.begin() + 3, one_by_one.begin() + 7));
+  EXPECT_TRUE(range(7, 3).empty());
+  EXPECT_EQ(ReadLembretes(0, Lembretes.Count)[26].Text, data.substr(data.size() - 4));
+  EXPECT_FALSE(StoreBusy);
+}
+
 // ---- Texts the entry cannot describe ----
 
 TEST_F(ThreeTexts, ATextLongerThanItsEntryCanDescribeIsRefusedAndNothingChanges) {
