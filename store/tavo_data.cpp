@@ -109,6 +109,43 @@ void ShiftTextsAfter(EntryTable& table, int32_t pos, int32_t delta) {
       e.TextPos = static_cast<int32_t>(std::clamp<int64_t>(int64_t{e.TextPos} + delta, INT32_MIN, INT32_MAX));
 }
 
+// How many bytes of an entry's text the data file holds (what ReadLembrete
+// shows), or -1 when the text lies wholly outside the file: a damaged entry,
+// or an index kept while a lost data file was created again empty.
+int64_t HeldTextLength(const LembreteEntry& e, int64_t data_size) {
+  if (e.TextPos < 0 || e.TextPos > data_size || (e.TextPos == data_size && e.TextLen > 0)) return -1;
+  return std::min<int64_t>(e.TextLen, data_size - e.TextPos);
+}
+
+// Appends a text to the data file and returns where it starts. A failure
+// takes the text back off and is reported.
+int64_t AppendText(const std::string& text) {
+  auto file = Files().Open(DataFileName, OpenMode::Update);
+  int64_t end = 0;
+  if (!file || !file->Size(&end) || end > INT32_MAX) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  if (!file->SeekToEnd() || !file->Write(text.data(), text.size()) || !file->Sync()) {
+    file->Truncate(end);
+    file->Close();
+    StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  }
+  if (!file->Close()) {
+    TruncateData(end);
+    StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  }
+  return end;
+}
+
+// Commits an index that refers to a text just appended at `end`. If the new
+// index is not in place (it may be, when only its flush failed), the text is
+// unreferenced and is taken back off.
+void CommitWithAppendedText(const EntryTable& table, int64_t end) {
+  if (store_files::CommitIndex(table)) return;
+  std::string on_disk;
+  if (platform::ReadWholeFile(Files(), IndexFileName, &on_disk) && on_disk != store_files::IndexBytes(table))
+    TruncateData(end);
+  StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+}
+
 void RequireDescribableText(const TLembrete& record) {
   if (record.Text.size() > kMaxStoredTextLength)
     throw std::length_error("Texto longo demais para ser gravado (limite: " + std::to_string(kMaxStoredTextLength) +
@@ -246,35 +283,15 @@ void AddLembrete(const TLembrete& record) {
   WaitForBothFlags();
   {
     BusyGuard busy(StoreBusy);
-    const int32_t k = FindPosition(record.DateTime);
     LembreteEntry entry = record;
     entry.Padding = 0;
-    auto file = Files().Open(DataFileName, OpenMode::Update);
-    int64_t end = 0;
-    if (!file || !file->Size(&end) || end > INT32_MAX) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    const int64_t end = AppendText(record.Text);
     entry.Id = LastId + 1;
     entry.TextPos = static_cast<int32_t>(end);
     entry.TextLen = static_cast<uint16_t>(record.Text.size());
-    if (!file->SeekToEnd() || !file->Write(record.Text.data(), record.Text.size()) || !file->Sync()) {
-      // Leave no unreferenced piece of text behind.
-      file->Truncate(end);
-      file->Close();
-      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    }
-    if (!file->Close()) {
-      TruncateData(end);
-      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    }
-    InsertEntry(Lembretes, k, entry);
+    InsertEntry(Lembretes, FindPosition(record.DateTime), entry);
     LastId += 1;
-    if (!store_files::CommitIndex(Lembretes)) {
-      // The text is unreferenced unless the new index got in place anyway
-      // (a rename that worked but could not be flushed).
-      int64_t index_size = 0;
-      if (Files().FileSize(IndexFileName, &index_size) && index_size < int64_t{Lembretes.Count} * 20)
-        TruncateData(end);
-      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    }
+    CommitWithAppendedText(Lembretes, end);
   }
   RefreshList();
 }
@@ -297,18 +314,27 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     entry.Padding = 0;
     const auto new_length = static_cast<uint16_t>(new_record.Text.size());
     const std::string& text = new_record.Text;
+    int64_t data_size = 0;
+    if (!Files().FileSize(DataFileName, &data_size)) StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
+    const int64_t held = HeldTextLength(e, data_size);
     EntryTable table = Lembretes;
     RemoveEntry(table, i);
-    if (new_length == e.TextLen) {
-      entry.TextLen = e.TextLen;  // the caller's record may carry any TextLen
+    entry.TextLen = new_length;  // the caller's record may carry any TextLen
+    if (new_length == e.TextLen && held == e.TextLen) {
       InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
       if (!store_files::OverwriteText(e.TextPos, text, table))
         StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    } else {
-      entry.TextLen = new_length;
-      ShiftTextsAfter(table, e.TextPos, static_cast<int32_t>(new_length) - e.TextLen);
+    } else if (held < 0) {
+      // Nothing of the old text to replace: the new one goes to the end, as a new text does.
+      const int64_t end = AppendText(text);
+      entry.TextPos = static_cast<int32_t>(end);
       InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
-      switch (store_files::RebuildDataFile(e.TextPos, e.TextLen, &text, table)) {
+      CommitWithAppendedText(table, end);
+    } else {
+      // Only the bytes the file holds are replaced (all of them, unless the entry is damaged).
+      ShiftTextsAfter(table, e.TextPos, static_cast<int32_t>(new_length - held));
+      InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
+      switch (store_files::RebuildDataFile(e.TextPos, held, &text, table)) {
         case store_files::RebuildResult::Done: break;
         case store_files::RebuildResult::DataFailed: StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
         case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
@@ -326,13 +352,21 @@ void DeleteLembrete(const TLembrete& record) {
     const int32_t i = FindLembrete(record);
     if (i >= 0) {
       const LembreteEntry e = Lembretes[i];
+      int64_t data_size = 0;
+      if (!Files().FileSize(DataFileName, &data_size)) StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
+      const int64_t held = HeldTextLength(e, data_size);
       EntryTable table = Lembretes;
       RemoveEntry(table, i);
-      ShiftTextsAfter(table, e.TextPos, -static_cast<int32_t>(e.TextLen));
-      switch (store_files::RebuildDataFile(e.TextPos, e.TextLen, nullptr, table)) {
-        case store_files::RebuildResult::Done: break;
-        case store_files::RebuildResult::DataFailed: StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
-        case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      if (held < 0) {
+        // The data file holds nothing of its text: only the index changes.
+        if (!store_files::CommitIndex(table)) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      } else {
+        ShiftTextsAfter(table, e.TextPos, -static_cast<int32_t>(held));
+        switch (store_files::RebuildDataFile(e.TextPos, held, nullptr, table)) {
+          case store_files::RebuildResult::Done: break;
+          case store_files::RebuildResult::DataFailed: StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
+          case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+        }
       }
       Lembretes = std::move(table);
     }

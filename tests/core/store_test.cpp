@@ -459,6 +459,22 @@ TEST_F(Store, ReadingARangeGivesWhatReadingEachEntryGives) {
   EXPECT_FALSE(StoreBusy);
 }
 
+TEST_F(ThreeTexts, TextsTheDataFileNoLongerHoldsCanStillBeAlteredAndDeleted) {
+  // The last text cut short and the data file then lost: offsets point beyond its end.
+  WriteDados("tavodb.dat", "aaaaabbbbbbbc");
+  Reopen();
+  AlterLembrete(Entry(2), Reminder(At(2024, 5, 3, 9, 0), "CCC"));  // same length, 1 of 3 bytes there
+  EXPECT_EQ(ReadDados("tavodb.dat"), "aaaaabbbbbbbCCC");
+  WriteDados("tavodb.dat", "");
+  Reopen();
+  AlterLembrete(Entry(0), Reminder(At(2024, 5, 1, 9, 0), "novo"));
+  DeleteLembrete(Entry(1));
+  EXPECT_TRUE(failures.empty());
+  Reopen();
+  EXPECT_EQ(State(), (std::vector<Stored>{{At(2024, 5, 1, 9, 0), 0, "novo"}, {At(2024, 5, 3, 9, 0), 0, ""}}));
+  EXPECT_EQ(ReadDados("tavodb.dat"), "novo");
+}
+
 // ---- Texts the entry cannot describe ----
 
 TEST_F(ThreeTexts, ATextLongerThanItsEntryCanDescribeIsRefusedAndNothingChanges) {
