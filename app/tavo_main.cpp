@@ -6,9 +6,9 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "app/app_state.h"
 #include "app/grad_btn.h"
@@ -170,9 +170,9 @@ void TformTAVO::FirstActivation() {
     MainWindowShown = true;
   }
   timerCheca.start();
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  Report("janela-principal " + std::to_string(static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec));
+  // Nanoseconds since 1970, as `date +%s%N` gives them to bench/startup.
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  Report("janela-principal " + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
 void TformTAVO::MarkMainWindowShown() {

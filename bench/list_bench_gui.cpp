@@ -15,9 +15,7 @@
 #include "app/date_field.h"
 #include "app/gui_common.h"
 #include "app/message_box.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "windows/list_grid.h"
@@ -39,7 +37,7 @@ struct Fixture {
 
   Fixture() {
     QDir(dir.path()).mkpath(QStringLiteral("dados"));
-    platform::SetProgramFolderForTesting(dir.path().toStdString() + "/");
+    platform::SetProgramFolder(dir.path().toStdString() + "/");
     platform::SetRegistryForTesting(&registry);
     platform::SetDateOrderForTesting(&order);
     platform::SetClockForTesting(&clock);

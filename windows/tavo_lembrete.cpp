@@ -33,7 +33,6 @@
 namespace tavo::gui {
 namespace {
 
-constexpr int kMaxTextLength = 1024;
 constexpr int kEventsWidth = 236 - 20;  // the scroll box less room for its scroll bar
 
 const QString kEmptyNew = QStringLiteral("Lembrete vazio. Inclusão cancelada");
@@ -142,7 +141,7 @@ TformLembrete::TformLembrete() : SecondaryWindow(QStringLiteral(":/assets/fundo_
 
   // Inside the one-pixel bevel and the border of 3 pixels.
   // At most 1024 characters as stored: what goes beyond is never inserted.
-  mLembrete = new ReminderMemo(kMaxTextLength, pLembrete);
+  mLembrete = new ReminderMemo(static_cast<int>(kMaxTextLength), pLembrete);
   mLembrete->setGeometry(4, 4, 212 - 8, 92 - 8);
   mLembrete->setFrameShape(QFrame::NoFrame);
   mLembrete->setFont(field_font);

@@ -14,9 +14,7 @@
 #include "app/shaped_window.h"
 #include "app/tavo_main.h"
 #include "app/tray_menu.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "store/tavo_data.h"
 #include "windows/tavo_lembrete.h"
 
@@ -42,7 +40,7 @@ class MainWindowTest : public QObject {
   void initTestCase() {
     QVERIFY(dir_.isValid());
     QDir(dir_.path()).mkpath(QStringLiteral("dados/datas"));
-    platform::SetProgramFolderForTesting(dir_.path().toStdString());
+    platform::SetProgramFolder(dir_.path().toStdString());
     platform::SetRegistryForTesting(&registry_);
     const auto order = platform::DateOrder::DayMonthYear;
     platform::SetDateOrderForTesting(&order);

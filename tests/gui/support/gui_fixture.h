@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "app/message_box.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 
 namespace tavo::gui::test_support {
 
