@@ -12,13 +12,11 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/testing/test_platform.h"
 #include "qt/date_field.h"
-#include "qt/gui_common.h"
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "qt/gui_common.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "qt/list_grid.h"
@@ -51,7 +49,7 @@ struct Fixture {
 
   Fixture() {
     QDir(dir.path()).mkpath(QStringLiteral("dados"));
-    platform::SetProgramFolderForTesting(dir.path().toStdString() + "/");
+    platform::SetProgramFolder(dir.path().toStdString() + "/");
     platform::SetRegistryForTesting(&registry);
     platform::SetDateOrderForTesting(&order);
     platform::SetClockForTesting(&clock);

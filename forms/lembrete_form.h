@@ -50,7 +50,7 @@ class LembreteForm : public Form {
   static constexpr int kWidth = 255;
   static constexpr int kExpandedHeight = 266;   // scroll top + height + 1
   static constexpr int kCollapsedHeight = 206;  // bOK top + height + 4
-  static constexpr int kMaxTextLength = 1024;   // a line break counts two
+  static constexpr int kMaxTextLength = static_cast<int>(tavo::kMaxTextLength);  // a line break counts two
   static constexpr int kEventsWidth = 236 - 20;  // the scroll box less its scroll bar
   static inline const Font kFieldFont{"MS Sans Serif", 11};
 

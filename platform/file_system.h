@@ -61,7 +61,6 @@ FileSystem& RealFileSystem();
 
 // The file system the program uses: the real one unless a test replaced it.
 FileSystem& Files();
-void SetFilesForTesting(FileSystem* fs);  // nullptr restores the real one
 
 // Reads a whole file; false if it cannot be opened or read.
 bool ReadWholeFile(FileSystem& fs, const std::string& path, std::string* content);

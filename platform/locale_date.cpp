@@ -1,11 +1,8 @@
 #include "platform/locale_date.h"
 
-#include <optional>
+#include "platform/replaceable.h"
 
 namespace tavo::platform {
-namespace {
-std::optional<DateOrder> g_override;
-}
 
 DateOrder DateOrderFromPattern(const std::string& pattern) {
   for (char c : pattern) {
@@ -45,13 +42,9 @@ std::string PatternFromStrftime(const std::string& format) {
 }
 
 DateOrder CurrentDateOrder() {
-  if (g_override) return *g_override;
+  if (replaced::date_order) return *replaced::date_order;
   static const DateOrder order = DateOrderFromPattern(LocaleShortDatePattern());
   return order;
-}
-
-void SetDateOrderForTesting(const DateOrder* order) {
-  if (order) g_override = *order; else g_override.reset();
 }
 
 }  // namespace tavo::platform

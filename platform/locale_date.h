@@ -16,7 +16,6 @@ std::string PatternFromStrftime(const std::string& format);
 
 // The user's date order; a test may fix it.
 DateOrder CurrentDateOrder();
-void SetDateOrderForTesting(const DateOrder* order);  // nullptr: the locale again
 
 // The locale's short date pattern, read from the operating system.
 std::string LocaleShortDatePattern();

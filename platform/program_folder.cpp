@@ -23,7 +23,7 @@
 namespace tavo::platform {
 namespace {
 
-std::string g_program_folder;
+std::string g_program_folder;  // chosen on the command line
 
 #ifndef _WIN32
 namespace fs = std::filesystem;
@@ -90,7 +90,7 @@ std::string ProgramFolder() {
   return executable_folder;
 }
 
-void SetProgramFolderForTesting(const std::string& folder) {
+void SetProgramFolder(const std::string& folder) {
   g_program_folder = folder.empty() ? std::string() : WithTrailingSeparator(folder);
 }
 

@@ -1,9 +1,8 @@
 #include "platform/registry.h"
 
+#include "platform/replaceable.h"
+
 namespace tavo::platform {
-namespace {
-Registry* g_override = nullptr;
-}
 
 RegValue RegValue::Dword(uint32_t v) {
   RegValue r;
@@ -21,7 +20,6 @@ RegValue RegValue::String(const std::string& s, uint32_t type) {
   return r;
 }
 
-Registry& Reg() { return g_override ? *g_override : RealRegistry(); }
-void SetRegistryForTesting(Registry* registry) { g_override = registry; }
+Registry& Reg() { return replaced::registry ? *replaced::registry : RealRegistry(); }
 
 }  // namespace tavo::platform

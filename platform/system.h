@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tavo::platform {
 
@@ -21,15 +22,6 @@ class Clock {
 
 // The clock the program uses: the system's local time unless a test set one.
 Clock& SystemClock();
-void SetClockForTesting(Clock* clock);
-
-// A clock that stays where a test puts it.
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(LocalTime t) : time(t) {}
-  LocalTime Now() override { return time; }
-  LocalTime time;
-};
 
 // The path separator of file names on this platform.
 #ifdef _WIN32
@@ -44,14 +36,23 @@ std::string WithTrailingSeparator(std::string folder);
 // The folder of the running executable, with a trailing separator.
 std::string ExecutableFolder();
 
-// The program folder, always with a trailing separator: the folder set for
-// testing (or by quelvo-cli --pasta), else QUELVO_PASTA when set, else for an
-// installed program (executable in <prefix>/bin, shipped files in
-// <prefix>/share/quelvo) the per-user folder $XDG_DATA_HOME/quelvo, which it
-// first creates and fills with the shipped files it lacks, else the
-// executable's folder.
+// The program folder, always with a trailing separator: the one chosen with
+// SetProgramFolder, else QUELVO_PASTA when set, else for an installed program
+// (executable in <prefix>/bin, shipped files in <prefix>/share/quelvo) the
+// per-user folder $XDG_DATA_HOME/quelvo, which it first creates and fills with
+// the shipped files it lacks, else the executable's folder.
 std::string ProgramFolder();
-void SetProgramFolderForTesting(const std::string& folder);  // empty: the normal rule
+// Chooses the program folder for the rest of the process (quelvo-cli --pasta);
+// it comes before QUELVO_PASTA. The empty text returns to the rule above.
+void SetProgramFolder(const std::string& folder);
+
+// The program's arguments after its name, in UTF-8. Windows hands argv over
+// in the ANSI code page, which loses what that page lacks, so there they are
+// read from the wide command line instead.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Makes the console show UTF-8 output as such (Windows); elsewhere nothing.
+void UseUtf8Console();
 
 // A lock that exists once per user session under a fixed name and that the
 // system releases when the holding process ends.
@@ -75,6 +76,5 @@ class WavePlayer {
 };
 
 WavePlayer& Sound();
-void SetSoundForTesting(WavePlayer* player);
 
 }  // namespace tavo::platform

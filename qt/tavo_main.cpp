@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
-#include <ctime>
+#include <chrono>
 
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
@@ -109,9 +109,9 @@ void TformTAVO::HideWindow() {
 
 void TformTAVO::StartTimer() {
   timerCheca.start();
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  Report("janela-principal " + std::to_string(static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec));
+  // Nanoseconds since 1970, as `date +%s%N` gives them to bench/startup.
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  Report("janela-principal " + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
 void TformTAVO::closeEvent(QCloseEvent* e) {

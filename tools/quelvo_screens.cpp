@@ -16,8 +16,7 @@
 #include "qt/tavo_main.h"
 #include "qt/tray_menu.h"
 #include "calendar/events_text.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
 #include "qt/tavo_lembrete.h"
@@ -53,7 +52,7 @@ int main(int argc, char** argv) {
                 dir.path() + QStringLiteral("/dados/datas/") + QLatin1String(name));
   platform::MemoryRegistry registry;
   platform::SetRegistryForTesting(&registry);
-  platform::SetProgramFolderForTesting(dir.path().toStdString());
+  platform::SetProgramFolder(dir.path().toStdString());
   OpenStore();
   TLembrete r;
   r.DateTime = CurrentMinute() - 1.0 / 1440;

@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "platform/locale_date.h"
+#include "platform/replaceable.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -34,8 +35,6 @@ class PosixClock : public Clock {
     return t;
   }
 };
-
-Clock* g_clock = nullptr;
 
 std::string LockPath(const std::string& name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -71,9 +70,8 @@ flock WholeFileLock(short type) {
 
 Clock& SystemClock() {
   static PosixClock clock;
-  return g_clock ? *g_clock : clock;
+  return replaced::clock_source ? *replaced::clock_source : clock;
 }
-void SetClockForTesting(Clock* clock) { g_clock = clock; }
 
 std::string ExecutableFolder() {
   char buf[4096];
@@ -101,6 +99,12 @@ std::string LocaleShortDatePattern() {
   ::freelocale(loc);
   return PatternFromStrftime(format);
 }
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void UseUtf8Console() {}
 
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   const int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 
 #include "platform/locale_date.h"
+#include "platform/replaceable.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -27,8 +29,6 @@ class WinClock : public Clock {
     return t;
   }
 };
-
-Clock* g_clock = nullptr;
 
 // The mutex handle stays open while the lock object lives; the system closes it when the process ends.
 class WinInstanceLock : public InstanceLock {
@@ -53,15 +53,12 @@ class WinWavePlayer : public WavePlayer {
   }
 };
 
-WavePlayer* g_sound = nullptr;
-
 }  // namespace
 
 Clock& SystemClock() {
   static WinClock clock;
-  return g_clock ? *g_clock : clock;
+  return replaced::clock_source ? *replaced::clock_source : clock;
 }
-void SetClockForTesting(Clock* clock) { g_clock = clock; }
 
 std::string ExecutableFolder() {
   char buf[MAX_PATH * 4];
@@ -78,6 +75,24 @@ std::string LocaleShortDatePattern() {
   if (n <= 1) return "dd/MM/yyyy";
   return std::string(buf, static_cast<size_t>(n - 1));
 }
+
+std::vector<std::string> Utf8Arguments(int, char**) {
+  std::vector<std::string> args;
+  int argc = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  if (!argv) return args;
+  for (int i = 1; i < argc; ++i) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string a(n > 0 ? static_cast<size_t>(n) : 1, '\0');
+    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, a.data(), n, nullptr, nullptr);
+    a.pop_back();  // the terminating zero
+    args.push_back(a);
+  }
+  ::LocalFree(argv);
+  return args;
+}
+
+void UseUtf8Console() { ::SetConsoleOutputCP(CP_UTF8); }
 
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   HANDLE h = ::CreateMutexA(nullptr, FALSE, name.c_str());
@@ -98,8 +113,7 @@ bool InstanceLockHeld(const std::string& name) {
 
 WavePlayer& Sound() {
   static WinWavePlayer player;
-  return g_sound ? *g_sound : player;
+  return replaced::sound ? *replaced::sound : player;
 }
-void SetSoundForTesting(WavePlayer* player) { g_sound = player; }
 
 }  // namespace tavo::platform

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <fstream>
 
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
 #include "qt/shaped_window.h"

@@ -26,7 +26,7 @@ bool GuiStore::SetUp(const QString& data_folder) {
   // The folder is shared by every case of a program: each starts empty.
   QDir(dir_.path()).removeRecursively();
   if (!QDir().mkpath(dir_.path() + QLatin1Char('/') + data_folder)) return false;
-  platform::SetProgramFolderForTesting(dir_.path().toStdString() + "/");
+  platform::SetProgramFolder(dir_.path().toStdString() + "/");
   registry = new platform::MemoryRegistry;
   platform::SetRegistryForTesting(registry);
   if (options_.fixed_date_order) platform::SetDateOrderForTesting(&order_);
@@ -76,7 +76,7 @@ void GuiStore::TearDown() {
   platform::SetRegistryForTesting(nullptr);
   delete registry;
   registry = nullptr;
-  platform::SetProgramFolderForTesting("");
+  platform::SetProgramFolder("");
   // Checked last so that a failing case still leaves the next one a clean state.
   QVERIFY2(failures.empty(), failures.empty() ? "" : failures.front().c_str());
 }

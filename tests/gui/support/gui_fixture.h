@@ -17,9 +17,7 @@
 
 #include "forms/desktop.h"
 #include "forms/form.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
 
