@@ -1,10 +1,6 @@
 #include "platform/file_system.h"
 
-#include "platform/replaceable.h"
-
 namespace tavo::platform {
-
-FileSystem& Files() { return replaced::files ? *replaced::files : RealFileSystem(); }
 
 bool ReadWholeFile(FileSystem& fs, const std::string& path, std::string* content) {
   auto file = fs.Open(path, OpenMode::Read);

@@ -56,10 +56,10 @@ class FileSystem {
   virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) = 0;
 };
 
-// The machine's real file system.
+// The machine's real file system (what RealPlatform() offers).
 FileSystem& RealFileSystem();
 
-// The file system the program uses: the real one unless a test replaced it.
+// The file system the program uses: System().Files() (platform.h).
 FileSystem& Files();
 
 // Reads a whole file; false if it cannot be opened or read.

@@ -1,7 +1,5 @@
 #include "platform/locale_date.h"
 
-#include "platform/replaceable.h"
-
 namespace tavo::platform {
 
 DateOrder DateOrderFromPattern(const std::string& pattern) {
@@ -39,12 +37,6 @@ std::string PatternFromStrftime(const std::string& format) {
     }
   }
   return out;
-}
-
-DateOrder CurrentDateOrder() {
-  if (replaced::date_order) return *replaced::date_order;
-  static const DateOrder order = DateOrderFromPattern(LocaleShortDatePattern());
-  return order;
 }
 
 }  // namespace tavo::platform

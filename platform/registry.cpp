@@ -1,7 +1,5 @@
 #include "platform/registry.h"
 
-#include "platform/replaceable.h"
-
 namespace tavo::platform {
 
 RegValue RegValue::Dword(uint32_t v) {
@@ -19,7 +17,5 @@ RegValue RegValue::String(const std::string& s, uint32_t type) {
   r.Data.push_back(0);
   return r;
 }
-
-Registry& Reg() { return replaced::registry ? *replaced::registry : RealRegistry(); }
 
 }  // namespace tavo::platform

@@ -47,8 +47,9 @@ class Registry {
   virtual std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) = 0;
 };
 
-// The registry the program uses: the platform's own unless a test replaced it.
+// The registry the program uses: System().UserRegistry() (platform.h).
 Registry& Reg();
+// The operating system's own (what RealPlatform() offers).
 Registry& RealRegistry();
 
 }  // namespace tavo::platform

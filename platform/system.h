@@ -20,7 +20,7 @@ class Clock {
   virtual LocalTime Now() = 0;
 };
 
-// The clock the program uses: the system's local time unless a test set one.
+// The clock the program uses: System().LocalClock() (platform.h).
 Clock& SystemClock();
 
 // The path separator of file names on this platform.
@@ -33,7 +33,8 @@ inline constexpr char kPathSeparator = '/';
 // The folder with a trailing separator added when it has none.
 std::string WithTrailingSeparator(std::string folder);
 
-// The folder of the running executable, with a trailing separator.
+// The folder of the running executable, with a trailing separator:
+// System().ExecutableFolder().
 std::string ExecutableFolder();
 
 // The program folder, always with a trailing separator: the one chosen with
@@ -61,10 +62,12 @@ class InstanceLock {
   virtual ~InstanceLock() = default;
 };
 
-// Takes the named lock. Returns nullptr when another process holds it.
+// Takes the named lock. Returns nullptr when another process holds it:
+// System().AcquireInstanceLock(name).
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name);
 
-// True when another process holds the named lock; takes nothing itself.
+// True when another process holds the named lock; takes nothing itself:
+// System().InstanceLockHeld(name).
 bool InstanceLockHeld(const std::string& name);
 
 // Plays wave files asynchronously, once each; a new start cuts a sound still
@@ -75,6 +78,7 @@ class WavePlayer {
   virtual void PlayAsync(const std::string& path) = 0;
 };
 
+// The player the program uses: System().Sound().
 WavePlayer& Sound();
 
 }  // namespace tavo::platform

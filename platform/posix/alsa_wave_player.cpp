@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/file_system.h"
-#include "platform/replaceable.h"
+#include "platform/os.h"
 #include "platform/system.h"
 #include "platform/wave_file.h"
 
@@ -114,9 +114,9 @@ class AlsaWavePlayer : public WavePlayer {
 
 }  // namespace
 
-WavePlayer& Sound() {
+WavePlayer& os::Sound() {
   static AlsaWavePlayer player;
-  return replaced::sound ? *replaced::sound : player;
+  return player;
 }
 
 }  // namespace tavo::platform

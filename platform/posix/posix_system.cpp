@@ -10,7 +10,7 @@
 #include <ctime>
 
 #include "platform/locale_date.h"
-#include "platform/replaceable.h"
+#include "platform/os.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -68,12 +68,12 @@ flock WholeFileLock(short type) {
 
 }  // namespace
 
-Clock& SystemClock() {
+Clock& os::LocalClock() {
   static PosixClock clock;
-  return replaced::clock_source ? *replaced::clock_source : clock;
+  return clock;
 }
 
-std::string ExecutableFolder() {
+std::string os::ExecutableFolder() {
   char buf[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return WithTrailingSeparator(".");
@@ -106,7 +106,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 
 void UseUtf8Console() {}
 
-std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
+std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
   const int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;
   flock lock = WholeFileLock(F_WRLCK);
@@ -117,7 +117,7 @@ std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   return std::make_unique<PosixInstanceLock>(fd);
 }
 
-bool InstanceLockHeld(const std::string& name) {
+bool os::InstanceLockHeld(const std::string& name) {
   const int fd = ::open(LockPath(name).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   // F_GETLK asks without taking the lock, so a program starting meanwhile is not refused.

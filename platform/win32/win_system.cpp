@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "platform/locale_date.h"
-#include "platform/replaceable.h"
+#include "platform/os.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -55,12 +55,12 @@ class WinWavePlayer : public WavePlayer {
 
 }  // namespace
 
-Clock& SystemClock() {
+Clock& os::LocalClock() {
   static WinClock clock;
-  return replaced::clock_source ? *replaced::clock_source : clock;
+  return clock;
 }
 
-std::string ExecutableFolder() {
+std::string os::ExecutableFolder() {
   char buf[MAX_PATH * 4];
   const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
   if (n == 0 || n >= sizeof buf) return WithTrailingSeparator(".");
@@ -94,7 +94,7 @@ std::vector<std::string> Utf8Arguments(int, char**) {
 
 void UseUtf8Console() { ::SetConsoleOutputCP(CP_UTF8); }
 
-std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
+std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
   HANDLE h = ::CreateMutexA(nullptr, FALSE, name.c_str());
   if (!h) return nullptr;
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -104,16 +104,16 @@ std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   return std::make_unique<WinInstanceLock>(h);
 }
 
-bool InstanceLockHeld(const std::string& name) {
+bool os::InstanceLockHeld(const std::string& name) {
   HANDLE h = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
   if (!h) return false;
   ::CloseHandle(h);
   return true;
 }
 
-WavePlayer& Sound() {
+WavePlayer& os::Sound() {
   static WinWavePlayer player;
-  return replaced::sound ? *replaced::sound : player;
+  return player;
 }
 
 }  // namespace tavo::platform
