@@ -100,8 +100,12 @@ class ListGrid : public QTableView {
   // A row was selected or clicked (the window's gridLembretesClick).
   void CellClicked();
 
+ protected:
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
  private:
   void ApplyGrowth();
+  void AnnounceCellNames();
 
   const forms::ListForm& form_;
   ListGridModel* model_;
