@@ -151,6 +151,23 @@ void ListGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
   else QAbstractItemView::currentChanged(current, previous);
 }
 
+void ListGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  // The grid itself says only "Lembretes"; the row the keyboard stands on
+  // follows, once the focus change has been told.
+  QMetaObject::invokeMethod(this, &ListGrid::AnnounceCurrentCell, Qt::QueuedConnection);
+}
+
+void ListGrid::AnnounceCurrentCell() {
+  if (!QAccessible::isActive() || !hasFocus() || !currentIndex().isValid()) return;
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+  QAccessibleTableInterface* table = grid ? grid->tableInterface() : nullptr;
+  if (QAccessibleInterface* cell = table ? table->cellAt(currentIndex().row(), currentIndex().column()) : nullptr) {
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+  }
+}
+
 int ListGrid::RowHeights(int grid_row) const {
   if (grid_row == 0) return header_height_;
   return rowHeight(grid_row - 1) - kGridLineWidth;

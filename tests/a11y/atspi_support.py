@@ -3,12 +3,14 @@
 Shared by the walk over every window (atspi_walk.py) and the keyboard-only
 run (keyboard_run.py). Every wait polls the accessibility bus until its
 condition holds or its time runs out; nothing sleeps a fixed time to let
-the program catch up.
+the program catch up. One thread does everything: the program's events are
+taken while waiting, in order with the answers to the questions asked, so
+that what was read is never older than what was reported.
 """
-import threading
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 # Roles of things a user operates or reads.
 CONTROL_ROLES = {
@@ -25,10 +27,18 @@ class Failure(Exception):
     """Something the user would have met did not happen."""
 
 
+def take_events():
+    """Delivers the events the program has sent so far to their listeners."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
 def wait_for(what, condition, timeout=15.0):
     """The first true value of condition(), polled; Failure after `timeout` seconds."""
     end = time.time() + timeout
     while True:
+        take_events()
         try:
             value = condition()
         except Exception:  # an object that went away while it was read
@@ -85,6 +95,17 @@ def showing(obj):
     return has_state(obj, pyatspi.STATE_SHOWING)
 
 
+def shown_with_ancestors(obj, depth=12):
+    """True when `obj` and the objects above it show: an item of a closed
+    drop-down list may call itself showing while its list does not."""
+    while obj is not None and depth > 0:
+        if not showing(obj) and obj.getRole() != pyatspi.ROLE_APPLICATION:
+            return False
+        obj = obj.parent
+        depth -= 1
+    return True
+
+
 def role_name(obj):
     try:
         return obj.getRoleName()
@@ -98,6 +119,20 @@ def actions(obj):
     except NotImplementedError:
         return []
     return [action.getName(i) for i in range(action.nActions)]
+
+
+def labels(obj):
+    """The names of the labels that label `obj` (a combo box's name is its
+    value; its label comes through this relation)."""
+    names = []
+    try:
+        relations = obj.getRelationSet()
+    except Exception:
+        return names
+    for relation in relations:
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            names += [relation.getTarget(i).name for i in range(relation.getNTargets())]
+    return names
 
 
 def is_control(obj):
@@ -145,12 +180,12 @@ def focused(app):
 
 class FocusWatch:
     """Records every focus change the program reports, with whether the
-    object that took the focus was showing at that moment."""
+    object that took the focus was showing (and everything above it) at
+    that moment."""
 
     def __init__(self):
         self.events = []
         self.last = None  # the object that took the focus last
-        self._lock = threading.Lock()
         pyatspi.Registry.registerEventListener(self._on_focus, "object:state-changed:focused")
         # As a screen reader does: the names it has read are kept up to date
         # by the program's name-change events, which it sends only to listeners.
@@ -160,14 +195,13 @@ class FocusWatch:
         if not event.detail1:
             return
         source = event.source
-        entry = (role_name(source), source.name if source is not None else "", showing(source))
-        with self._lock:
-            self.events.append(entry)
-            self.last = source
+        entry = (role_name(source), source.name if source is not None else "", shown_with_ancestors(source))
+        self.events.append(entry)
+        self.last = source
 
     def hidden(self):
-        with self._lock:
-            return [e for e in self.events if not e[2]]
+        take_events()
+        return [e for e in self.events if not e[2]]
 
 
 def ancestor_named(obj, name):
@@ -181,19 +215,10 @@ def ancestor_named(obj, name):
     return None
 
 
-def run_with_event_loop(work):
-    """Runs work() beside the AT-SPI event loop (which delivers the focus
-    events) and returns its exit code."""
-    result = {"code": 1}
-
-    def worker():
-        try:
-            result["code"] = work()
-        except Failure as failure:
-            print(f"FALHOU: {failure}")
-        finally:
-            pyatspi.Registry.stop()
-
-    threading.Thread(target=worker, daemon=True).start()
-    pyatspi.Registry.start()
-    return result["code"]
+def run(work):
+    """Runs work() and returns its exit code; a Failure is reported and fails."""
+    try:
+        return work()
+    except Failure as failure:
+        print(f"FALHOU: {failure}")
+        return 1

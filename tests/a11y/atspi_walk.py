@@ -15,7 +15,7 @@ import sys
 import pyatspi
 
 from atspi_support import (FocusWatch, ancestor_named, application, is_control, nodes, press, role_name,
-                           run_with_event_loop, showing, wait_for, window_named, windows)
+                           run, showing, wait_for, window_named, windows)
 
 
 def count(window):
@@ -85,7 +85,7 @@ def walk(program, alert_name):
 
 def main():
     program, alert_name = sys.argv[1], sys.argv[2]
-    return run_with_event_loop(lambda: walk(program, alert_name))
+    return run(lambda: walk(program, alert_name))
 
 
 if __name__ == "__main__":
