@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "qt/accessibility.h"
 #include "qt/date_field.h"
@@ -113,6 +114,10 @@ std::string TformList::EndText() const { return eFim->FieldText(); }
 void TformList::SetEndText(const std::string& text) { eFim->setText(FromCp(text)); }
 
 void TformList::SetRowCount(int rows) {
+  // Removing the selected row moves the selection. That is no click: the
+  // listing that removes it holds ScanBusy, so the click's handler would wait
+  // for it forever; the listing shows the selected text itself when it ends.
+  const QSignalBlocker quiet(gridLembretes);
   gridLembretes->SetRowCount(rows);
   gridLembretes->viewport()->update();
 }

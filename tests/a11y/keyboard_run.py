@@ -17,8 +17,8 @@ import sys
 
 import pyatspi
 
-from atspi_support import (Failure, FocusWatch, application, has_state, labels, nodes, run, wait_for,
-                           window_named, windows)
+from atspi_support import (Failure, FocusWatch, application, has_state, labels, nodes, run, take_events,
+                           wait_for, window_named, windows)
 
 REMINDER = "24/12/2030\t20:00\tAnual\tConsulta no dentista"
 ALTERED = "24/12/2030\t20:00\tAnual\tConsulta no dentista - retorno"
@@ -132,6 +132,11 @@ def use_keyboard_only(program, cli, settings_file):
     user.keys("Return")
     user.tab_to("Mostrar Lembretes")
     user.keys("Return")
+    listing = window_named(app, "Lista de lembretes")
+    wait_for("a linha listada", lambda: any(o.name.startswith("24/12/2030") for o in nodes(listing)))
+    take_events()
+    if not user.focus_is("Mostrar Lembretes"):
+        raise Failure(f"a listagem levou o foco para {user.focus_names()!r} sem que o usuário o movesse")
     user.tab_to("24/12/2030, 20:00, Anual: Consulta no dentista")
     user.keys("Return")
     window_named(app, "Alterar lembrete")

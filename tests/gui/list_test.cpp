@@ -278,6 +278,23 @@ class ListTest : public QObject {
     QCOMPARE(w->mTexto->toPlainText(), QStringLiteral("to keep"));
   }
 
+  // The listing that follows removes the selected row, which moves the
+  // selection while the listing holds the table.
+  void excluirOnTheSelectedLastRowListsTheRestAndShowsItsText() {
+    Add(At(2024, 6, 21, 9, 0), "first");
+    Add(At(2024, 6, 22, 9, 0), "last");
+    TformList* w = Open();
+    QTest::mouseClick(w->bListar, Qt::LeftButton);
+    ClickRow(w, 2);
+    store_.answers.push_back(QMessageBox::Yes);
+    QTest::mouseClick(w->bDel, Qt::LeftButton);
+    Flush();
+    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(w->gridLembretes->RowCount(), 2);
+    QCOMPARE(w->gridLembretes->Row(), 1);
+    QCOMPARE(w->mTexto->toPlainText(), QStringLiteral("first"));
+  }
+
   void addingElsewhereRefreshesTheGrid() {
     Add(At(2024, 6, 21, 9, 0), "shown");
     TformList* w = Open(false);
