@@ -1,6 +1,6 @@
 // What the widgets add for a screen reader and for the keyboard alone: the
-// windows' roles and names, the picture spots as buttons, names for every
-// control, and the keys of each window.
+// windows' roles and names, the picture spots as buttons, and the keys of
+// each window.
 // The rules behind the keys are tested in tests/forms/; the whole program is
 // walked through AT-SPI (where the focus reports are seen too) and used by
 // real keys in tests/e2e/.
@@ -61,30 +61,6 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) 
   QApplication::sendEvent(w, &press);
   QKeyEvent release(QEvent::KeyRelease, key, mods);
   QApplication::sendEvent(w, &release);
-}
-
-// Every control below `iface` that a user operates or reads and that has no
-// name, described for the failure message.
-void CollectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, int depth = 0) {
-  static const QList<QAccessible::Role> kControlRoles = {
-      QAccessible::PushButton, QAccessible::Button,  QAccessible::CheckBox, QAccessible::ComboBox,
-      QAccessible::EditableText, QAccessible::List, QAccessible::ListItem, QAccessible::Table,
-      QAccessible::Cell,       QAccessible::ColumnHeader, QAccessible::StaticText, QAccessible::ScrollBar};
-  if (!iface || depth > 12) return;
-  for (int i = 0; i < iface->childCount(); ++i) {
-    QAccessibleInterface* child = iface->child(i);
-    if (!child || child->state().invisible) continue;
-    const bool control = kControlRoles.contains(child->role()) || child->state().focusable ||
-                         (child->actionInterface() && !child->actionInterface()->actionNames().isEmpty());
-    if (control && child->text(QAccessible::Name).trimmed().isEmpty()) {
-      QObject* object = child->object();
-      unnamed << QStringLiteral("%1 (papel %2) em %3")
-                     .arg(object ? QString::fromLatin1(object->metaObject()->className()) : QStringLiteral("?"))
-                     .arg(child->role())
-                     .arg(iface->text(QAccessible::Name));
-    }
-    CollectUnnamed(child, unnamed, depth + 1);
-  }
 }
 
 }  // namespace
@@ -164,33 +140,6 @@ class AccessibilityTest : public QObject {
     QVERIFY(alive.isNull());
   }
 
-  void everyControlOfEveryWindowHasAName() {
-    Add(At(2024, 6, 20, 14, 30), "Tomar o rem\xE9" "dio");
-    Add(At(2024, 6, 21, 9, 0), "Regar as plantas", 1);
-    TformLembrete* alert = OpenStored(0, forms::LembreteForm::kModeAlert);
-    TformLembrete* fresh = OpenNew();
-    TformList* list = OpenList();
-    QVERIFY(list);
-    list->bListar->click();
-    QCOMPARE(list->form.ListedEntries.Count, 2);
-    TformConfig* settings = OpenConfig();
-    settings->csFront->DropDown();
-    ColorPalette* palette = settings->csFront->OpenPalette();
-    QVERIFY(palette);
-    QStringList unnamed;
-    for (QWidget* root : std::initializer_list<QWidget*>{alert, fresh, list, settings, palette})
-      CollectUnnamed(Accessible(root), unnamed);
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("; "))));
-    // A few names a user hears, the corrected spelling among them.
-    QCOMPARE(Name(list->gridLembretes), QStringLiteral("Lembretes"));
-    QCOMPARE(Name(list->bCancel), QStringLiteral("Voltar"));
-    QCOMPARE(list->gridLembretes->model()->index(1, 0).data(Qt::AccessibleTextRole).toString(),
-             QStringLiteral("21/06/2024, 09:00, Diária: Regar as plantas"));
-    QCOMPARE(Name(settings->csFront), QStringLiteral("Cor do texto: preto"));
-    QCOMPARE(Name(settings->csBack), QStringLiteral("Cor do fundo: amarelo"));
-    QCOMPARE(Name(palette->ItemOf(16)), QStringLiteral("verde-claro"));
-  }
-
   // --- keys -----------------------------------------------------------------
 
   void enterClicksTheFocusedButtonAsSpaceDoes() {
@@ -222,26 +171,6 @@ class AccessibilityTest : public QObject {
     QVERIFY(store_.boxes.empty());
     QCOMPARE(Lembretes.Count, 1);  // the due reminder stays
     QCOMPARE(Config.FrontColor, 0);
-  }
-
-  void enterOnARowAltersItAndDeleteAsksBeforeDeleting() {
-    Add(At(2024, 6, 21, 9, 0), "primeiro");
-    Add(At(2024, 6, 22, 9, 0), "segundo");
-    TformList* list = OpenList();
-    QVERIFY(list);
-    list->bListar->click();
-    list->gridLembretes->setFocus();
-    QTest::keyClick(list->gridLembretes, Qt::Key_Down);
-    QTest::keyClick(list->gridLembretes, Qt::Key_Return);
-    const auto reminders = store_.Windows<TformLembrete>();
-    QCOMPARE(reminders.size(), size_t{1});
-    QCOMPARE(reminders[0]->mLembrete->toPlainText(), QStringLiteral("segundo"));
-    store_.answers = {QMessageBox::Yes};
-    QTest::keyClick(list->gridLembretes, Qt::Key_Delete);
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
-    QCOMPARE(Lembretes.Count, 1);
-    QCOMPARE(list->form.ListedEntries.Count, 1);
   }
 
   void theListTextIsReachedByTabAndOnlyRead() {
