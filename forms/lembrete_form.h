@@ -43,8 +43,9 @@ class LembreteView : public WindowView {
   virtual Rect Bounds() const = 0;
   virtual void MoveTo(Point top_left) = 0;
   // What assistive technology reads for the window (its caption stays the
-  // application title); an alert window announces itself as an alert.
-  virtual void SetWindowName(const std::string& name, bool alert) = 0;
+  // application title); an alert window announces itself as an alert. A
+  // front-end that has no such name yet may leave it doing nothing.
+  virtual void SetWindowName(const std::string& /*name*/, bool /*alert*/) {}
 };
 
 class LembreteForm : public Form {
