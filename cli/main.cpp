@@ -5,6 +5,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
+
+#include "platform/win32/utf16.h"
 #endif
 
 #include "cli/cli_commands.h"
@@ -17,13 +19,7 @@ std::vector<std::string> Utf8Arguments() {
   int argc = 0;
   wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
   if (!argv) return args;
-  for (int i = 1; i < argc; ++i) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string a(n > 0 ? static_cast<size_t>(n) : 1, '\0');
-    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, a.data(), n, nullptr, nullptr);
-    a.pop_back();  // the terminating zero
-    args.push_back(a);
-  }
+  for (int i = 1; i < argc; ++i) args.push_back(tavo::platform::Utf8(argv[i]));
   ::LocalFree(argv);
   return args;
 }

@@ -1,7 +1,5 @@
 // The program folder rule, the same on every platform.
 
-#include <cstdlib>
-
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -16,7 +14,7 @@ std::string WithTrailingSeparator(std::string folder) {
 
 std::string ProgramFolder() {
   if (!g_program_folder.empty()) return g_program_folder;
-  if (const char* env = std::getenv("QUELVO_PASTA"); env && *env) return WithTrailingSeparator(env);
+  if (const std::string env = EnvironmentVariable("QUELVO_PASTA"); !env.empty()) return WithTrailingSeparator(env);
   return ExecutableFolder();
 }
 

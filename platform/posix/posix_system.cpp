@@ -75,6 +75,11 @@ Clock& SystemClock() {
 }
 void SetClockForTesting(Clock* clock) { g_clock = clock; }
 
+std::string EnvironmentVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
 std::string ExecutableFolder() {
   char buf[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);

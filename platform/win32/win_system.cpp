@@ -3,10 +3,9 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <cstdlib>
-
 #include "platform/locale_date.h"
 #include "platform/system.h"
+#include "platform/win32/utf16.h"
 
 namespace tavo::platform {
 namespace {
@@ -44,12 +43,13 @@ class WinWavePlayer : public WavePlayer {
  public:
   void PlayAsync(const std::string& path) override {
     // A new sound cuts the one playing; with no file, only the cut happens.
-    if (path.empty() || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      ::PlaySoundA(nullptr, nullptr, 0);
+    const std::wstring wide = Utf16(path);
+    if (path.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      ::PlaySoundW(nullptr, nullptr, 0);
       return;
     }
     // SND_NODEFAULT: an unplayable file stays silent instead of ringing the system sound.
-    ::PlaySoundA(path.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+    ::PlaySoundW(wide.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
   }
 };
 
@@ -64,23 +64,30 @@ Clock& SystemClock() {
 void SetClockForTesting(Clock* clock) { g_clock = clock; }
 
 std::string ExecutableFolder() {
-  char buf[MAX_PATH * 4];
-  const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return WithTrailingSeparator(".");
-  std::string path(buf, n);
+  // A path longer than the buffer comes back cut (n == size): ask again with more room.
+  std::wstring buf(MAX_PATH, L'\0');
+  DWORD n = 0;
+  for (;;) {
+    n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return WithTrailingSeparator(".");
+    if (n < buf.size() || buf.size() >= 32768) break;
+    buf.resize(buf.size() * 2);
+  }
+  if (n >= buf.size()) return WithTrailingSeparator(".");
+  const std::string path = Utf8(std::wstring_view(buf.data(), n));
   const size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? WithTrailingSeparator(".") : path.substr(0, cut + 1);
 }
 
 std::string LocaleShortDatePattern() {
-  char buf[128];
-  const int n = ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf);
+  wchar_t buf[128];
+  const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, 128);
   if (n <= 1) return "dd/MM/yyyy";
-  return std::string(buf, static_cast<size_t>(n - 1));
+  return Utf8(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
-  HANDLE h = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  HANDLE h = ::CreateMutexW(nullptr, FALSE, Utf16(name).c_str());
   if (!h) return nullptr;
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     ::CloseHandle(h);
@@ -90,10 +97,21 @@ std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
 }
 
 bool InstanceLockHeld(const std::string& name) {
-  HANDLE h = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  HANDLE h = ::OpenMutexW(SYNCHRONIZE, FALSE, Utf16(name).c_str());
   if (!h) return false;
   ::CloseHandle(h);
   return true;
+}
+
+std::string EnvironmentVariable(const char* name) {
+  const std::wstring wname = Utf16(name);
+  const DWORD n = ::GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
+  if (n == 0) return std::string();
+  std::wstring value(n, L'\0');
+  const DWORD got = ::GetEnvironmentVariableW(wname.c_str(), value.data(), n);
+  if (got == 0 || got >= n) return std::string();
+  value.resize(got);
+  return Utf8(value);
 }
 
 WavePlayer& Sound() {
