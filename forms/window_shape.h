@@ -8,20 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "forms/geometry.h"
+
 namespace tavo::forms {
-
-struct Point {
-  int x = 0;
-  int y = 0;
-};
-
-// A rectangle by its left-top corner and its size.
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
 
 // True when `p` lies in `r` with all four edges included:
 // left <= x <= left + width and top <= y <= top + height.

@@ -1,0 +1,88 @@
+#include "forms/form.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "forms/lembrete_form.h"
+#include "forms/list_form.h"
+
+namespace tavo::forms {
+
+Form::Form(Application& app, WindowKind kind) : app_(app), kind_(kind) { app_.windows_.push_back(this); }
+
+Form::~Form() { std::erase(app_.windows_, this); }
+
+void Form::Guarded(const std::function<void()>& handler) const {
+  try {
+    handler();
+  } catch (const StoreStopped&) {
+  } catch (const std::exception& e) {
+    app_.ShowGeneralError(this, e.what());
+  }
+}
+
+Application::Application(Desktop& desktop) : desktop_(desktop) {
+  Hooks().RefreshList = [this] { RefreshList(); };
+}
+
+Application::~Application() { Hooks().RefreshList = nullptr; }
+
+Form& Application::OpenWindowOnce(WindowKind kind) {
+  for (Form* form : windows_) {
+    if (form->Kind() == kind) {
+      form->View().BringToFront();
+      return *form;
+    }
+  }
+  Form& form = desktop_.CreateWindow(kind);
+  desktop_.RestoreApplication();
+  form.View().BringToFront();
+  return form;
+}
+
+void Application::CloseReminderWindows() {
+  // A copy: a closing window may leave the list at once in some front-end.
+  const std::vector<Form*> windows = windows_;
+  for (Form* form : windows)
+    if (form->Kind() == WindowKind::Lembrete) form->View().Close();
+}
+
+void Application::ShowLembrete(int32_t position, uint8_t mode) {
+  if (position >= Lembretes.Count) return;
+  auto& window = static_cast<LembreteForm&>(desktop_.CreateWindow(WindowKind::Lembrete));
+  desktop_.RestoreApplication();
+  window.ReminderIndex = position;
+  window.Mode = mode;
+  window.View().BringToFront();
+}
+
+bool Application::IsLembreteOpen(int32_t id) const {
+  for (const Form* form : windows_) {
+    if (form->Kind() != WindowKind::Lembrete) continue;
+    const auto* reminder = static_cast<const LembreteForm*>(form);
+    if ((reminder->Mode == LembreteForm::kModeAlert || reminder->Mode == LembreteForm::kModeAlter) &&
+        reminder->Reminder.Id == id)
+      return true;
+  }
+  return false;
+}
+
+void Application::SecondaryWindowClosing() {
+  if (windows_.size() == 2 && !MainWindowShown) desktop_.MinimizeApplication();
+}
+
+void Application::RefreshList() {
+  for (Form* form : windows_) {
+    if (form->Kind() != WindowKind::List) continue;
+    auto* list = static_cast<ListForm*>(form);
+    if (list->ListedEntries.Count > 0) list->bListarClick();
+    return;
+  }
+}
+
+void Application::ShowGeneralError(const Form* owner, std::string text) const {
+  if (text.empty() || text.back() != '.') text += '.';
+  desktop_.ShowMessage(owner, text, BoxIcon::Error, BoxModality::Task);
+}
+
+}  // namespace tavo::forms

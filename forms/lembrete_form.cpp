@@ -1,0 +1,234 @@
+#include "forms/lembrete_form.h"
+
+#include "calendar/events_text.h"
+#include "calendar/feriados.h"
+#include "platform/system.h"
+#include "store/config.h"
+#include "store/cp1252.h"
+#include "store/date_text.h"
+#include "store/date_time.h"
+#include "store/period_step.h"
+
+namespace tavo::forms {
+namespace {
+
+constexpr const char* kEmptyNew = "Lembrete vazio. Inclusão cancelada";
+constexpr const char* kEmptyStored = "Digite algum texto no lembrete ou clique em Excluir, para removê-lo";
+constexpr const char* kAskDelete = "Deseja realmente excluir este lembrete?";
+constexpr const char* kAskMoveOn =
+    "Ao confirmar a exclusão, você só será lembrado novamente deste compromisso após o período de repetição "
+    "determinado. Confirma?";
+
+constexpr int kVirtualKeyReturn = 13;
+constexpr int kVirtualKeyCancel = 3;  // Ctrl+Break
+
+}  // namespace
+
+int StoredLength(const std::string& utf8) {
+  size_t breaks = 0;
+  for (char c : utf8) breaks += c == '\n';
+  return static_cast<int>(Utf8Length(utf8) + breaks);
+}
+
+std::string StoredFromMemo(const std::string& utf8) {
+  std::string text;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\r') {
+      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+      text += "\r\n";
+    } else if (utf8[i] == '\n') {
+      text += "\r\n";
+    } else {
+      text += utf8[i];
+    }
+  }
+  return Utf8ToCp1252(text);
+}
+
+std::string MemoFromStored(const std::string& cp1252) {
+  const std::string utf8 = Cp1252ToUtf8(cp1252);
+  std::string text;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\r') {
+      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+      text += '\n';
+    } else {
+      text += utf8[i];
+    }
+  }
+  return text;
+}
+
+std::string TrimBlanks(const std::string& text) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  size_t a = 0, b = text.size();
+  while (a < b && blank(text[a])) ++a;
+  while (b > a && blank(text[b - 1])) --b;
+  return text.substr(a, b - a);
+}
+
+LembreteForm::LembreteForm(Application& app, LembreteView& view) : Form(app, WindowKind::Lembrete), view_(view) {}
+
+LembreteForm::~LembreteForm() = default;
+
+std::vector<std::string> LembreteForm::RepeatItems() {
+  std::vector<std::string> items;
+  for (int kind = 0; kind < kRepeatKinds; ++kind) items.push_back(Cp1252ToUtf8(RepeatNames[kind]));
+  return items;
+}
+
+void LembreteForm::FormCreate() {
+  view_.SetClientHeight(Config.ShowInfo ? kExpandedHeight : kCollapsedHeight);
+  view_.SetMemoColors(Config.FrontColor, Config.BackColor);
+}
+
+void LembreteForm::FormShow() {
+  Guarded([this] {
+    // Placement: the first window is centred, the next ones cascade.
+    const Size screen = App().desktop().ScreenSize();
+    const Rect bounds = view_.Bounds();
+    Point& pos = App().LastReminderPos;
+    if (pos.x < 0 || pos.y < 0) {
+      pos = {(screen.width - bounds.width) / 2, (screen.height - bounds.height) / 2};
+    } else {
+      pos.x += 20;
+      pos.y += 20;
+      if (pos.x + bounds.width > screen.width) pos.x = 0;
+      if (pos.y + bounds.height > screen.height) pos.y = 0;
+    }
+    view_.MoveTo(pos);
+    view_.FocusMemo();
+
+    switch (Mode) {
+      case kModeNew: {
+        view_.SetAlternateCaption("Cancelar");
+        const platform::LocalTime now = platform::SystemClock().Now();
+        Reminder = TLembrete{};
+        Reminder.DateTime = EncodeDate(now.Year, now.Month, now.Day) +
+                            EncodeTime(now.Hour, now.Minute, now.Second, now.Millisecond);
+        break;
+      }
+      case kModeAlert:
+        view_.SetAlternateCaption("Excluir");
+        ReadLembrete(ReminderIndex, Reminder);
+        break;
+      case kModeAlter:
+        view_.SetAlternateCaption("Cancelar");
+        ReadLembrete(ReminderIndex, Reminder);
+        break;
+      default: break;
+    }
+
+    view_.SetMemoText(MemoFromStored(Reminder.Text));
+    view_.SetDateText(DateToText(Reminder.DateTime));
+    view_.SetTimeText(TimeToText(Reminder.DateTime));
+    DateExit();
+    view_.SetRepeatIndex(EffectiveRepeatKind(Reminder.RepeatKind));
+  });
+}
+
+void LembreteForm::eDataExit() {
+  Guarded([this] { DateExit(); });
+}
+
+void LembreteForm::DateExit() {
+  const double d = TextToDate(view_.DateText());
+  const std::string text = MemoFromStored(EventsText(d));
+  const Size size = App().desktop().MeasureText(kFieldFont, text, kEventsWidth);
+  const bool red = IsValidDateTime(d) && (feriados::IsHoliday(d) || DayOfWeek(d) == 1);
+  view_.ShowEvents(text, size, red);
+  view_.SetDateText(DateToText(d));
+}
+
+void LembreteForm::eHoraExit() {
+  Guarded([this] { TimeExit(); });
+}
+
+void LembreteForm::TimeExit() { view_.SetTimeText(TimeToText(TextToTime(view_.TimeText()))); }
+
+void LembreteForm::eDataAcceptDate(double& date) {
+  Guarded([&] {
+    view_.SetDateText(DateToText(date));
+    DateExit();
+  });
+}
+
+void LembreteForm::bOKClick() {
+  Guarded([this] {
+    const std::string t = TrimBlanks(view_.MemoText());
+    if (t.empty()) {
+      if (Mode == kModeNew) {
+        App().desktop().ShowMessage(nullptr, kEmptyNew, BoxIcon::Information, BoxModality::System);
+        view_.Close();
+      } else {
+        App().desktop().ShowMessage(nullptr, kEmptyStored, BoxIcon::Information, BoxModality::System);
+      }
+      return;
+    }
+    DateExit();
+    TimeExit();
+    TLembrete record;
+    record.DateTime = static_cast<double>(DayNumber(TextToDate(view_.DateText()))) + TextToTime(view_.TimeText());
+    record.RepeatKind = static_cast<uint8_t>(view_.RepeatIndex());
+    record.Text = StoredFromMemo(t);
+    if (Mode == kModeNew) AddLembrete(record);
+    else if (Mode == kModeAlert || Mode == kModeAlter) AlterLembrete(Reminder, record);
+    view_.Close();
+  });
+}
+
+void LembreteForm::bAlternateClick() {
+  Guarded([this] {
+    if (Mode == kModeNew || Mode == kModeAlter) {
+      view_.Close();
+      return;
+    }
+    if (Mode != kModeAlert) return;
+    Desktop& desktop = App().desktop();
+    const int kind = EffectiveRepeatKind(Reminder.RepeatKind);
+    if (kind == 0) {
+      if (!desktop.AskYesNo(this, kAskDelete, BoxIcon::Question, BoxModality::Task)) return;
+      DeleteLembrete(Reminder);
+      view_.Close();
+      return;
+    }
+    if (!desktop.AskYesNo(this, kAskMoveOn, BoxIcon::Question, BoxModality::Task)) return;
+    TLembrete moved = Reminder;
+    moved.DateTime = StepOnePeriod(Reminder.DateTime, kind);
+    AlterLembrete(Reminder, moved);
+    view_.Close();
+  });
+}
+
+void LembreteForm::iExpandClick() {
+  const int height = view_.ClientHeight();
+  if (height >= kExpandedHeight) view_.SetClientHeight(kCollapsedHeight);
+  else if (height >= kCollapsedHeight) view_.SetClientHeight(kExpandedHeight);
+}
+
+bool LembreteForm::FormKeyDown(int key, bool ctrl, bool shift, bool alt) {
+  if (key == kVirtualKeyReturn && ctrl && !shift && !alt) {
+    bOKClick();
+    return true;
+  }
+  if (key == kVirtualKeyCancel && Mode == kModeNew) {
+    bAlternateClick();
+    return true;
+  }
+  return false;
+}
+
+void LembreteForm::FormClose() {
+  // The next window opens where this one was.
+  const Rect bounds = view_.Bounds();
+  Point& pos = App().LastReminderPos;
+  if (pos.x >= bounds.left && pos.y >= bounds.top) pos = {bounds.left - 20, bounds.top - 20};
+  App().SecondaryWindowClosing();
+}
+
+void LembreteForm::SwitchToAlterMode() {
+  Mode = kModeAlter;
+  view_.SetAlternateCaption("Cancelar");
+}
+
+}  // namespace tavo::forms

@@ -1,0 +1,95 @@
+#pragma once
+// The reminder window: entering (mode 0), alerting (mode 1) and altering
+// (mode 2) one reminder, with the events text of its date below.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "forms/form.h"
+#include "store/tavo_data.h"
+
+namespace tavo::forms {
+
+// The reminder window's controls, as its rules read and set them.
+class LembreteView : public WindowView {
+ public:
+  // `eData`: the date field's 10 characters (blanks where empty).
+  virtual std::string DateText() const = 0;
+  virtual void SetDateText(const std::string& text) = 0;
+  // `eHora`: the time field's four digit positions without the separator,
+  // blanks where empty; set as four digits HHMM.
+  virtual std::string TimeText() const = 0;
+  virtual void SetTimeText(const std::string& hhmm) = 0;
+  // `cbRepeat`: the index of the chosen repetition kind.
+  virtual int RepeatIndex() const = 0;
+  virtual void SetRepeatIndex(int index) = 0;
+  // `mLembrete`: the reminder text.
+  virtual std::string MemoText() const = 0;
+  virtual void SetMemoText(const std::string& text) = 0;
+  virtual void FocusMemo() = 0;
+  // The memo's colours, and its panel's background.
+  virtual void SetMemoColors(int32_t front, int32_t back) = 0;
+  virtual void SetAlternateCaption(const std::string& caption) = 0;
+  // `lEventos` inside `scroll`: the events text sized to `size`, red or
+  // black; the scroll box goes back to its top.
+  virtual void ShowEvents(const std::string& text, Size size, bool red) = 0;
+  virtual int ClientHeight() const = 0;
+  virtual void SetClientHeight(int height) = 0;
+  // The window's position and client size on the screen.
+  virtual Rect Bounds() const = 0;
+  virtual void MoveTo(Point top_left) = 0;
+};
+
+class LembreteForm : public Form {
+ public:
+  enum : uint8_t { kModeNew = 0, kModeAlert = 1, kModeAlter = 2 };
+  static constexpr int kWidth = 255;
+  static constexpr int kExpandedHeight = 266;   // scroll top + height + 1
+  static constexpr int kCollapsedHeight = 206;  // bOK top + height + 4
+  static constexpr int kMaxTextLength = 1024;   // a line break counts two
+  static constexpr int kEventsWidth = 236 - 20;  // the scroll box less its scroll bar
+  static inline const Font kFieldFont{"MS Sans Serif", 11};
+
+  LembreteForm(Application& app, LembreteView& view);
+  ~LembreteForm() override;
+  LembreteView& View() const override { return view_; }
+
+  int32_t ReminderIndex = 0;  // set by the opener in modes 1 and 2
+  uint8_t Mode = kModeNew;
+  TLembrete Reminder;          // the window's own copy of the reminder it shows
+
+  // The five repetition names for `cbRepeat`, in kind order.
+  static std::vector<std::string> RepeatItems();
+
+  void FormCreate();
+  void FormShow();
+  void eDataExit();
+  void eHoraExit();
+  void eDataAcceptDate(double& date);
+  void bOKClick();
+  void bAlternateClick();
+  void iExpandClick();
+  // Keys seen before the focused control (key preview); true when consumed.
+  // `key` is a Windows virtual-key code: 13 Enter, 3 Ctrl+Break.
+  bool FormKeyDown(int key, bool ctrl, bool shift, bool alt);
+  void FormClose();
+  // Turns an open alert window into an alter window (the list's "Alterar").
+  void SwitchToAlterMode();
+
+ private:
+  void DateExit();
+  void TimeExit();
+  LembreteView& view_;
+};
+
+// The reminder text's length as it will be stored: characters, with a line
+// break counting two (CR LF).
+int StoredLength(const std::string& utf8);
+// A memo text as stored (Windows-1252, CR LF) and back (UTF-8, "\n").
+std::string StoredFromMemo(const std::string& utf8);
+std::string MemoFromStored(const std::string& cp1252);
+// Leading and trailing blanks and control characters removed.
+std::string TrimBlanks(const std::string& text);
+
+}  // namespace tavo::forms

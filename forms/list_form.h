@@ -1,0 +1,81 @@
+#pragma once
+// The list window `formList`: the stored reminders due between two dates,
+// one per grid row, with the text of the selected one beside the grid; from
+// it a reminder is altered, deleted, or the list printed.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "forms/form.h"
+#include "store/tavo_data.h"
+
+namespace tavo::forms {
+
+// The list window's controls, as its rules read and set them.
+class ListView : public WindowView {
+ public:
+  // `eInicio` and `eFim`: the date fields' 10 characters.
+  virtual std::string StartText() const = 0;
+  virtual void SetStartText(const std::string& text) = 0;
+  virtual std::string EndText() const = 0;
+  virtual void SetEndText(const std::string& text) = 0;
+  // `gridLembretes`: the number of grid rows including the header. A
+  // selected row that still exists stays selected; the grid repaints.
+  virtual void SetRowCount(int rows) = 0;
+  // The selected grid row (1 = the first row below the header).
+  virtual int SelectedRow() const = 0;
+  // `mTexto`: the selected reminder's text.
+  virtual void SetText(const std::string& text) = 0;
+  virtual void SetTextColors(int32_t front, int32_t back) = 0;
+  // Printing disables the window meanwhile.
+  virtual void SetEnabled(bool enabled) = 0;
+};
+
+class ListForm : public Form {
+ public:
+  // The grid as designed; printing scales it to the page.
+  static constexpr int kGridWidth = 199;
+  static constexpr std::array<int, 3> kColWidths{64, 43, 65};
+  static constexpr int kDefaultRowHeight = 18;
+  static constexpr int kGridLineWidth = 1;
+  static inline const Font kGridFont{"MS Sans Serif", 11};
+
+  ListForm(Application& app, ListView& view);
+  ~ListForm() override;
+  ListView& View() const override { return view_; }
+
+  // The listed index entries: a copy of one contiguous run of Lembretes.
+  EntryTable ListedEntries;
+
+  void FormCreate();
+  void FormClose();
+  void iHideClick();
+  void eInicioExit();
+  void eFimExit();
+  void eInicioAcceptDate(double& date);
+  void eFimAcceptDate(double& date);
+  void bListarClick();
+  void gridLembretesClick();
+  void gridLembretesDblClick();
+  void bAlterClick();
+  void bDelClick();
+  void bPrintListClick();
+  void PrintList();
+
+  // The text of one cell: grid row 0 is the header, grid row r >= 1 shows
+  // entry r - 1 of the listed entries; rows beyond them are empty.
+  std::string GridCellText(int column, int grid_row) const;
+
+ private:
+  double StartDate() const;
+  double EndDate() const;
+  void ShowEmptyList();
+  ListView& view_;
+};
+
+// A grid row's height after drawing a cell whose text measured `text_height`
+// at the cell's width: rows only grow, to the text plus two grid lines.
+int GrownRowHeight(int row_height, int text_height);
+
+}  // namespace tavo::forms

@@ -1,0 +1,152 @@
+#include "forms/main_form.h"
+
+#include <cctype>
+
+#include "calendar/events_text.h"
+#include "forms/backup_flow.h"
+#include "forms/lembrete_form.h"
+#include "platform/file_system.h"
+#include "platform/system.h"
+#include "store/config.h"
+#include "store/date_text.h"
+#include "store/tavo_data.h"
+
+namespace tavo::forms {
+namespace {
+
+constexpr const char* kAskEnd =
+    "Encerrar o Quelvo irá paralizar a checagem de lembretes pendentes. "
+    "Tem certeza de que deseja encerrar o programa?";
+
+void LoadLines(const Application& app, const Form& owner, const std::string& path, TextLines& lines) {
+  std::string bytes;
+  lines.clear();
+  if (!platform::ReadWholeFile(platform::Files(), path, &bytes)) {
+    app.ShowGeneralError(&owner, "Cannot open file " + path + ".");
+    return;
+  }
+  lines = SplitTextLines(bytes);
+}
+
+}  // namespace
+
+MainForm::MainForm(Application& app, MainView& view, std::vector<std::string> arguments)
+    : Form(app, WindowKind::Main), view_(view), arguments_(std::move(arguments)) {}
+
+MainForm::~MainForm() = default;
+
+void MainForm::FormCreate() {
+  const std::string folder = AppDir + "dados" + platform::kPathSeparator + "datas" + platform::kPathSeparator;
+  LoadLines(App(), *this, folder + "santos.txt", SaintsList());
+  LoadLines(App(), *this, folder + "datas.txt", DatesList());
+  LastCheckedMinute = -1;
+  App().LastReminderPos = {-1, -1};
+}
+
+void MainForm::FormDestroy() {
+  SetEntryCount(Lembretes, 0);
+  SaintsList().clear();
+  DatesList().clear();
+}
+
+void MainForm::Activated() {
+  if (!first_activation_done_) FirstActivation();
+  else MarkMainWindowShown();
+}
+
+void MainForm::FirstActivation() {
+  first_activation_done_ = true;
+  std::string only = arguments_.size() == 1 ? arguments_[0] : std::string();
+  for (char& c : only) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (arguments_.size() == 1 && only == "MINIMIZE") {
+    view_.HideWindow();
+    App().desktop().MinimizeApplication();
+    App().MainWindowShown = false;
+  } else {
+    App().MainWindowShown = true;
+  }
+  view_.StartTimer();
+}
+
+void MainForm::MarkMainWindowShown() {
+  // An activation that arrives after the window was hidden shows nothing.
+  if (view_.IsShown()) App().MainWindowShown = true;
+}
+
+void MainForm::bNovoClick() {
+  auto& window = static_cast<LembreteForm&>(App().desktop().CreateWindow(WindowKind::Lembrete));
+  App().desktop().RestoreApplication();
+  window.Mode = LembreteForm::kModeNew;
+  window.View().BringToFront();
+}
+
+void MainForm::bListaClick() { App().OpenWindowOnce(WindowKind::List); }
+
+void MainForm::bConfigClick() { App().OpenWindowOnce(WindowKind::Config); }
+
+void MainForm::bDoBackupClick() {
+  Guarded([this] { forms::bDoBackupClick(App(), this); });
+}
+
+void MainForm::bRestoreBackupClick() {
+  Guarded([this] { forms::bRestoreBackupClick(App(), this); });
+}
+
+void MainForm::bHideClick() {
+  view_.HideWindow();
+  App().MainWindowShown = false;
+  if (App().OwnedWindows().size() == 1) App().desktop().MinimizeApplication();
+}
+
+void MainForm::pmJanelaClick() {
+  view_.BringToFront();
+  App().MainWindowShown = true;
+  App().desktop().RestoreApplication();
+}
+
+void MainForm::bFechaClick() {
+  if (!App().desktop().AskYesNo(nullptr, kAskEnd, BoxIcon::Question, BoxModality::System)) return;
+  App().ShuttingDown = true;
+  view_.Close();
+}
+
+bool MainForm::FormCloseQuery() {
+  if (App().ShuttingDown) return true;
+  bHideClick();
+  return false;
+}
+
+void MainForm::WMQueryEndSession() { App().ShuttingDown = true; }
+
+void MainForm::timerChecaTimer() {
+  if (StoreBusy || ScanBusy) return;
+  const int minute = platform::SystemClock().Now().Minute;
+  if (minute == LastCheckedMinute) return;
+  LastCheckedMinute = minute;
+  CheckDueReminders();
+}
+
+void MainForm::CheckDueReminders() {
+  Guarded([this] {
+    struct ScanGuard {
+      ScanGuard() { ScanBusy = true; }
+      ~ScanGuard() { ScanBusy = false; }
+    } scan;
+    const double now = CurrentMinute();
+    // Every entry up to and including the current minute is due.
+    int32_t due = FindPosition(now);
+    while (due < Lembretes.Count && !DateLess(now, Lembretes[due].DateTime)) ++due;
+    bool sound_started = false;
+    for (int32_t p = 0; p < due && p < Lembretes.Count; ++p) {
+      if (App().IsLembreteOpen(Lembretes[p].Id)) continue;
+      if (!sound_started) {
+        if (!Config.WaveFile.empty() && platform::Files().Exists(Config.WaveFile))
+          App().desktop().PlaySound(Config.WaveFile);
+        sound_started = true;
+      }
+      App().ShowLembrete(p, LembreteForm::kModeAlert);
+    }
+  });
+}
+
+}  // namespace tavo::forms

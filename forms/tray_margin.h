@@ -1,0 +1,47 @@
+#pragma once
+// The tray menu's left margin, apart from its drawing: a 32-pixel strip with
+// a vertical gradient from the buttons' face colour down to a quarter of it,
+// a sunken edge in its 3 rightmost columns and the word "Quelvo" reading
+// upwards from its bottom-left corner.
+
+#include <cstdint>
+#include <vector>
+
+#include "forms/geometry.h"
+
+namespace tavo::forms {
+
+inline constexpr int kMenuMarginWidth = 32;
+
+struct Rgb {
+  int red = 0;
+  int green = 0;
+  int blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// (213, 194, 132), the colour of the main window's buttons, and each of its
+// channels divided by 4, rounded down.
+Rgb MarginStartColor();
+Rgb MarginEndColor();
+// The colour of gradient band i of n: start + (end - start) * i / (n - 1),
+// rounded to the nearest integer.
+Rgb MarginBandColor(int band, int bands);
+
+struct MarginFill {
+  Rect rect;
+  Rgb color;
+};
+
+// What the margin's gradient fills, in order: the rows left over below the
+// bands in the end colour, then every band; the 3 rightmost columns are left
+// for the edge. Bands: the height, at most 32 and at least 2.
+std::vector<MarginFill> MarginGradient(const Rect& margin);
+// The columns of the sunken edge: button shadow at right - 2, button
+// highlight at right - 1.
+inline int MarginShadowColumn(const Rect& margin) { return margin.right() - 2; }
+inline int MarginHighlightColumn(const Rect& margin) { return margin.right() - 1; }
+// Where the turned word starts: the margin's left edge, 5 pixels above its bottom.
+inline Point MarginTextOrigin(const Rect& margin) { return {margin.left, margin.bottom() - 1 - 5}; }
+
+}  // namespace tavo::forms
