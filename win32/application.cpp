@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <map>
 
-#include "win32/form.h"
 #include "win32/wnd.h"
 
 namespace tavo::win32 {
 namespace {
+
+HWND g_main = nullptr;
 
 // The application window: it has no size of its own, carries the taskbar
 // button and hands what the taskbar asks of it to the forms.
@@ -17,7 +18,7 @@ class AppWindow : public Wnd {
     switch (msg) {
       case WM_CLOSE:
         // The taskbar button's close command is a close request on the main window.
-        if (Form* main = MainForm()) ::PostMessageW(main->hwnd, WM_CLOSE, 0, 0);
+        if (g_main) ::PostMessageW(g_main, WM_CLOSE, 0, 0);
         return 0;
       case WM_ACTIVATE:
         // Activating the taskbar button activates the form last used.
@@ -38,7 +39,6 @@ class AppWindow : public Wnd {
 };
 
 AppWindow* g_app = nullptr;
-std::vector<Form*> g_forms;
 bool g_minimized = false;
 
 }  // namespace
@@ -57,16 +57,7 @@ void CreateApplicationWindow() {
 
 HWND ApplicationWindow() { return g_app ? g_app->hwnd : nullptr; }
 
-std::vector<Form*> OwnedWindows() { return g_forms; }
-
-void RegisterForm(Form* form) {
-  if (form->Kind() == FormKind::Main) g_forms.insert(g_forms.begin(), form);
-  else g_forms.push_back(form);
-}
-
-void UnregisterForm(Form* form) { g_forms.erase(std::remove(g_forms.begin(), g_forms.end(), form), g_forms.end()); }
-
-Form* MainForm() { return !g_forms.empty() && g_forms[0]->Kind() == FormKind::Main ? g_forms[0] : nullptr; }
+void SetMainWindow(HWND main_window) { g_main = main_window; }
 
 void MinimizeApplication() {
   g_minimized = true;

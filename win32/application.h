@@ -3,14 +3,12 @@
 // carrier of the taskbar button), the list of its forms, its minimised
 // state, the message loop, the message boxes and the pictures.
 
-#include <windows.h>
+#include "win32/windows_api.h"
 
 #include <string>
 #include <vector>
 
 namespace tavo::win32 {
-
-class Form;
 
 inline constexpr char kAppTitle[] = "Quelvo 3.0";
 
@@ -19,12 +17,8 @@ inline constexpr char kAppTitle[] = "Quelvo 3.0";
 void CreateApplicationWindow();
 HWND ApplicationWindow();
 
-// The program's forms, the main window first, then the others in the order
-// they were created.
-std::vector<Form*> OwnedWindows();
-void RegisterForm(Form* form);
-void UnregisterForm(Form* form);
-Form* MainForm();
+// The main window, to which the taskbar button's close command goes.
+void SetMainWindow(HWND main_window);
 
 // Minimised, only the tray icon is left: the application window is hidden,
 // which takes the taskbar button away. Restoring brings the button back.

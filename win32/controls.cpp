@@ -32,6 +32,15 @@ bool HandCursorHere(HWND hwnd, UINT msg, WPARAM wp) {
 
 }  // namespace
 
+std::wstring EditLines(const std::string& utf8) {
+  std::string text;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) text += '\r';
+    text += utf8[i];
+  }
+  return Utf16(text);
+}
+
 // ---- Flat button ----
 
 void DrawFlatFace(HDC dc, RECT r, bool down, bool enabled, COLORREF face) {
@@ -97,6 +106,25 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return Wnd::WndProc(msg, wp, lp);
 }
 
+// ---- Push button ----
+
+bool PushButton::Create(HWND parent, int id, const Place& place, const std::string& caption, HFONT font) {
+  if (!CreateControl(L"BUTTON", Args(parent, id, place, BS_PUSHBUTTON | WS_TABSTOP, caption))) return false;
+  SetFont(font);
+  return true;
+}
+
+bool PushButton::OnCommand(WORD code) {
+  if (code != BN_CLICKED) return false;
+  if (onClick) onClick();
+  return true;
+}
+
+LRESULT PushButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (HandCursorHere(hwnd, msg, wp)) return TRUE;
+  return Wnd::WndProc(msg, wp, lp);
+}
+
 // ---- Edit ----
 
 bool Edit::Create(HWND parent, int id, const Place& place, HFONT font, DWORD style) {
@@ -104,6 +132,8 @@ bool Edit::Create(HWND parent, int id, const Place& place, HFONT font, DWORD sty
   ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   SetFont(font);
+  // Narrow margins, so that a short field (the time, 37 pixels) shows all of its text.
+  ::SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
   return true;
 }
 
@@ -155,8 +185,8 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- Memo ----
 
-bool Memo::Create(HWND parent, int id, const Place& place, HFONT font, bool read_only) {
-  DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+bool Memo::Create(HWND parent, int id, const Place& place, HFONT font, bool read_only, bool scroll_bar) {
+  DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP | (scroll_bar ? WS_VSCROLL : 0);
   if (read_only) style |= ES_READONLY;
   if (!CreateControl(L"EDIT", Args(parent, id, place, style))) return false;
   SetFont(font);

@@ -2,6 +2,8 @@
 // Small structs over the Windows controls the forms use: each one is created
 // with its place and text, and offers its events as callback members.
 
+#include "win32/windows_api.h"
+
 #include <commctrl.h>
 
 #include <functional>
@@ -37,6 +39,17 @@ class FlatButton : public Wnd {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
+// A standard push button with the hand cursor.
+class PushButton : public Wnd {
+ public:
+  bool Create(HWND parent, int id, const Place& place, const std::string& caption, HFONT font);
+  std::function<void()> onClick;
+  bool OnCommand(WORD code) override;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
 // A single-line text field. onExit runs when it loses the focus, onEnter
 // when Enter is pressed in it (the dialog manager would take Enter otherwise).
 class Edit : public Wnd {
@@ -64,7 +77,7 @@ class Edit : public Wnd {
 // line and Tab moves on to the next control.
 class Memo : public Edit {
  public:
-  bool Create(HWND parent, int id, const Place& place, HFONT font, bool read_only);
+  bool Create(HWND parent, int id, const Place& place, HFONT font, bool read_only, bool scroll_bar = true);
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -165,6 +178,9 @@ class ScrollText : public Wnd {
   int text_width_ = 0, text_height_ = 0, top_ = 0;
   COLORREF colour_ = 0;
 };
+
+// A text with "\n" line breaks as an edit control holds it (CR LF).
+std::wstring EditLines(const std::string& utf8);
 
 // Draws a flat-button face: used by FlatButton and by the colour palette.
 void DrawFlatFace(HDC dc, RECT r, bool down, bool enabled, COLORREF face);

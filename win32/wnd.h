@@ -9,7 +9,7 @@
 // Text is UTF-8 everywhere above this layer; it becomes UTF-16 only here, at
 // the calls, through platform/win32/utf16.h.
 
-#include <windows.h>
+#include "win32/windows_api.h"
 
 #include <string>
 

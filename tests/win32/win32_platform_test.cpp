@@ -117,10 +117,15 @@ class WinSettings : public test_support::StoreFixture {
     for (const char* name : kNames) saved_[name] = Key()->Query(name);
   }
   void TearDown() override {
+    bool any = false;
     auto key = Key();
     for (const char* name : kNames) {
-      if (saved_[name]) key->Set(name, *saved_[name]); else key->Remove(name);
+      if (saved_[name]) key->Set(name, *saved_[name]), any = true;
+      else key->Remove(name);
     }
+    key.reset();
+    // A key that held nothing before the test is not left behind: its mere presence changes the defaults.
+    if (!any) ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
     StoreFixture::TearDown();
   }
   std::unique_ptr<platform::RegistryKey> Key() { return platform::RealRegistry().OpenKey(kConfigKey, true); }

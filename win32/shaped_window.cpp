@@ -1,4 +1,4 @@
-#include "win32/form.h"
+#include "win32/shaped_window.h"
 
 #include <windowsx.h>
 
@@ -10,13 +10,13 @@ namespace {
 constexpr UINT kRelease = WM_APP + 1;
 }  // namespace
 
-Form::Form(FormKind kind, const wchar_t* picture_resource) : kind_(kind), picture_resource_(picture_resource) {
+ShapedWindow::ShapedWindow(const wchar_t* picture_resource) : picture_resource_(picture_resource) {
   delete_on_destroy = true;
 }
 
-Form::~Form() = default;
 
-HRGN Form::RegionFromPicture(const Picture& p) {
+
+HRGN ShapedWindow::RegionFromPicture(const Picture& p) {
   // Bottom-up rows: the top row is the last one in memory.
   forms::IndexedPicture indexed;
   indexed.pixels = p.bits + static_cast<std::ptrdiff_t>(p.height - 1) * p.stride;
@@ -39,11 +39,14 @@ HRGN Form::RegionFromPicture(const Picture& p) {
   return ::ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), region);
 }
 
-bool Form::CreateForm(int client_height) {
+bool ShapedWindow::CreateShaped(int client_height) {
   picture_ = LoadPicture(picture_resource_);
   const int width = picture_ ? picture_->width : 0;
   const int height = client_height >= 0 ? client_height : (picture_ ? picture_->height : 0);
   CreateArgs args;
+  // Centred on the screen until placed otherwise.
+  args.x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  args.y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   args.parent = ApplicationWindow();
   // No frame, no title bar; WS_SYSMENU only so that Alt+F4 reaches WM_CLOSE.
   args.style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
@@ -53,34 +56,33 @@ bool Form::CreateForm(int client_height) {
   if (!Create(args)) return false;
   // The region belongs to the window from now on; it is not made again when the size changes.
   if (picture_) ::SetWindowRgn(hwnd, RegionFromPicture(*picture_), FALSE);
-  RegisterForm(this);
   return true;
 }
 
-void Form::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
+void ShapedWindow::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
 
-void Form::AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click) {
+void ShapedWindow::AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click) {
   click_areas_.Add(area);
   areas_.push_back({std::move(click), std::move(double_click)});
 }
 
-void Form::AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour) {
+void ShapedWindow::AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour) {
   labels_.push_back({x, y, Utf16(text), font, colour});
 }
 
-bool Form::PreTranslate(MSG& msg) {
+bool ShapedWindow::PreTranslate(MSG& msg) {
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) return FormKeyDown(msg.wParam);
   return false;
 }
 
-int Form::AreaUnderCursor() const {
+int ShapedWindow::AreaUnderCursor() const {
   POINT p;
   ::GetCursorPos(&p);
   ::ScreenToClient(hwnd, &p);
   return click_areas_.At(forms::Point{p.x, p.y});
 }
 
-void Form::Paint(HDC dc) {
+void ShapedWindow::Paint(HDC dc) {
   if (picture_) {
     HDC memory = ::CreateCompatibleDC(dc);
     HGDIOBJ old = ::SelectObject(memory, picture_->bitmap);
@@ -95,9 +97,10 @@ void Form::Paint(HDC dc) {
     ::TextOutW(dc, l.x, l.y, l.text.c_str(), static_cast<int>(l.text.size()));
     ::SelectObject(dc, old);
   }
+  PaintOver(dc);
 }
 
-LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ShapedWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCHITTEST: {
       // Signed coordinates: a monitor left of or above the primary one has negative ones.
@@ -148,7 +151,5 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
   return Wnd::WndProc(msg, wp, lp);
 }
-
-void Form::OnDestroyed() { UnregisterForm(this); }
 
 }  // namespace tavo::win32

@@ -1,5 +1,5 @@
 #pragma once
-// A form: one of the program's frameless top-level windows, drawn by its
+// One of the program's frameless top-level windows, drawn by its
 // 8-bit background picture, cut to the picture's outline with SetWindowRgn
 // and moved by dragging any free point of the picture (WM_NCHITTEST answers
 // HTCAPTION there). Click areas of the picture (iHide, iExpand, lbInfo)
@@ -15,18 +15,14 @@
 
 namespace tavo::win32 {
 
-enum class FormKind { Main, Reminder, List, Config };
-
-class Form : public Wnd {
+class ShapedWindow : public Wnd {
  public:
-  Form(FormKind kind, const wchar_t* picture_resource);
-  ~Form() override;
-  FormKind Kind() const { return kind_; }
+  explicit ShapedWindow(const wchar_t* picture_resource);
 
   // Creates the window hidden, owned by the application window, with the
   // picture's width and the given client height (the picture's height when
   // negative), shaped to the picture.
-  bool CreateForm(int client_height = -1);
+  bool CreateShaped(int client_height = -1);
   // A close request, as Alt+F4 would make it.
   void Close();
   bool PreTranslate(MSG& msg) override;
@@ -43,13 +39,14 @@ class Form : public Wnd {
   virtual bool FormCloseQuery() { return true; }
   // The window is closing and will be destroyed after the pending messages.
   virtual void FormClose() {}
+  // Draws over the picture and the labels (panels, frames).
+  virtual void PaintOver(HDC dc) { (void)dc; }
   // Key preview: the form sees a key before the focused control. True: used up.
   virtual bool FormKeyDown(WPARAM key) {
     (void)key;
     return false;
   }
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnDestroyed() override;
 
   const Picture* picture_ = nullptr;
 
@@ -66,7 +63,6 @@ class Form : public Wnd {
   void Paint(HDC dc);
   int AreaUnderCursor() const;
 
-  FormKind kind_;
   const wchar_t* picture_resource_;
   forms::ClickAreas click_areas_;
   std::vector<Area> areas_;
