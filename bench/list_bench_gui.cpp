@@ -12,16 +12,16 @@
 #include <fstream>
 #include <memory>
 
-#include "app/date_field.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
+#include "qt/date_field.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
-#include "windows/list_grid.h"
-#include "windows/tavo_list.h"
+#include "qt/list_grid.h"
+#include "qt/tavo_list.h"
 
 using namespace tavo;
 

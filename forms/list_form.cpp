@@ -125,16 +125,15 @@ void ListForm::bListarClick() {
       gridLembretesClick();
       return;
     }
+    bool found = true;
     {
       ScanGuard scan;
       // Half-open range: from the start day at 00:00 up to the day after the end day at 00:00.
       const int32_t first = FindPosition(StartDate());
       const int32_t after = FindPosition(EndDate() + 1.0);
-      if (after - 1 < first) {
+      found = after - 1 >= first;
+      if (!found) {
         ShowEmptyList();
-        // Only a user looking at this window hears about it, not a refresh from elsewhere.
-        if (view_.IsForeground())
-          App().desktop().ShowMessage(nullptr, kNoneFound, BoxIcon::Error, BoxModality::System);
       } else {
         const int32_t n = after - first;
         SetEntryCount(ListedEntries, n);
@@ -142,6 +141,11 @@ void ListForm::bListarClick() {
         view_.SetRowCount(n + 1);
       }
     }
+    // Shown once the table is free again: a box holding ScanBusy would stop
+    // the due check and every store operation for as long as it stays open.
+    // Only a user looking at this window hears about it, not a refresh from elsewhere.
+    if (!found && view_.IsForeground())
+      App().desktop().ShowMessage(nullptr, kNoneFound, BoxIcon::Error, BoxModality::System);
     gridLembretesClick();
   });
 }

@@ -8,16 +8,18 @@
 #include <QThread>
 #include <QTimer>
 
-#include "app/date_field.h"
-#include "app/gui_common.h"
-#include "app/tavo_main.h"
-#include "app/tray_menu.h"
+#include "qt/date_field.h"
+#include "qt/gui_common.h"
+#include "qt/grad_btn.h"
+#include "qt/status.h"
+#include "qt/tavo_main.h"
+#include "qt/tray_menu.h"
 #include "calendar/events_text.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 
@@ -68,7 +70,16 @@ int main(int argc, char** argv) {
   gui::TformTAVO main_window({});
   main_window.move(60, 50);
   main_window.show();
+  main_window.activateWindow();
+  Settle(200);
+  // A focused flat button: the dotted rectangle inside its edge.
+  main_window.bNovo->setFocus();
   Shot(out + QStringLiteral("/principal.png"));
+  {
+    gui::TformStatus status(&main_window);
+    status.ShowText(QStringLiteral("Aguarde. Imprimindo..."));
+    Shot(out + QStringLiteral("/aguarde.png"));
+  }
   main_window.PopupMenu->popup(QPoint(520, 120));
   Shot(out + QStringLiteral("/menu.png"));
   main_window.PopupMenu->hide();

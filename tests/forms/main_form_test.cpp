@@ -10,6 +10,7 @@
 
 #include "calendar/events_text.h"
 #include "forms/lembrete_form.h"
+#include "platform/system.h"
 #include "store/config.h"
 #include "tests/forms/support/fake_desktop.h"
 
@@ -76,7 +77,7 @@ TEST_F(MainFormTest, AMissingCalendarFileIsReportedOnceAndStartUpGoesOn) {
   FakeMainWindow& main = desktop->OpenMainWindow();
   ASSERT_EQ(desktop->boxes.size(), 1u);
   const std::string& text = desktop->boxes[0].text;
-  EXPECT_EQ(text, "Cannot open file " + folder.Path() + "dados/datas/santos.txt.");
+  EXPECT_EQ(text, "Cannot open file " + Dados("datas") + platform::kPathSeparator + "santos.txt.");
   EXPECT_EQ(desktop->boxes[0].icon, BoxIcon::Error);
   EXPECT_TRUE(SaintsList().empty());
   EXPECT_EQ(DatesList().size(), 1u);

@@ -18,11 +18,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_state.h"
-#include "app/backup_commands.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
+#include "qt/app_state.h"
+#include "qt/backup_commands.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -31,9 +31,9 @@
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
-#include "windows/color_selector.h"
-#include "windows/tavo_config.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/color_selector.h"
+#include "qt/tavo_config.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -196,6 +196,13 @@ class ConfigTest : public QObject {
     // Opening the window writes nothing.
     QVERIFY(store_.registry->Keys.empty());
     SaveIfAsked(w, "configuracoes.png");
+  }
+
+  void opensWithTheFocusOnCancelar() {
+    TformConfig* w = Open();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->bCancel));
   }
 
   void emptySoundFolderOffersOnlyTheOtherEntry() {

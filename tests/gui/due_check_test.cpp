@@ -3,9 +3,9 @@
 
 #include <QtTest>
 
-#include "app/app_state.h"
-#include "app/message_box.h"
-#include "app/tavo_main.h"
+#include "qt/app_state.h"
+#include "qt/message_box.h"
+#include "qt/tavo_main.h"
 #include "platform/file_system.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
@@ -14,7 +14,7 @@
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;

@@ -2,6 +2,7 @@
 // by the test, the store in a temporary program folder.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -15,10 +16,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/date_field.h"
-#include "app/gui_common.h"
-#include "app/grad_btn.h"
-#include "app/message_box.h"
+#include "qt/date_field.h"
+#include "qt/gui_common.h"
+#include "qt/grad_btn.h"
+#include "qt/message_box.h"
 #include "calendar/events_text.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
@@ -27,7 +28,7 @@
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "support/gui_fixture.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -430,11 +431,13 @@ class LembreteTest : public QObject {
     w->mLembrete->moveCursor(QTextCursor::End);
     QTest::keyClick(w->mLembrete, Qt::Key_B);
     QCOMPARE(w->mLembrete->toPlainText(), QString(1024, QLatin1Char('a')));
-    // A paste keeps only what fits.
+    // A paste keeps only what fits, and the cursor stands after it.
     w->mLembrete->setPlainText(QString(1000, QLatin1Char('a')));
     w->mLembrete->moveCursor(QTextCursor::Start);
-    w->mLembrete->insertPlainText(QString(30, QLatin1Char('c')));
+    QGuiApplication::clipboard()->setText(QString(30, QLatin1Char('c')));
+    QTest::keyClick(w->mLembrete, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w->mLembrete->toPlainText(), QString(24, QLatin1Char('c')) + QString(1000, QLatin1Char('a')));
+    QCOMPARE(w->mLembrete->textCursor().position(), 24);
     // A line break is stored as two characters.
     w->mLembrete->setPlainText(QString(1021, QLatin1Char('a')));
     w->mLembrete->moveCursor(QTextCursor::End);

@@ -2,6 +2,7 @@
 // the test, the store in a temporary program folder; printing goes to PDF
 // files that pdftotext and pdftoppm read back.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -16,20 +17,20 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/date_field.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/status.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/status.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/config.h"
 #include "store/date_time.h"
 #include "support/gui_fixture.h"
-#include "windows/list_grid.h"
-#include "windows/tavo_lembrete.h"
-#include "windows/tavo_list.h"
+#include "qt/list_grid.h"
+#include "qt/tavo_lembrete.h"
+#include "qt/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -524,6 +525,15 @@ class ListTest : public QObject {
         auto* box = w->findChild<TformStatus*>();
         status_shown = box && box->isVisible() && box->lStatus->text() == QStringLiteral("Aguarde. Imprimindo...") &&
                        box->windowTitle() == QStringLiteral("Quelvo 3.0");
+        // A title bar of its own above the 262 x 47 text area, and nothing to click.
+        if (box) {
+          const QImage face = box->grab().toImage();
+          status_shown = status_shown && box->lStatus->size() == QSize(262, 47) &&
+                         box->findChildren<QAbstractButton*>().isEmpty() &&
+                         (box->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                         qRed(face.pixel(2, 2)) < 40 && qBlue(face.pixel(2, 2)) > 90 &&
+                         box->lStatus->y() >= TformStatus::kTitleHeight;
+        }
       });
       return true;
     };

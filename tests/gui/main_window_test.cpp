@@ -7,18 +7,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/app_state.h"
-#include "app/grad_btn.h"
-#include "app/gui_common.h"
-#include "app/message_box.h"
-#include "app/shaped_window.h"
-#include "app/tavo_main.h"
-#include "app/tray_menu.h"
+#include "qt/app_state.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/shaped_window.h"
+#include "qt/tavo_main.h"
+#include "qt/tray_menu.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/tavo_data.h"
-#include "windows/tavo_lembrete.h"
+#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -219,6 +219,43 @@ class MainWindowTest : public QObject {
     w.show();
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(406, 35));
     QCOMPARE(clicks, 1);
+  }
+
+  // Every clickable spot shows the hand; the picture around it the arrow.
+  void clickableSpotsShowTheHand() {
+    TformTAVO* main = NewMainWindow();
+    QWidget* hide = main->childAt(QPoint(395, 24));
+    QVERIFY(hide);
+    QCOMPARE(hide->cursor().shape(), HandCursor().shape());
+    QVERIFY(main->childAt(QPoint(395, 35)));  // the bottom edge belongs to the spot
+    QVERIFY(!main->childAt(QPoint(200, 30)) || main->childAt(QPoint(200, 30))->cursor().shape() == Qt::ArrowCursor);
+    TformLembrete reminder;
+    QWidget* corner = reminder.childAt(QPoint(238, 193));
+    QVERIFY(corner);
+    QCOMPARE(corner->cursor().shape(), HandCursor().shape());
+    delete main;
+  }
+
+  // A focused flat button keeps its face and shows a dotted outline two
+  // pixels inside its edge: the outline's pixels alternate.
+  void focusedButtonShowsTheDottedRectangle() {
+    QWidget parent;
+    TGradBtn button(QStringLiteral("OK"), &parent, ArialFont(13));
+    button.setGeometry(0, 0, 88, 21);
+    parent.show();
+    parent.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&parent));
+    button.setFocus();
+    QVERIFY(button.hasFocus());
+    const QImage image = button.grab().toImage();
+    const QColor face(213, 194, 132);
+    const QColor inverted(255 - 213, 255 - 194, 255 - 132);
+    QCOMPARE(QColor(image.pixel(2, 2)), inverted);
+    QCOMPARE(QColor(image.pixel(3, 2)), face);
+    QCOMPARE(QColor(image.pixel(4, 2)), inverted);
+    QCOMPARE(QColor(image.pixel(2, 4)), inverted);
+    QCOMPARE(QColor(image.pixel(3, 3)), face);  // inside: the face, untinted
+    QCOMPARE(QColor(image.pixel(1, 1)), face);  // outside the outline
   }
 
   void flatButtonAcceleratorClicks() {

@@ -243,6 +243,7 @@ Form& FakeDesktop::CreateWindow(WindowKind kind) {
 void FakeDesktop::ShowStatusBox(const Form*, const std::string& text) {
   status_texts.push_back(text);
   status_open = true;
+  if (while_status_shown) while_status_shown();
 }
 
 Size FakeDesktop::MeasureText(const Font&, const std::string& text, int width) { return FixedFontSize(text, width); }

@@ -5,6 +5,7 @@
 // measured in a fixed font (6 pixels a character, 13 a line).
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -217,6 +218,7 @@ class FakeDesktop : public Desktop {
   int restores = 0;
   Size screen{1024, 768};
   std::vector<std::string> status_texts;  // every text the wait box showed
+  std::function<void()> while_status_shown;  // runs in the wait box's message pump
   bool status_open = false;
   FakeWindow* foreground = nullptr;
 

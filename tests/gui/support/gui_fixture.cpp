@@ -5,7 +5,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/app_state.h"
+#include "qt/app_state.h"
+#include "qt/gui_common.h"
 #include "store/config.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
@@ -30,7 +31,7 @@ bool GuiStore::SetUp(const QString& data_folder) {
   failures.clear();
   if (options_.record_failures)
     Hooks().Failure = [this](const std::string& message, BoxKind) { failures.push_back(message); };
-  Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
+  Hooks().PumpMessages = [] { PumpMessagesOnce(false); };
   OpenStore();
   boxes.clear();
   answers.clear();

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
+#include "qt/message_box.h"
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"

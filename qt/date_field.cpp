@@ -1,0 +1,99 @@
+#include "qt/date_field.h"
+
+#include <QCalendarWidget>
+#include <QKeyEvent>
+#include <QToolButton>
+
+#include "qt/gui_common.h"
+#include "platform/locale_date.h"
+#include "store/date_text.h"
+#include "store/date_time.h"
+
+namespace tavo::gui {
+namespace {
+
+QDate ToQDate(double date) {
+  const CivilDate d = DecodeDate(date);
+  return QDate(d.Year, d.Month, d.Day);
+}
+
+}  // namespace
+
+DateField::DateField(QWidget* parent) : QLineEdit(parent) {
+  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
+  setInputMask(year_first ? QStringLiteral("9999/99/99; ") : QStringLiteral("99/99/9999; "));
+  setFont(SansSerifFont(11));
+  button_ = new QToolButton(this);
+  button_->setArrowType(Qt::DownArrow);
+  button_->setCursor(HandCursor());
+  button_->setFocusPolicy(Qt::NoFocus);
+  setTextMargins(0, 0, 14, 0);
+  calendar_ = new QCalendarWidget(this);
+  calendar_->setWindowFlags(Qt::Popup);
+  calendar_->setWindowTitle(QStringLiteral("Escolha uma Data"));
+  calendar_->setFirstDayOfWeek(Qt::Sunday);
+  calendar_->setGridVisible(true);
+  calendar_->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  // Navigation hints, named as the program names them.
+  if (auto* prev = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth")))
+    prev->setAccessibleName(QStringLiteral("Mês Anterior"));
+  if (auto* next = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
+    next->setAccessibleName(QStringLiteral("Próximo Mês"));
+  connect(button_, &QToolButton::clicked, this, &DateField::DropDown);
+  // One click on a day picks it, as Enter or a double click do.
+  connect(calendar_, &QCalendarWidget::activated, this, &DateField::Pick);
+  connect(calendar_, &QCalendarWidget::clicked, this, &DateField::Pick);
+}
+
+std::string DateField::FieldText() const {
+  std::string text = ToCp(displayText());
+  text.resize(10, ' ');
+  return text;
+}
+
+void DateField::Pick(QDate picked) {
+  if (!calendar_->isVisible()) return;  // the second signal of a double click
+  calendar_->hide();
+  setFocus(Qt::PopupFocusReason);
+  double date = EncodeDate(picked.year(), picked.month(), picked.day());
+  emit AcceptDate(date);
+}
+
+double DateField::Date() const { return TextToDate(FieldText()); }
+
+void DateField::SetDate(double date) { setText(FromCp(DateToText(date))); }
+
+void DateField::DropDown() {
+  const double date = Date();
+  if (IsValidDateTime(date)) calendar_->setSelectedDate(ToQDate(date));
+  calendar_->move(mapToGlobal(QPoint(0, height())));
+  calendar_->show();
+  calendar_->setFocus();
+}
+
+void DateField::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  if (!calendar_->isVisible()) emit Exited();
+}
+
+void DateField::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+      emit Exited();
+      return;
+    }
+  }
+  if (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier) {
+    DropDown();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void DateField::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  button_->setGeometry(width() - 15, 1, 14, height() - 2);
+}
+
+}  // namespace tavo::gui

@@ -1,0 +1,52 @@
+#pragma once
+// Small helpers every window shares: texts across the Windows-1252 edge,
+// colour values, the fonts of the windows and the hand cursor.
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+namespace tavo::gui {
+
+inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
+
+// Windows-1252 bytes of the store <-> Qt text.
+QString FromCp(const std::string& cp1252);
+std::string ToCp(const QString& text);
+
+// 0x00BBGGRR colour values <-> QColor.
+QColor ColorFromValue(int32_t value);
+int32_t ValueFromColor(const QColor& color);
+
+// The face colour of the flat buttons (213, 194, 132) and the disabled one.
+inline const QColor kButtonFace(213, 194, 132);
+inline const QColor kButtonDisabled(134, 107, 57);
+
+// A font of the given family with the given character height in pixels.
+QFont PixelFont(const QString& family, int pixel_height, bool bold = false);
+inline QFont SansSerifFont(int px) { return PixelFont(QStringLiteral("MS Sans Serif"), px); }
+inline QFont ArialFont(int px) { return PixelFont(QStringLiteral("Arial"), px); }
+
+// The program's hand cursor "MAO".
+const QCursor& HandCursor();
+
+// Font substitutions for the Windows font names, installed once at start.
+void InstallFontSubstitutes();
+
+// Brazilian Portuguese for Qt's own texts (dialog buttons, calendar names).
+void InstallPortuguese();
+
+// Lets the message loop run once (waiting for an event when `wait` is set).
+// While StoreBusy or ScanBusy is held, the frame that holds it lies below
+// this call on the one GUI thread and can only go on once it returns; a
+// click or key handled here could start a store operation that waits for
+// that frame forever. So user input then stays queued and is delivered
+// when the holder is done, while timers and painting go on as usual.
+// Every message processing of the program outside a dialog goes through here.
+void PumpMessagesOnce(bool wait);
+
+
+}  // namespace tavo::gui

@@ -1,0 +1,206 @@
+#include "qt/list_grid.h"
+
+#include <QPainter>
+
+#include "qt/gui_common.h"
+#include "store/date_text.h"
+
+namespace tavo::gui {
+
+QString GridCellText(const EntryTable& entries, int column, int grid_row) {
+  if (grid_row == 0) {
+    switch (column) {
+      case 0: return QStringLiteral("Data");
+      case 1: return QStringLiteral("Hora");
+      case 2: return QStringLiteral("Repetição");
+    }
+    return {};
+  }
+  if (grid_row < 1 || grid_row > entries.Count) return {};
+  const LembreteEntry& e = entries[grid_row - 1];
+  switch (column) {
+    case 0: return FromCp(DateToText(e.DateTime));
+    case 1: return FromCp(TimeToDisplay(e.DateTime));
+    case 2: return FromCp(RepeatName(e.RepeatKind));
+  }
+  return {};
+}
+
+int DrawGridCell(QPainter& painter, const QRect& cell, int row_height, const QString& text, CellState state,
+                 const QFont& font, const QPalette& palette) {
+  QPalette::ColorRole back = QPalette::Base, fore = QPalette::Text;
+  bool bold = false;
+  switch (state) {
+    case CellState::Selected:
+      back = QPalette::Highlight;
+      fore = QPalette::HighlightedText;
+      break;
+    case CellState::Fixed:
+      back = QPalette::Button;
+      fore = QPalette::ButtonText;
+      bold = true;
+      break;
+    case CellState::Normal: break;
+  }
+  // The system colours, the same whether the window is active or not.
+  painter.fillRect(cell, palette.color(QPalette::Active, back));
+  int needed = row_height;
+  // A cell whose text cannot be composed or drawn keeps its background.
+  try {
+    QFont cell_font(font);
+    cell_font.setBold(bold);
+    painter.save();
+    painter.setFont(cell_font);
+    painter.setPen(palette.color(QPalette::Active, fore));
+    const int flags = Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignTop;
+    const QRect inner = cell.adjusted(1, 0, -1, 0);
+    const int h = text.isEmpty() ? 0 : painter.boundingRect(QRect(0, 0, inner.width(), 1 << 20), flags, text).height();
+    constexpr int kLines = 2 * ListGrid::kGridLineWidth;
+    if (h >= row_height - kLines) needed = h + kLines;
+    const QRect text_rect(inner.left(), cell.top() + (needed - h) / 2, inner.width(), h);
+    painter.setClipRect(cell, Qt::IntersectClip);
+    painter.drawText(text_rect, flags, text);
+    painter.restore();
+  } catch (...) {
+  }
+  return needed;
+}
+
+// --- model ---
+
+QVariant ListGridModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  return GridCellText(entries_, index.column(), index.row() + 1);
+}
+
+QVariant ListGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  return GridCellText(entries_, section, 0);
+}
+
+void ListGridModel::SetRows(int rows) {
+  rows = std::max(rows, 1);
+  if (rows > rows_) {
+    beginInsertRows(QModelIndex(), rows_, rows - 1);
+    rows_ = rows;
+    endInsertRows();
+  } else if (rows < rows_) {
+    beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+    rows_ = rows;
+    endRemoveRows();
+  }
+}
+
+void ListGridModel::ContentChanged() {
+  emit dataChanged(index(0, 0), index(rows_ - 1, 2), {Qt::DisplayRole});
+}
+
+// --- header ---
+
+ListGridHeader::ListGridHeader(ListGrid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {}
+
+QSize ListGridHeader::sizeHint() const {
+  return QSize(QHeaderView::sizeHint().width(), grid_->RowHeights(0) + ListGrid::kGridLineWidth);
+}
+
+void ListGridHeader::paintSection(QPainter* painter, const QRect& rect, int logical_index) const {
+  const QRect cell = rect.adjusted(0, 0, -ListGrid::kGridLineWidth, -ListGrid::kGridLineWidth);
+  const int row_height = grid_->RowHeights(0);
+  const int needed = DrawGridCell(*painter, cell, row_height, GridCellText(grid_->Entries(), logical_index, 0),
+                                  CellState::Fixed, grid_->font(), grid_->palette());
+  painter->save();
+  painter->setPen(grid_->gridStyle() == Qt::NoPen ? Qt::transparent : QColor(grid_->palette().color(QPalette::Mid)));
+  painter->drawLine(rect.topRight(), rect.bottomRight());
+  painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+  painter->restore();
+  if (needed > row_height) grid_->GrowRow(0, needed);
+}
+
+// --- delegate ---
+
+ListGridDelegate::ListGridDelegate(ListGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void ListGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const int grid_row = index.row() + 1;
+  const CellState state = (option.state & QStyle::State_Selected) ? CellState::Selected : CellState::Normal;
+  const int row_height = option.rect.height();
+  const int needed = DrawGridCell(*painter, option.rect, row_height, GridCellText(grid_->Entries(), index.column(), grid_row),
+                                  state, grid_->font(), grid_->palette());
+  if (needed > row_height) grid_->GrowRow(grid_row, needed);
+}
+
+// --- grid ---
+
+ListGrid::ListGrid(const EntryTable& entries, QWidget* parent) : QTableView(parent), entries_(entries) {
+  model_ = new ListGridModel(entries, this);
+  header_ = new ListGridHeader(this);
+  setHorizontalHeader(header_);
+  setModel(model_);
+  setItemDelegate(new ListGridDelegate(this));
+  verticalHeader()->hide();
+  verticalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(kDefaultRowHeight + kGridLineWidth);
+  header_->setMinimumSectionSize(1);
+  header_->setSectionResizeMode(QHeaderView::Fixed);
+  header_->setStretchLastSection(false);
+  header_->setSectionsClickable(false);
+  header_->setHighlightSections(false);
+  SetColWidth(0, 64);
+  SetColWidth(1, 43);
+  SetColWidth(2, 65);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTabKeyNavigation(false);
+  setCornerButtonEnabled(false);
+  viewport()->setCursor(HandCursor());
+  setCursor(HandCursor());
+  setCurrentIndex(model_->index(0, 0));
+  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { emit CellClicked(); });
+  connect(this, &QAbstractItemView::clicked, this, [this] { emit CellClicked(); });
+}
+
+int ListGrid::RowHeights(int grid_row) const {
+  if (grid_row == 0) return header_height_;
+  return rowHeight(grid_row - 1) - kGridLineWidth;
+}
+
+void ListGrid::SetRowCount(int count) {
+  model_->SetRows(count - 1);
+  // Removing the current row leaves no current one; the grid always has one.
+  if (!currentIndex().isValid()) setCurrentIndex(model_->index(model_->rowCount() - 1, 0));
+  model_->ContentChanged();
+}
+
+int ListGrid::Row() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? current.row() + 1 : 1;
+}
+
+void ListGrid::GrowRow(int grid_row, int height) {
+  int& wanted = pending_[grid_row];
+  wanted = std::max(wanted, height);
+  if (growth_posted_) return;
+  growth_posted_ = true;
+  QMetaObject::invokeMethod(this, &ListGrid::ApplyGrowth, Qt::QueuedConnection);
+}
+
+void ListGrid::ApplyGrowth() {
+  growth_posted_ = false;
+  const std::map<int, int> pending = std::move(pending_);
+  pending_.clear();
+  for (const auto& [grid_row, height] : pending) {
+    if (height <= RowHeights(grid_row)) continue;  // rows only grow
+    if (grid_row == 0) {
+      header_height_ = height;
+      header_->updateGeometry();
+      updateGeometries();
+      header_->viewport()->update();
+    } else if (grid_row < RowCount()) {
+      setRowHeight(grid_row - 1, height + kGridLineWidth);
+    }
+  }
+}
+
+}  // namespace tavo::gui

@@ -1,0 +1,42 @@
+// Program entry: the store opens first, then the single-instance guard, then
+// the main window and the message loop.
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "qt/gui_common.h"
+#include "qt/message_box.h"
+#include "qt/tavo_main.h"
+#include "platform/system.h"
+#include "store/tavo_data.h"
+
+int main(int argc, char** argv) {
+  using namespace tavo;
+  QApplication app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);
+  gui::InstallFontSubstitutes();
+  gui::InstallPortuguese();
+
+  Hooks().Failure = [](const std::string& message, BoxKind kind) {
+    gui::ShowMessage(nullptr, gui::FromCp(message), gui::BoxIcon::Error,
+                     kind == BoxKind::SystemModal ? gui::BoxModality::System : gui::BoxModality::Application);
+    // A data-file failure ends the program at once, without writing more.
+    std::_Exit(1);
+  };
+  Hooks().PumpMessages = [] { gui::PumpMessagesOnce(true); };
+  // A copy that is already running may be in the middle of changing the
+  // files: a second copy then only reads them, so it cannot disturb them.
+  const char* kInstanceName = "Orvane_Quelvo_2003";
+  OpenStore(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+
+  const auto instance = platform::AcquireInstanceLock(kInstanceName);
+  if (!instance) return 0;  // another copy runs: end silently
+
+  QApplication::setApplicationDisplayName(gui::kAppTitle);
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  auto* main_window = new gui::TformTAVO(arguments);
+  main_window->show();
+  const int rc = app.exec();
+  delete main_window;
+  return rc;
+}

@@ -1,0 +1,192 @@
+// The reminder window on a real X11 display, driven as a user drives it:
+// keys and clicks go through the X server (xdotool), pasted text through the
+// real clipboard and the primary selection (xsel).
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QTableView>
+#include <QToolButton>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QtTest>
+
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "store/date_text.h"
+#include "store/date_time.h"
+#include "store/tavo_data.h"
+#include "support/gui_fixture.h"
+#include "qt/tavo_lembrete.h"
+
+using namespace tavo;
+using namespace tavo::gui;
+using namespace tavo::gui::test_support;
+
+namespace {
+
+bool Run(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
+  QProcess p;
+  p.start(program, arguments);
+  if (!p.waitForStarted(5000)) return false;
+  if (!input.isEmpty()) p.write(input);
+  p.closeWriteChannel();
+  return p.waitForFinished(10000) && p.exitCode() == 0;
+}
+
+bool Keys(const QString& keys) {
+  return Run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key")} + keys.split(QLatin1Char(' ')));
+}
+
+// Clicks `button` (1 left, 2 middle) at a point of `w`, placed by the X
+// server's own idea of where the window is (the window manager may have
+// moved it since Qt last heard).
+bool ClickAt(QWidget* w, QPoint local, int button = 1) {
+  QWidget* top = w->window();
+  const QPoint p = w->mapTo(top, local);
+  return Run(QStringLiteral("xdotool"),
+             {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(top->winId()),
+              QString::number(p.x()), QString::number(p.y()), QStringLiteral("click"), QString::number(button)});
+}
+
+bool ClickCentre(QWidget* w, int button = 1) { return ClickAt(w, w->rect().center(), button); }
+
+// Puts `text` on the clipboard ("-b") or in the primary selection ("-p"),
+// owned by another program, as a text copied elsewhere would be.
+bool Offer(const QString& text, const char* which = "-b") {
+  return Run(QStringLiteral("xsel"), {QString::fromLatin1(which), QStringLiteral("-i")}, text.toUtf8());
+}
+
+}  // namespace
+
+class RealInputTest : public QObject {
+  Q_OBJECT
+
+  GuiStore store_{GuiStore::Options{true, true, true}};
+
+  TformLembrete* OpenNew() {
+    auto* w = new TformLembrete();
+    w->Mode = TformLembrete::kModeNew;
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w)) return nullptr;
+    QTest::qWait(150);  // the window manager may still move it into place
+    w->mLembrete->setFocus();
+    return w;
+  }
+
+  static int MemoLength(TformLembrete* w) { return static_cast<int>(w->mLembrete->toPlainText().size()); }
+
+ private slots:
+  void init() { QVERIFY(store_.SetUp()); }
+  void cleanup() {
+    for (QWidget* w : OwnedWindows()) delete w;
+    store_.TearDown();
+  }
+
+  // Pasting more than fits keeps 1024 characters, ends with the cursor after
+  // what went in, and OK stores no more than that.
+  void pastingMoreThanFitsKeepsTheLimit() {
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    QVERIFY(Offer(QString(1030, QLatin1Char('x'))));
+    QVERIFY(Keys(QStringLiteral("ctrl+v")));
+    QTRY_COMPARE(MemoLength(w), 1024);
+    QCOMPARE(w->mLembrete->textCursor().position(), 1024);
+
+    // Three pastes of 500: the third is cut to what is left.
+    w->mLembrete->clear();
+    QVERIFY(Offer(QString(500, QLatin1Char('y'))));
+    for (int i = 0; i < 3; ++i) QVERIFY(Keys(QStringLiteral("ctrl+v")));
+    QTRY_COMPARE(MemoLength(w), 1024);
+    QTest::qWait(200);
+    QCOMPARE(MemoLength(w), 1024);
+
+    // Over a full selection the paste replaces it, again up to the limit.
+    QVERIFY(Offer(QString(1030, QLatin1Char('z'))));
+    QVERIFY(Keys(QStringLiteral("ctrl+a ctrl+v")));
+    QTRY_COMPARE(w->mLembrete->toPlainText(), QString(1024, QLatin1Char('z')));
+
+    QPointer<TformLembrete> alive(w);
+    QVERIFY(ClickCentre(w->bOK));
+    QTRY_VERIFY(alive.isNull());
+    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(Lembretes[0].TextLen, uint16_t{1024});
+  }
+
+  // A line break is stored as two characters; the middle button pastes the
+  // primary selection under the same limit.
+  void middleClickPasteCountsLineBreaksTwice() {
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    w->mLembrete->setPlainText(QString(1020, QLatin1Char('a')));
+    QVERIFY(Offer(QStringLiteral("b\nc\nd"), "-p"));
+    QVERIFY(ClickAt(w->mLembrete->viewport(), QPoint(w->mLembrete->viewport()->width() - 20, 70), 2));
+    QTRY_VERIFY(w->mLembrete->toPlainText().size() > 1020);
+    QTest::qWait(200);
+    QCOMPARE(ReminderStoredLength(w), 1024);
+    QVERIFY(w->mLembrete->toPlainText().contains(QStringLiteral("b\nc")));
+  }
+
+  // Ctrl+Pause on a PC keyboard (the Break key) cancels a new reminder only.
+  void ctrlBreakFromTheKeyboardCancelsANewReminder() {
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    QPointer<TformLembrete> alive(w);
+    QVERIFY(Keys(QStringLiteral("ctrl+Pause")));
+    QTRY_VERIFY(alive.isNull());
+
+    TLembrete r;
+    r.DateTime = At(2024, 6, 1, 8, 0);
+    r.Text = "Fica";
+    AddLembrete(r);
+    ShowLembrete(0, TformLembrete::kModeAlert);
+    auto* alert = qobject_cast<TformLembrete*>(OwnedWindows().back());
+    QVERIFY(alert);
+    alert->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(alert));
+    QPointer<TformLembrete> alert_alive(alert);
+    QVERIFY(Keys(QStringLiteral("ctrl+Pause")));
+    QTest::qWait(300);
+    QVERIFY(alert_alive);
+  }
+
+  // One click on a day of the drop-down calendar picks it and closes it; the
+  // date field's exit handler runs (the events text follows the date).
+  void oneClickOnACalendarDayPicksIt() {
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    auto* calendar = w->eData->findChild<QCalendarWidget*>();
+    QVERIFY(calendar);
+    auto* button = w->eData->findChild<QToolButton*>();
+    QVERIFY(button);
+    QVERIFY(ClickCentre(button));
+    QTRY_VERIFY(calendar->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(calendar));
+    // Day 25 of the shown month (June 2024): its cell in the month grid.
+    auto* view = calendar->findChild<QTableView*>();
+    QVERIFY(view);
+    QModelIndex day25;
+    for (int row = 0; row < view->model()->rowCount() && !day25.isValid(); ++row)
+      for (int col = 0; col < view->model()->columnCount(); ++col) {
+        const QModelIndex i = view->model()->index(row, col);
+        if (row > 2 && i.data().toInt() == 25) day25 = i;
+      }
+    QVERIFY(day25.isValid());
+    QVERIFY(ClickAt(view->viewport(), view->visualRect(day25).center()));
+    QTRY_VERIFY(!calendar->isVisible());
+    QCOMPARE(w->eData->displayText(), QStringLiteral("25/06/2024"));
+    QCOMPARE(w->lEventos->text().left(5), QStringLiteral("Terça"));
+  }
+
+ private:
+  static int ReminderStoredLength(TformLembrete* w) {
+    const QString text = w->mLembrete->toPlainText();
+    return static_cast<int>(text.size() + text.count(QLatin1Char('\n')));
+  }
+};
+
+QTEST_MAIN(RealInputTest)
+#include "real_input_x11_test.moc"

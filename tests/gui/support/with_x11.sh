@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs one GUI test program on a real X11 display: a private Xvfb with the
+# openbox window manager, so that keys, clicks and the clipboard go through
+# the X server (xdotool, xsel) as a user's would. Exit 77 (skipped) when the
+# display tools are missing.
+set -u
+for tool in Xvfb openbox xdotool xsel; do
+  command -v "$tool" >/dev/null || { echo "sem $tool: teste ignorado"; exit 77; }
+done
+tmp=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null & xvfb=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$tmp/display")"
+openbox >/dev/null 2>&1 & wm=$!
+sleep 0.3
+QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp "$@"
+rc=$?
+kill "$wm" "$xvfb" 2>/dev/null
+wait 2>/dev/null
+rm -rf "$tmp"
+exit $rc
