@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "store/tavo_data.h"
 #include "win32/wnd.h"
 
 namespace tavo::win32 {
@@ -78,31 +79,50 @@ void BringToFront(HWND window) {
   ::SetForegroundWindow(window);
 }
 
+namespace {
+
+// One message to its window: the top-level window's key preview first, then
+// the dialog manager (Tab, Alt+letter), then the window itself.
+void Deliver(MSG& msg) {
+  HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  Wnd* top = Wnd::FromHandle(root);
+  if (top && top->PreTranslate(msg)) return;
+  if (top && ::IsDialogMessageW(root, &msg)) return;
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+}
+
+// While StoreBusy or ScanBusy is held, the handler that holds it lies below
+// the message processing on the one GUI thread and can go on only once it
+// returns; a click or key handled meanwhile could start a store operation
+// that waits for that handler forever. So user input then stays queued and
+// is delivered when the holder is done; timers, painting and sent messages go on.
+bool HoldInput() { return StoreBusy || ScanBusy; }
+
+}  // namespace
+
 int RunMessageLoop() {
   MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (Wnd* top = Wnd::FromHandle(root); top && top->PreTranslate(msg)) continue;
-    if (root && Wnd::FromHandle(root) && ::IsDialogMessageW(root, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Deliver(msg);
   return static_cast<int>(msg.wParam);
 }
 
 void ProcessPendingMessages() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (::PeekMessageW(&msg, nullptr, 0, 0,
+                        PM_REMOVE | (HoldInput() ? PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE : 0))) {
     if (msg.message == WM_QUIT) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that runs the program
       return;
     }
-    HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (Wnd* top = Wnd::FromHandle(root); top && top->PreTranslate(msg)) continue;
-    if (root && Wnd::FromHandle(root) && ::IsDialogMessageW(root, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    Deliver(msg);
   }
+}
+
+void WaitAndProcessMessages() {
+  const DWORD wake = HoldInput() ? QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE : QS_ALLINPUT;
+  ::MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, wake);
+  ProcessPendingMessages();
 }
 
 bool ShowBox(HWND owner, const std::string& text, BoxIcon icon, BoxModality modality, bool question) {

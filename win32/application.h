@@ -33,8 +33,12 @@ void BringToFront(HWND window);
 // goes to its top-level window's PreTranslate, then to the dialog manager
 // (Tab between controls, Alt+letter accelerators).
 int RunMessageLoop();
-// Processes the pending messages once (the store's pump while it waits).
+// Processes the pending messages once; user input stays queued while a
+// busy flag of the store is held.
 void ProcessPendingMessages();
+// Waits for a message, then processes the pending ones: the store's pump
+// while it waits for its busy flags.
+void WaitAndProcessMessages();
 
 enum class BoxIcon { Information, Error, Question };
 enum class BoxModality { Task, System };

@@ -55,7 +55,6 @@ void LembreteWindow::BringToFront() {
   }
   ::SetWindowPos(ApplicationWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   win32::BringToFront(hwnd);
-  if (::GetFocus() == nullptr || ::GetAncestor(::GetFocus(), GA_ROOT) != hwnd) ::SetFocus(mLembrete.hwnd);
 }
 
 bool LembreteWindow::IsForeground() const { return ::GetForegroundWindow() == hwnd; }
@@ -86,7 +85,7 @@ void LembreteWindow::SetMemoText(const std::string& text) {
   ::SetWindowTextW(mLembrete.hwnd, EditLines(text).c_str());
 }
 
-void LembreteWindow::FocusMemo() { ::SetFocus(mLembrete.hwnd); }
+void LembreteWindow::FocusMemo() { FocusControl(mLembrete.hwnd); }
 
 void LembreteWindow::SetMemoColors(int32_t front, int32_t back) {
   panel_ = Colour(back);

@@ -43,10 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A data-file failure ends the program at once, without writing more.
     ::ExitProcess(1);
   };
-  Hooks().PumpMessages = [] {
-    ::WaitMessage();
-    win32::ProcessPendingMessages();
-  };
+  Hooks().PumpMessages = [] { win32::WaitAndProcessMessages(); };
   // A copy that is already running may be in the middle of changing the
   // files: a second copy then only reads them, so it cannot disturb them.
   const char* kInstanceName = "Orvane_Quelvo_2003";

@@ -70,6 +70,11 @@ void ShapedWindow::AddLabel(int x, int y, const std::string& text, HFONT font, C
   labels_.push_back({x, y, Utf16(text), font, colour});
 }
 
+void ShapedWindow::FocusControl(HWND control) {
+  focus_ = control;
+  if (::GetActiveWindow() == hwnd) ::SetFocus(control);
+}
+
 bool ShapedWindow::PreTranslate(MSG& msg) {
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) return FormKeyDown(msg.wParam);
   return false;
@@ -130,6 +135,17 @@ LRESULT ShapedWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case WM_ACTIVATE:
+      // As a dialog does: the focus leaves with the window and comes back to
+      // the same control, or at first to the first one in tab order.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focused = ::GetFocus();
+        if (focused && ::IsChild(hwnd, focused)) focus_ = focused;
+      } else if (!::IsIconic(hwnd)) {
+        if (!focus_ || !::IsWindow(focus_) || !::IsChild(hwnd, focus_)) focus_ = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        if (focus_) ::SetFocus(focus_);
+      }
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the picture covers everything
     case WM_PAINT: {

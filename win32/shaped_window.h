@@ -35,6 +35,9 @@ class ShapedWindow : public Wnd {
   void AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click = {});
   // A transparent label on the picture.
   void AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour = RGB(0, 0, 0));
+  // The control that gets the focus when the window is next activated (the
+  // first in tab order when none is set); at once when the window is active.
+  void FocusControl(HWND control);
   // Answers a close request: true lets the window close.
   virtual bool FormCloseQuery() { return true; }
   // The window is closing and will be destroyed after the pending messages.
@@ -65,6 +68,7 @@ class ShapedWindow : public Wnd {
 
   const wchar_t* picture_resource_;
   forms::ClickAreas click_areas_;
+  HWND focus_ = nullptr;  // the focused control, kept while the window is inactive
   std::vector<Area> areas_;
   std::vector<Label> labels_;
 };
