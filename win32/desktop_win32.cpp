@@ -50,8 +50,9 @@ class PrinterDc : public forms::PrinterCanvas {
  public:
   explicit PrinterDc(HDC dc) : dc_(dc) {}
   ~PrinterDc() override {
-    for (HFONT f : fonts_) ::DeleteObject(f);
     ::DeleteDC(dc_);
+    for (HFONT f : fonts_)
+      if (f) ::DeleteObject(f);
   }
 
   forms::Size PageSize() override {
@@ -86,16 +87,23 @@ class PrinterDc : public forms::PrinterCanvas {
   }
 
   void SetFont(const forms::Font& font) override {
-    // The screen font's point size (its pixels at 96 dots per inch) on the printer.
-    const int height = ::MulDiv(font.pixel_height, ::GetDeviceCaps(dc_, LOGPIXELSY), 96);
-    LOGFONTW lf{};
-    lf.lfHeight = -height;
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, Utf16(font.family).c_str(), LF_FACESIZE);
-    HFONT made = ::CreateFontIndirectW(&lf);
-    if (!made) throw forms::PrintFailed();
-    fonts_.push_back(made);
+    // The screen font's point size (its pixels at 96 dots per inch) on the printer; made once per weight.
+    HFONT& made = fonts_[font.bold ? 1 : 0];
+    if (!made || family_ != font.family || pixel_height_ != font.pixel_height) {
+      for (HFONT& f : fonts_)
+        if (f) ::DeleteObject(f), f = nullptr;
+      family_ = font.family;
+      pixel_height_ = font.pixel_height;
+    }
+    if (!made) {
+      LOGFONTW lf{};
+      lf.lfHeight = -::MulDiv(font.pixel_height, ::GetDeviceCaps(dc_, LOGPIXELSY), 96);
+      lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+      lf.lfCharSet = DEFAULT_CHARSET;
+      lstrcpynW(lf.lfFaceName, Utf16(font.family).c_str(), LF_FACESIZE);
+      made = ::CreateFontIndirectW(&lf);
+      if (!made) throw forms::PrintFailed();
+    }
     ::SelectObject(dc_, made);
   }
 
@@ -124,11 +132,11 @@ class PrinterDc : public forms::PrinterCanvas {
                 DT_WORDBREAK | DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT));
   }
 
-  HDC dc() const { return dc_; }
-
  private:
   HDC dc_;
-  std::vector<HFONT> fonts_;
+  HFONT fonts_[2] = {nullptr, nullptr};  // regular, bold
+  std::string family_;
+  int pixel_height_ = 0;
 };
 
 Win32Desktop::Win32Desktop() = default;
@@ -244,7 +252,15 @@ forms::Size Win32Desktop::ScreenSize() {
 void Win32Desktop::ShowStatusBox(const forms::Form* owner, const std::string& text) {
   CloseStatusBox();
   status_box_ = StatusBox::Open(WindowOf(owner), text);
-  ProcessPendingMessages();
+  // The box must be on the screen before the work holds the program: the
+  // pending messages, and those that showing it brings a moment later (a
+  // window manager maps the window on its own time), are processed first.
+  const ULONGLONG until = ::GetTickCount64() + 100;
+  do {
+    ProcessPendingMessages();
+  } while (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE) !=
+               WAIT_TIMEOUT ||
+           ::GetTickCount64() < until);
 }
 
 void Win32Desktop::CloseStatusBox() {

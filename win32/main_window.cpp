@@ -363,7 +363,8 @@ HWND StatusBox::Open(HWND owner, const std::string& text) {
   }
   box->lStatus.Create(box->hwnd, 1, Place{0, 0, 262, 47}, Font(L"MS Sans Serif", 11), text);
   ::ShowWindow(box->hwnd, SW_SHOWNOACTIVATE);
-  ::UpdateWindow(box->hwnd);
+  // Painted at once, with its label: the work that follows may hold the program a long while.
+  ::RedrawWindow(box->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   return box->hwnd;
 }
 

@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winspool.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/system.h"
@@ -239,6 +241,48 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
   ASSERT_NE(none, nullptr);
   Press(none, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]).empty(); }));
+}
+
+// Needs the printer that prints into a file (tests/win32/support/file_printer,
+// set up by scripts/test-windows); the script reads the printed text back.
+TEST_F(QuelvoGui, PrintingTheListGoesThroughThePrintDialogToThePrinter) {
+  wchar_t printer[256];
+  DWORD size = 256;
+  ASSERT_TRUE(::GetDefaultPrinterW(printer, &size)) << "no printer: run file_printer.exe first";
+  HANDLE handle = nullptr;
+  ASSERT_TRUE(::OpenPrinterW(printer, &handle, nullptr));
+  DWORD needed = 0;
+  ::GetPrinterW(handle, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  ASSERT_TRUE(::GetPrinterW(handle, 2, info.data(), needed, &needed));
+  ::ClosePrinter(handle);
+  const std::wstring output = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pPortName;
+  ASSERT_EQ(output.find(L".ps"), output.size() - 3) << "the default printer does not print into a file";
+  ::DeleteFileW(output.c_str());
+
+  Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"}, {At(2030, 5, 11, 9, 5), 4, "Segundo, com\r\nduas linhas"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+  HWND list = WaitFor([&] { return ListWindow(Pid()); });
+  ASSERT_NE(list, nullptr);
+  const std::vector<HWND> edits = ChildrenOf(list, L"Edit");
+  SetText(edits[0], L"01/05/2030");
+  SetText(edits[1], L"31/05/2030");
+  Click(ChildByText(list, L"Mostrar Lembretes"));
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
+
+  Click(ChildByText(list, L"Imprimir Lista"));
+  HWND dialog = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
+  ASSERT_NE(dialog, nullptr) << "no print dialog";
+  Press(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(output).find("%%EOF") != std::string::npos; }, 30000));
+  const std::string printed = ReadBytes(output);
+  EXPECT_EQ(printed.rfind("%!PS", 0), 0u);
+  EXPECT_NE(printed.find("%%Pages: 1"), std::string::npos);
+  // The list window is usable again afterwards.
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; }));
 }
 
 TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {

@@ -75,10 +75,16 @@ std::wstring ClassOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
-  // WM_GETTEXT crosses to the other process; GetWindowText would not ask a control there.
-  const LRESULT n = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-  const LRESULT got = ::SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(text.data()));
+  // WM_GETTEXT crosses to the other process; GetWindowText would not ask a
+  // control there. A program blocked in a long call does not answer: then
+  // the text is taken as empty rather than waiting for it.
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return L"";
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 2000, &got))
+    return L"";
   text.resize(static_cast<size_t>(got));
   return text;
 }
