@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "forms/config_form.h"
@@ -28,6 +29,36 @@ HFONT ScreenFont(const forms::Font& font) {
 }
 
 namespace {
+
+// The common dialogs are loaded on first use: comdlg32 brings the print
+// spooler and its libraries along, which the program needs only when the
+// user opens a dialog, not for the hours it waits in the notification area.
+struct CommonDialogs {
+  decltype(&::GetOpenFileNameW) GetOpenFileName = nullptr;
+  decltype(&::GetSaveFileNameW) GetSaveFileName = nullptr;
+  decltype(&::ChooseColorW) ChooseColor = nullptr;
+  decltype(&::PrintDlgW) PrintDlg = nullptr;
+  decltype(&::CommDlgExtendedError) ExtendedError = nullptr;
+};
+
+const CommonDialogs& Dialogs() {
+  static const CommonDialogs dialogs = [] {
+    CommonDialogs d;
+    if (HMODULE dll = ::LoadLibraryW(L"comdlg32.dll")) {
+      auto get = [dll](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            reinterpret_cast<void*>(::GetProcAddress(dll, name)));
+      };
+      get(d.GetOpenFileName, "GetOpenFileNameW");
+      get(d.GetSaveFileName, "GetSaveFileNameW");
+      get(d.ChooseColor, "ChooseColorW");
+      get(d.PrintDlg, "PrintDlgW");
+      get(d.ExtendedError, "CommDlgExtendedError");
+    }
+    return d;
+  }();
+  return dialogs;
+}
 
 BoxIcon IconOf(forms::BoxIcon icon) {
   switch (icon) {
@@ -178,10 +209,10 @@ std::string Win32Desktop::AskFileName(const forms::Form* owner, const forms::Fil
   BOOL ok;
   if (dialog.kind == forms::FileDialog::Kind::Save) {
     ofn.Flags |= OFN_OVERWRITEPROMPT;
-    ok = ::GetSaveFileNameW(&ofn);
+    ok = Dialogs().GetSaveFileName && Dialogs().GetSaveFileName(&ofn);
   } else {
     ofn.Flags |= OFN_FILEMUSTEXIST;
-    ok = ::GetOpenFileNameW(&ofn);
+    ok = Dialogs().GetOpenFileName && Dialogs().GetOpenFileName(&ofn);
   }
   if (!ok) return std::string();
   return Utf8(file.data());
@@ -197,7 +228,7 @@ std::optional<int32_t> Win32Desktop::AskColor(const forms::Form* owner, int32_t 
   cc.rgbResult = static_cast<COLORREF>(initial) & 0xFFFFFF;
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  if (!::ChooseColorW(&cc)) return std::nullopt;
+  if (!Dialogs().ChooseColor || !Dialogs().ChooseColor(&cc)) return std::nullopt;
   return static_cast<int32_t>(cc.rgbResult & 0xFFFFFF);
 }
 
@@ -208,7 +239,7 @@ forms::PrinterCanvas* Win32Desktop::AskPrinter(const forms::Form* owner) {
   if (!dev_mode_) {
     // The default printer's settings, so that portrait can be set before the dialog shows.
     pd.Flags = PD_RETURNDEFAULT;
-    if (!::PrintDlgW(&pd)) throw forms::PrintFailed();
+    if (!Dialogs().PrintDlg || !Dialogs().PrintDlg(&pd)) throw forms::PrintFailed();
     dev_mode_ = pd.hDevMode;
     dev_names_ = pd.hDevNames;
   }
@@ -220,11 +251,11 @@ forms::PrinterCanvas* Win32Desktop::AskPrinter(const forms::Form* owner) {
   pd.hDevMode = dev_mode_;
   pd.hDevNames = dev_names_;
   pd.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | PD_NOSELECTION;
-  const BOOL ok = ::PrintDlgW(&pd);
+  const BOOL ok = Dialogs().PrintDlg(&pd);
   dev_mode_ = pd.hDevMode;
   dev_names_ = pd.hDevNames;
   if (!ok) {
-    if (::CommDlgExtendedError() != 0) throw forms::PrintFailed();
+    if (Dialogs().ExtendedError && Dialogs().ExtendedError() != 0) throw forms::PrintFailed();
     return nullptr;  // cancelled
   }
   if (!pd.hDC) throw forms::PrintFailed();

@@ -4,7 +4,7 @@
 #include "win32/windows_api.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -19,20 +19,17 @@
 
 namespace {
 
-// The command line without the program name, as UTF-8.
+// The command line without the program name, as UTF-8 (the runtime splits
+// the wide command line for a wWinMain program).
 std::vector<std::string> Arguments() {
   std::vector<std::string> args;
-  int argc = 0;
-  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  if (!argv) return args;
-  for (int i = 1; i < argc; ++i) args.push_back(tavo::platform::Utf8(argv[i]));
-  ::LocalFree(argv);
+  for (int i = 1; i < __argc; ++i) args.push_back(tavo::platform::Utf8(__wargv[i]));
   return args;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tavo;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
@@ -56,6 +53,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   forms::Application app(desktop);
   desktop.SetApplication(&app);
   auto* main_window = new win32::MainWindow(app, Arguments());  // deletes itself with its window
+  // The taskbar button is there from the start; a "MINIMIZE" start takes it away again.
+  win32::RestoreApplication();
   main_window->ShowAtStart();
   const int rc = win32::RunMessageLoop();
   // The windows still open go with the application, without their close handlers.

@@ -11,6 +11,7 @@ namespace {
 
 constexpr UINT_PTR kTimerCheca = 1;
 constexpr UINT kFirstActivation = WM_APP + 2;
+constexpr UINT kAddTrayIcon = WM_APP + 3;
 
 constexpr int kMenuItemHeight = 20;
 constexpr int kMenuSeparatorHeight = 9;
@@ -47,6 +48,22 @@ TrayIcon::~TrayIcon() {
   if (menu_) ::DestroyMenu(menu_);
 }
 
+namespace {
+
+// The notification area's call, from shell32 loaded with the icon: the main
+// window is on the screen before that library and those it brings are.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+  static const auto call = [] {
+    HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+    return shell ? reinterpret_cast<decltype(&::Shell_NotifyIconW)>(
+                       reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconW")))
+                 : nullptr;
+  }();
+  return call ? call(message, data) : FALSE;
+}
+
+}  // namespace
+
 void TrayIcon::Add() {
   if (!hwnd) {
     CreateArgs args;
@@ -65,7 +82,7 @@ void TrayIcon::Add() {
   data.uCallbackMessage = kCallbackMessage;
   // The 32 x 32, 16-colour icon; the notification area scales it.
   data.hIcon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
-  added_ = ::Shell_NotifyIconW(NIM_ADD, &data) != 0;
+  added_ = NotifyIcon(NIM_ADD, &data) != 0;
 }
 
 void TrayIcon::Remove() {
@@ -74,7 +91,7 @@ void TrayIcon::Remove() {
   data.cbSize = sizeof data;
   data.hWnd = hwnd;
   data.uID = 1;
-  ::Shell_NotifyIconW(NIM_DELETE, &data);
+  NotifyIcon(NIM_DELETE, &data);
   added_ = false;
 }
 
@@ -278,12 +295,13 @@ MainWindow::MainWindow(forms::Application& app, std::vector<std::string> argumen
     b.button->onClick = [this, handler = b.handler] { (form.*handler)(); };
   }
   AddClickArea(forms::kHideArea, [this] { form.bHideClick(); });
-  rxTray.Add();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::ShowAtStart() {
+  // The tray icon comes with the first messages the window processes.
+  ::PostMessageW(hwnd, kAddTrayIcon, 0, 0);
   ::ShowWindow(hwnd, SW_SHOW);
   ::SetForegroundWindow(hwnd);
   // Where the system gave no activation (no window manager), the first one is made here.
@@ -311,6 +329,9 @@ LRESULT MainWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) form.Activated();
       break;
+    case kAddTrayIcon:
+      rxTray.Add();
+      return 0;
     case kFirstActivation:
       if (!form.FirstActivationDone()) form.Activated();
       return 0;

@@ -39,18 +39,29 @@ class WinInstanceLock : public InstanceLock {
   HANDLE h_;
 };
 
+// The wave player is loaded with the first sound: a program that waits in the
+// notification area for hours need not carry the sound libraries meanwhile.
 class WinWavePlayer : public WavePlayer {
  public:
   void PlayAsync(const std::string& path) override {
+    if (!play_) {
+      HMODULE winmm = ::LoadLibraryW(L"winmm.dll");
+      if (!winmm) return;
+      play_ = reinterpret_cast<decltype(&::PlaySoundW)>(reinterpret_cast<void*>(::GetProcAddress(winmm, "PlaySoundW")));
+      if (!play_) return;
+    }
     // A new sound cuts the one playing; with no file, only the cut happens.
     const std::wstring wide = Utf16(path);
     if (path.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      ::PlaySoundW(nullptr, nullptr, 0);
+      play_(nullptr, nullptr, 0);
       return;
     }
     // SND_NODEFAULT: an unplayable file stays silent instead of ringing the system sound.
-    ::PlaySoundW(wide.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+    play_(wide.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
   }
+
+ private:
+  decltype(&::PlaySoundW) play_ = nullptr;
 };
 
 WavePlayer* g_sound = nullptr;
