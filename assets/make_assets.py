@@ -19,6 +19,7 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SONS = os.path.join(HERE, "sons")
+ICONS = os.path.join(HERE, "icons")
 
 SS = 4  # supersampling factor of the background pictures
 
@@ -695,9 +696,9 @@ def make_cursor(path):
 # --------------------------------------------------------------------------
 # Tray icon
 # --------------------------------------------------------------------------
-def make_tray(png_path, ico_path):
-    """A tiny yellow note with red binding rings and a red "3", 16 colours."""
-    S = 8
+def draw_note(S):
+    """The program's icon on a 32-unit grid, S pixels per unit: a yellow note
+    with red binding rings and a red "3" (RGBA, 32 * S pixels square)."""
     N = 32 * S
     im = Image.new("RGBA", (N, N), (0, 0, 0, 0))
     d = ImageDraw.Draw(im)
@@ -729,7 +730,12 @@ def make_tray(png_path, ico_path):
     d.text((16.5 * S, 29 * S), "3", font=f, anchor="ms", fill=RED_DARK + (255,),
            stroke_width=int(0.9 * S), stroke_fill=RED_DARK + (255,))
     d.text((16.5 * S, 29 * S), "3", font=f, anchor="ms", fill=(214, 24, 28, 255))
-    small = im.resize((32, 32), Image.Resampling.BOX)
+    return im
+
+
+def make_tray(png_path, ico_path):
+    """The icon at 32 pixels in 16 colours, index 0 transparent."""
+    small = draw_note(8).resize((32, 32), Image.Resampling.BOX)
     arr = np.asarray(small).copy()
     opaque = arr[..., 3] >= 128
     rgb = arr[..., :3].astype(np.float32)
@@ -752,7 +758,7 @@ def make_tray(png_path, ico_path):
     # A classic 16-colour icon (4 bits per pixel with an AND mask) at 32 and
     # 16 pixels, the 16-pixel one box-filtered from the big picture and
     # mapped onto the same palette.
-    tiny = im.resize((16, 16), Image.Resampling.BOX)
+    tiny = draw_note(8).resize((16, 16), Image.Resampling.BOX)
     ta = np.asarray(tiny)
     t_opaque = ta[..., 3] >= 128
     t_rgb = np.clip(ta[..., :3].astype(np.float32) / (np.maximum(ta[..., 3:4].astype(np.float32), 1) / 255), 0, 255)
@@ -763,6 +769,19 @@ def make_tray(png_path, ico_path):
     big, colours, bpp = write_dib_entry(idx, pal)
     small16, _, _ = write_dib_entry(t_idx, pal)
     write_icon_file(ico_path, 1, [(32, 32, big, colours, 1, bpp), (16, 16, small16, colours, 1, bpp)])
+
+
+# The sizes of the desktop's icon theme folders (hicolor/NxN/apps).
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def make_icons(folder):
+    """The icon in full colour for the desktop menu, one file per size, each
+    drawn at eight times its size (at least 256 pixels) and scaled down."""
+    os.makedirs(folder, exist_ok=True)
+    for n in ICON_SIZES:
+        im = draw_note(max(8, n // 4)).resize((n, n), Image.Resampling.BOX)
+        im.save(os.path.join(folder, "quelvo_%d.png" % n), optimize=False)
 
 
 # --------------------------------------------------------------------------
@@ -973,6 +992,8 @@ def write_layout(path, hotspot):
     w("| `mao.cur` | the same hand as a Windows cursor, hotspot at the fingertip |")
     w("| `quelvo_tray.png` | tray icon, 32 x 32, 16-colour palette, index 0 transparent |")
     w("| `quelvo.ico` | the same icon as a Windows icon, 16 colours (32 and 16 pixels) |")
+    w("| `icons/quelvo_N.png` | the same design in full colour (RGBA) for the desktop menu, "
+      "N = %s |" % ", ".join(str(n) for n in ICON_SIZES))
     w("| `sons/gongo.wav` | the default alarm: a gong (4 s) |")
     w("| `sons/sino.wav` | a small bell struck twice (3 s) |")
     w("| `sons/campainha.wav` | an electric bell ringing twice (2.8 s) |")
@@ -1045,7 +1066,9 @@ def write_layout(path, hotspot):
     w("")
     w("`quelvo_tray.png`: a yellow note with four red binding rings and a red \"3\";")
     w("at most 16 palette colours, index 0 fully transparent. `quelvo.ico` holds")
-    w("the same picture at 16 and 32 pixels.")
+    w("the same picture at 16 and 32 pixels. `icons/quelvo_N.png` draw the same")
+    w("design at N x N pixels without the palette limit; the Debian package installs")
+    w("them as the hicolor theme's `NxN/apps/quelvo.png`.")
     w("")
     w("## Fonts used in the pictures")
     w("")
@@ -1135,6 +1158,13 @@ def check(expect_sizes, hotspot):
     colours = len(tray.convert("RGBA").getcolors(1024) or range(9999))
     need(colours <= 16, "tray: %d colours" % colours)
 
+    for n in ICON_SIZES:
+        icon = Image.open(os.path.join(ICONS, "quelvo_%d.png" % n))
+        need(icon.size == (n, n) and icon.mode == "RGBA", "icon %d: not %dx%d RGBA" % (n, n, n))
+        ia = np.asarray(icon)
+        need(ia[0, 0, 3] == 0 and ia[n // 2, n // 2, 3] == 255,
+             "icon %d: corner not transparent or centre not opaque" % n)
+
     for name in ("gongo", "sino", "campainha", "bipe"):
         path = os.path.join(SONS, name + ".wav")
         with wave.open(path, "rb") as wv:
@@ -1167,6 +1197,7 @@ def main():
         sizes[key] = (c.w, c.h)
     hotspot = make_cursor(os.path.join(HERE, "mao.png"))
     make_tray(os.path.join(HERE, "quelvo_tray.png"), os.path.join(HERE, "quelvo.ico"))
+    make_icons(ICONS)
     for name, maker in (("gongo", gong), ("sino", sino), ("campainha", campainha),
                         ("bipe", bipe)):
         write_wav(os.path.join(SONS, name + ".wav"), maker())

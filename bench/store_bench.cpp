@@ -1,20 +1,23 @@
 // The store's operations at 1 000, 10 000 and 100 000 reminders, each beside
 // the cost of writing (and flushing) the same bytes with plain file calls in
-// the same iteration. The counter "ratio" is store time / plain time.
+// the same iteration; and `quelvo-cli listar` of the whole store beside a
+// plain read of the two files it reads. The counter "ratio" is store (or
+// listar) time / plain time.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "cli/cli_commands.h"
+#include "platform/testing/test_platform.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 
@@ -39,7 +42,7 @@ class BenchStore {
     if (!::mkdtemp(pattern.data())) std::abort();
     folder_ = pattern + "/";
     std::filesystem::create_directory(folder_ + "dados");
-    platform::SetProgramFolderForTesting(folder_);
+    platform::SetProgramFolder(folder_);
     platform::SetRegistryForTesting(&registry_);
     const auto order = platform::DateOrder::DayMonthYear;
     platform::SetDateOrderForTesting(&order);
@@ -63,7 +66,7 @@ class BenchStore {
   }
   ~BenchStore() {
     SetEntryCount(Lembretes, 0);
-    platform::SetProgramFolderForTesting("");
+    platform::SetProgramFolder("");
     platform::SetRegistryForTesting(nullptr);
     platform::SetDateOrderForTesting(nullptr);
     std::filesystem::remove_all(folder_);
@@ -242,6 +245,31 @@ void BM_DeleteLembrete(benchmark::State& state) {
   pair.Finish();
 }
 
+// The whole of `quelvo-cli listar` in-process (open the store, read every
+// text, format every line) into memory, beside reading the index and the data
+// file whole with plain calls.
+void BM_Listar(benchmark::State& state) {
+  BenchStore store(static_cast<int>(state.range(0)));
+  Pair pair{state};
+  std::ostringstream out, err;
+  for (auto _ : state) {
+    out.str({});
+    auto t = Clock::now();
+    if (cli::Run({"listar"}, out, err) != cli::kDone) std::abort();
+    const double s = Seconds(t);
+    state.SetIterationTime(s);
+    pair.store += s;
+    t = Clock::now();
+    const std::string index = BenchStore::Plain::Read(IndexFileName);
+    const std::string data = BenchStore::Plain::Read(DataFileName);
+    pair.plain += Seconds(t);
+    pair.bytes += static_cast<int64_t>(index.size() + data.size());
+  }
+  const std::string listing = out.str();
+  state.counters["lines"] = benchmark::Counter(static_cast<double>(std::count(listing.begin(), listing.end(), '\n')));
+  pair.Finish();
+}
+
 #define STORE_BENCH(fn) BENCHMARK(fn)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond)
 STORE_BENCH(BM_OpenStore);
 STORE_BENCH(BM_AddLembrete);
@@ -249,6 +277,7 @@ STORE_BENCH(BM_AlterSameLength);
 STORE_BENCH(BM_AlterSameLengthNewDate);
 STORE_BENCH(BM_AlterOtherLength);
 STORE_BENCH(BM_DeleteLembrete);
+STORE_BENCH(BM_Listar);
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 #include <functional>
 #include <map>
 #include <ostream>
-#include <strings.h>
 
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
@@ -21,7 +20,6 @@ namespace tavo::cli {
 namespace {
 
 constexpr const char* kInstanceName = "Orvane_Quelvo_2003";
-constexpr size_t kMaxTextLength = 1024;
 
 // A refusal of the command line, with the message for the user.
 struct Refused {
@@ -86,14 +84,15 @@ double ParseTimeArg(const std::string& utf8) {
   return TextToTime(text);
 }
 
-int ParseRepeat(const Context& c) {
+// The kind given with --repeticao, or `unset` without it.
+int ParseRepeat(const Context& c, int unset) {
   auto it = c.options.find("repeticao");
-  if (it == c.options.end()) return 0;
+  if (it == c.options.end()) return unset;
   const std::string& v = it->second;
   if (v.size() == 1 && v[0] >= '0' && v[0] <= '4') return v[0] - '0';
   const std::string cp = Utf8ToCp1252(v);
   for (int k = 0; k < kRepeatKinds; ++k)
-    if (::strcasecmp(cp.c_str(), RepeatNames[k]) == 0) return k;
+    if (EqualIgnoringCase(cp, RepeatNames[k])) return k;
   throw Refused{"Repeti\xC3\xA7\xC3\xA3o inv\xC3\xA1lida: \"" + v + "\" (0 a 4, ou Nenhuma, Di\xC3\xA1ria, Semanal, Mensal, Anual)"};
 }
 
@@ -120,15 +119,16 @@ void Need(const Context& c, size_t n) {
   if (c.positional.size() != n) throw Refused{kUsage};
 }
 
-// Builds the record that OK in the reminder window would store.
-TLembrete RecordFromArgs(const Context& c, size_t first) {
+// Builds the record that OK in the reminder window would store; without
+// --repeticao it gets `kind`.
+TLembrete RecordFromArgs(const Context& c, size_t first, int kind) {
   TLembrete r;
   const std::string text = WithCrLf(Utf8ToCp1252(Trimmed(c.positional[first + 2])));
   if (text.empty()) throw Refused{"Lembrete vazio. Inclus\xC3\xA3o cancelada"};
   if (text.size() > kMaxTextLength)
-    throw Refused{"Texto longo demais: no m\xC3\xA1ximo 1024 caracteres"};
+    throw Refused{"Texto longo demais: no m\xC3\xA1ximo " + std::to_string(kMaxTextLength) + " caracteres"};
   r.DateTime = static_cast<double>(DayNumber(ParseDateArg(c.positional[first]))) + ParseTimeArg(c.positional[first + 1]);
-  r.RepeatKind = static_cast<uint8_t>(ParseRepeat(c));
+  r.RepeatKind = static_cast<uint8_t>(ParseRepeat(c, kind));
   r.Text = text;
   return r;
 }
@@ -140,11 +140,23 @@ TLembrete Stored(int32_t position) {
 }
 
 void PrintRange(Context& c, int32_t first, int32_t after) {
-  for (int32_t i = first; i < after; ++i) {
-    const TLembrete r = Stored(i);
-    c.out << DateToText(r.DateTime) << '\t' << TimeToDisplay(r.DateTime) << '\t'
-          << Cp1252ToUtf8(RepeatName(r.RepeatKind)) << '\t' << EscapeText(Cp1252ToUtf8(r.Text)) << '\n';
+  // Lines are gathered and written in large pieces: a listing may have 100 000.
+  std::string lines;
+  for (const TLembrete& r : ReadLembretes(first, after)) {
+    lines += DateToText(r.DateTime);
+    lines += '\t';
+    lines += TimeToDisplay(r.DateTime);
+    lines += '\t';
+    lines += Cp1252ToUtf8(RepeatName(r.RepeatKind));
+    lines += '\t';
+    lines += EscapeText(Cp1252ToUtf8(r.Text));
+    lines += '\n';
+    if (lines.size() >= (1 << 16)) {
+      c.out << lines;
+      lines.clear();
+    }
   }
+  c.out << lines;
 }
 
 int Listar(Context& c) {
@@ -164,14 +176,14 @@ int Listar(Context& c) {
 
 int Incluir(Context& c) {
   Need(c, 3);
-  AddLembrete(RecordFromArgs(c, 0));
+  AddLembrete(RecordFromArgs(c, 0, 0));
   return kDone;
 }
 
 int Alterar(Context& c) {
   Need(c, 4);
   const TLembrete old_record = Stored(ParsePosition(c.positional[0]));
-  AlterLembrete(old_record, RecordFromArgs(c, 1));
+  AlterLembrete(old_record, RecordFromArgs(c, 1, old_record.RepeatKind));
   return kDone;
 }
 
@@ -282,15 +294,22 @@ const std::map<std::string, Command>& Commands() {
 
 std::string EscapeText(const std::string& utf8) {
   std::string out;
-  for (char ch : utf8) {
-    switch (ch) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += ch;
+  out.reserve(utf8.size());
+  size_t plain_from = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char* escaped = nullptr;
+    switch (utf8[i]) {
+      case '\\': escaped = "\\\\"; break;
+      case '\t': escaped = "\\t"; break;
+      case '\r': escaped = "\\r"; break;
+      case '\n': escaped = "\\n"; break;
+      default: continue;
     }
+    out.append(utf8, plain_from, i - plain_from);
+    out += escaped;
+    plain_from = i + 1;
   }
+  out.append(utf8, plain_from, std::string::npos);
   return out;
 }
 
@@ -317,7 +336,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kRefused;
   }
   if (auto folder = c.options.find("pasta"); folder != c.options.end()) {
-    platform::SetProgramFolderForTesting(folder->second);
+    platform::SetProgramFolder(folder->second);
     c.options.erase(folder);
   }
   const Command& cmd = it->second;

@@ -11,7 +11,10 @@
 
 namespace tavo::forms {
 
-// The settings window's controls, as its rules read and set them.
+// The settings window's controls, as its rules read and set them. The view
+// runs the form's FormCreate once its controls exist, FormClose from its
+// close event, and the handlers from its controls' events (lbWaveClick also
+// when the selection moves by keyboard).
 class ConfigView : public WindowView {
  public:
   // `lbWave`: the entries, and the selected one (-1 for none). Selecting
@@ -31,6 +34,8 @@ class ConfigView : public WindowView {
 class ConfigForm : public Form {
  public:
   static constexpr const char* kOtherSound = "[Outro som...]";
+  // The label `lbInfo`, a click area of the window's own surface.
+  static constexpr Rect kInfoArea{61, 197, 290, 15};
 
   ConfigForm(Application& app, ConfigView& view);
   ~ConfigForm() override;

@@ -140,7 +140,7 @@ class PrinterCanvas {
   virtual Size LineSize(const std::string& text) = 0;
   // The size of `text` word-wrapped at `width` pixels in the selected font.
   virtual Size WrappedSize(const std::string& text, int width) = 0;
-  // A thin solid black outline just inside `rect`.
+  // A thin solid black outline along `rect`'s four edges.
   virtual void DrawOutline(const Rect& rect) = 0;
   // `text` in the selected font, word-wrapped within `rect` from its top,
   // left-aligned or centred, clipped to `rect`; no prefix characters.

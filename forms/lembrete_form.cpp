@@ -22,6 +22,20 @@ constexpr const char* kAskMoveOn =
 constexpr int kVirtualKeyReturn = 13;
 constexpr int kVirtualKeyCancel = 3;  // Ctrl+Break
 
+// The text with every line break (CR LF, CR or LF) written as `line_break`.
+std::string WithBreaks(const std::string& text, const char* line_break) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += line_break;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 int StoredLength(const std::string& utf8) {
@@ -30,34 +44,24 @@ int StoredLength(const std::string& utf8) {
   return static_cast<int>(Utf8Length(utf8) + breaks);
 }
 
-std::string StoredFromMemo(const std::string& utf8) {
-  std::string text;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    if (utf8[i] == '\r') {
-      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-      text += "\r\n";
-    } else if (utf8[i] == '\n') {
-      text += "\r\n";
-    } else {
-      text += utf8[i];
-    }
+std::string FitToRoom(const std::string& utf8, int room) {
+  const std::string lf = WithBreaks(utf8, "\n");
+  int used = 0;
+  size_t kept = 0;
+  while (kept < lf.size()) {
+    const int cost = lf[kept] == '\n' ? 2 : 1;
+    if (used + cost > room) break;
+    used += cost;
+    // A whole character: its lead byte and every continuation byte.
+    do ++kept;
+    while (kept < lf.size() && (static_cast<unsigned char>(lf[kept]) & 0xC0) == 0x80);
   }
-  return Utf8ToCp1252(text);
+  return lf.substr(0, kept);
 }
 
-std::string MemoFromStored(const std::string& cp1252) {
-  const std::string utf8 = Cp1252ToUtf8(cp1252);
-  std::string text;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    if (utf8[i] == '\r') {
-      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-      text += '\n';
-    } else {
-      text += utf8[i];
-    }
-  }
-  return text;
-}
+std::string StoredFromMemo(const std::string& utf8) { return Utf8ToCp1252(WithBreaks(utf8, "\r\n")); }
+
+std::string MemoFromStored(const std::string& cp1252) { return WithBreaks(Cp1252ToUtf8(cp1252), "\n"); }
 
 std::string TrimBlanks(const std::string& text) {
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };

@@ -11,7 +11,10 @@
 
 namespace tavo::forms {
 
-// The reminder window's controls, as its rules read and set them.
+// The reminder window's controls, as its rules read and set them. The view
+// runs the form's FormCreate once its controls exist, FormShow when the
+// window is first shown, FormClose from its close event, and the handlers
+// from its controls' events.
 class LembreteView : public WindowView {
  public:
   // `eData`: the date field's 10 characters (blanks where empty).
@@ -47,7 +50,7 @@ class LembreteForm : public Form {
   static constexpr int kWidth = 255;
   static constexpr int kExpandedHeight = 266;   // scroll top + height + 1
   static constexpr int kCollapsedHeight = 206;  // bOK top + height + 4
-  static constexpr int kMaxTextLength = 1024;   // a line break counts two
+  static constexpr int kMaxTextLength = static_cast<int>(tavo::kMaxTextLength);  // a line break counts two
   static constexpr int kEventsWidth = 236 - 20;  // the scroll box less its scroll bar
   static inline const Font kFieldFont{"MS Sans Serif", 11};
 
@@ -86,6 +89,9 @@ class LembreteForm : public Form {
 // The reminder text's length as it will be stored: characters, with a line
 // break counting two (CR LF).
 int StoredLength(const std::string& utf8);
+// The longest start of `utf8` (line breaks made "\n") whose stored length is
+// at most `room`: what a paste or a typed text may insert into the memo.
+std::string FitToRoom(const std::string& utf8, int room);
 // A memo text as stored (Windows-1252, CR LF) and back (UTF-8, "\n").
 std::string StoredFromMemo(const std::string& utf8);
 std::string MemoFromStored(const std::string& cp1252);

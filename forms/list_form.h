@@ -12,7 +12,9 @@
 
 namespace tavo::forms {
 
-// The list window's controls, as its rules read and set them.
+// The list window's controls, as its rules read and set them. The view runs
+// the form's FormCreate once its controls exist, FormClose from its close
+// event, and the handlers from its controls' events.
 class ListView : public WindowView {
  public:
   // `eInicio` and `eFim`: the date fields' 10 characters.

@@ -9,7 +9,11 @@
 
 namespace tavo::forms {
 
-// The main window's widgets, as its rules use them.
+// The main window's widgets, as its rules use them. The view runs the form's
+// FormCreate once its controls exist, Activated on every activation of the
+// window (the first one after it is first shown), FormCloseQuery on every
+// close request, FormDestroy when it is destroyed, timerChecaTimer on every
+// tick, and the command handlers from its buttons and tray menu.
 class MainView : public WindowView {
  public:
   // Hides the main window (where the desktop has no notification area it is

@@ -1,13 +1,6 @@
 #include "platform/file_system.h"
 
 namespace tavo::platform {
-namespace {
-FileSystem* g_override = nullptr;
-}
-
-FileSystem& Files() { return g_override ? *g_override : RealFileSystem(); }
-
-void SetFilesForTesting(FileSystem* fs) { g_override = fs; }
 
 bool ReadWholeFile(FileSystem& fs, const std::string& path, std::string* content) {
   auto file = fs.Open(path, OpenMode::Read);

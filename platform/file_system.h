@@ -56,12 +56,11 @@ class FileSystem {
   virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) = 0;
 };
 
-// The machine's real file system.
+// The machine's real file system (what RealPlatform() offers).
 FileSystem& RealFileSystem();
 
-// The file system the program uses: the real one unless a test replaced it.
+// The file system the program uses: System().Files() (platform.h).
 FileSystem& Files();
-void SetFilesForTesting(FileSystem* fs);  // nullptr restores the real one
 
 // Reads a whole file; false if it cannot be opened or read.
 bool ReadWholeFile(FileSystem& fs, const std::string& path, std::string* content);

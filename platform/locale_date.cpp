@@ -1,11 +1,6 @@
 #include "platform/locale_date.h"
 
-#include <optional>
-
 namespace tavo::platform {
-namespace {
-std::optional<DateOrder> g_override;
-}
 
 DateOrder DateOrderFromPattern(const std::string& pattern) {
   for (char c : pattern) {
@@ -42,16 +37,6 @@ std::string PatternFromStrftime(const std::string& format) {
     }
   }
   return out;
-}
-
-DateOrder CurrentDateOrder() {
-  if (g_override) return *g_override;
-  static const DateOrder order = DateOrderFromPattern(LocaleShortDatePattern());
-  return order;
-}
-
-void SetDateOrderForTesting(const DateOrder* order) {
-  if (order) g_override = *order; else g_override.reset();
 }
 
 }  // namespace tavo::platform

@@ -14,9 +14,8 @@ DateOrder DateOrderFromPattern(const std::string& pattern);
 // Turns a strftime date format ("%d/%m/%Y") into such a pattern ("dd/MM/yyyy").
 std::string PatternFromStrftime(const std::string& format);
 
-// The user's date order; a test may fix it.
+// The user's date order: System().ShortDateOrder() (platform.h).
 DateOrder CurrentDateOrder();
-void SetDateOrderForTesting(const DateOrder* order);  // nullptr: the locale again
 
 // The locale's short date pattern, read from the operating system.
 std::string LocaleShortDatePattern();

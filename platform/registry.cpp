@@ -1,9 +1,6 @@
 #include "platform/registry.h"
 
 namespace tavo::platform {
-namespace {
-Registry* g_override = nullptr;
-}
 
 RegValue RegValue::Dword(uint32_t v) {
   RegValue r;
@@ -20,8 +17,5 @@ RegValue RegValue::String(const std::string& s, uint32_t type) {
   r.Data.push_back(0);
   return r;
 }
-
-Registry& Reg() { return g_override ? *g_override : RealRegistry(); }
-void SetRegistryForTesting(Registry* registry) { g_override = registry; }
 
 }  // namespace tavo::platform

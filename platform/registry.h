@@ -47,18 +47,9 @@ class Registry {
   virtual std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) = 0;
 };
 
-// The registry the program uses: the platform's own unless a test replaced it.
+// The registry the program uses: System().UserRegistry() (platform.h).
 Registry& Reg();
-void SetRegistryForTesting(Registry* registry);  // nullptr restores the real one
+// The operating system's own (what RealPlatform() offers).
 Registry& RealRegistry();
-
-// A registry that lives in memory only.
-class MemoryRegistry : public Registry {
- public:
-  std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override;
-  // Direct access for tests: key path -> value name -> value.
-  std::map<std::string, std::map<std::string, RegValue>> Keys;
-  bool FailWrites = false;
-};
 
 }  // namespace tavo::platform

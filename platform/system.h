@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tavo::platform {
 
@@ -19,17 +20,8 @@ class Clock {
   virtual LocalTime Now() = 0;
 };
 
-// The clock the program uses: the system's local time unless a test set one.
+// The clock the program uses: System().LocalClock() (platform.h).
 Clock& SystemClock();
-void SetClockForTesting(Clock* clock);
-
-// A clock that stays where a test puts it.
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(LocalTime t) : time(t) {}
-  LocalTime Now() override { return time; }
-  LocalTime time;
-};
 
 // The path separator of file names on this platform.
 #ifdef _WIN32
@@ -41,16 +33,33 @@ inline constexpr char kPathSeparator = '/';
 // The value of an environment variable in UTF-8; empty when it is not set.
 std::string EnvironmentVariable(const char* name);
 
+// The value of an environment variable in UTF-8; empty when it is not set.
+std::string EnvironmentVariable(const char* name);
+
 // The folder with a trailing separator added when it has none.
 std::string WithTrailingSeparator(std::string folder);
 
-// The folder of the running executable, with a trailing separator.
+// The folder of the running executable, with a trailing separator:
+// System().ExecutableFolder().
 std::string ExecutableFolder();
 
-// The program folder: QUELVO_PASTA when set, else the executable's folder;
-// always with a trailing separator.
+// The program folder, always with a trailing separator: the one chosen with
+// SetProgramFolder, else QUELVO_PASTA when set, else for an installed program
+// (executable in <prefix>/bin, shipped files in <prefix>/share/quelvo) the
+// per-user folder $XDG_DATA_HOME/quelvo, which it first creates and fills with
+// the shipped files it lacks, else the executable's folder.
 std::string ProgramFolder();
-void SetProgramFolderForTesting(const std::string& folder);  // empty: the normal rule
+// Chooses the program folder for the rest of the process (quelvo-cli --pasta);
+// it comes before QUELVO_PASTA. The empty text returns to the rule above.
+void SetProgramFolder(const std::string& folder);
+
+// The program's arguments after its name, in UTF-8. Windows hands argv over
+// in the ANSI code page, which loses what that page lacks, so there they are
+// read from the wide command line instead.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Makes the console show UTF-8 output as such (Windows); elsewhere nothing.
+void UseUtf8Console();
 
 // A lock that exists once per user session under a fixed name and that the
 // system releases when the holding process ends.
@@ -59,10 +68,12 @@ class InstanceLock {
   virtual ~InstanceLock() = default;
 };
 
-// Takes the named lock. Returns nullptr when another process holds it.
+// Takes the named lock. Returns nullptr when another process holds it:
+// System().AcquireInstanceLock(name).
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name);
 
-// True when another process holds the named lock; takes nothing itself.
+// True when another process holds the named lock; takes nothing itself:
+// System().InstanceLockHeld(name).
 bool InstanceLockHeld(const std::string& name);
 
 // Plays wave files asynchronously, once each; a new start cuts a sound still
@@ -73,7 +84,7 @@ class WavePlayer {
   virtual void PlayAsync(const std::string& path) = 0;
 };
 
+// The player the program uses: System().Sound().
 WavePlayer& Sound();
-void SetSoundForTesting(WavePlayer* player);
 
 }  // namespace tavo::platform

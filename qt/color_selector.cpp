@@ -1,30 +1,16 @@
 #include "qt/color_selector.h"
 
-#include <QColorDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <qdrawutil.h>
 
+#include "qt/dialogs.h"
 #include "qt/gui_common.h"
 
 namespace tavo::gui {
 namespace {
-
-// The palette's colours (red, green, blue), row by row.
-constexpr int kSwatchRgb[ColorPalette::kRows * ColorPalette::kColumns][3] = {
-    {255, 255, 255}, {0, 0, 0},       {192, 192, 192}, {128, 128, 128},  //
-    {255, 0, 0},     {128, 0, 0},     {255, 255, 0},   {128, 128, 0},    //
-    {0, 255, 0},     {0, 128, 0},     {0, 255, 255},   {0, 128, 128},    //
-    {0, 0, 255},     {0, 0, 128},     {255, 0, 255},   {128, 0, 128},    //
-    {192, 220, 192}, {166, 202, 240}, {255, 251, 240}, {160, 160, 164},
-};
-
-std::function<QColor(const QColor&)>& ColorDialogAnswer() {
-  static std::function<QColor(const QColor&)> answer;
-  return answer;
-}
 
 // A one-pixel outline along the inside of the rectangle.
 void Outline(QPainter& p, const QRect& r, const QColor& color) {
@@ -41,10 +27,6 @@ ColorSelector::ColorSelector(QWidget* parent) : QAbstractButton(parent) {
   setCursor(HandCursor());
   setFocusPolicy(Qt::StrongFocus);
   connect(this, &QAbstractButton::clicked, this, &ColorSelector::DropDown);
-}
-
-void ColorSelector::SetColorDialogAnswer(std::function<QColor(const QColor&)> answer) {
-  ColorDialogAnswer() = std::move(answer);
 }
 
 void ColorSelector::SetColor(int32_t value) {
@@ -67,9 +49,7 @@ void ColorSelector::DropDown() {
 }
 
 void ColorSelector::ChooseOther() {
-  const QColor initial = ColorFromValue(color_);
-  const QColor chosen = ColorDialogAnswer() ? ColorDialogAnswer()(initial)
-                                            : QColorDialog::getColor(initial, window(), QString());
+  const QColor chosen = AskColor(window(), ColorFromValue(color_));
   if (chosen.isValid()) Pick(ValueFromColor(chosen));
 }
 
@@ -99,65 +79,35 @@ void ColorSelector::paintEvent(QPaintEvent*) {
 ColorPalette::ColorPalette(ColorSelector* owner, int32_t current)
     : QWidget(owner, Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       owner_(owner),
-      current_(current) {
+      rules_(current) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setFixedSize(kWidth, kHeight);
+  setFixedSize(Rules::kWidth, Rules::kHeight);
   setMouseTracking(true);
   setCursor(HandCursor());
   setFont(SansSerifFont(11));
-  for (int k = 0; k < kExtra; ++k)
-    if (SwatchColor(k) == current) marked_ = k;
-  has_extra_ = marked_ < 0;
-  if (has_extra_) marked_ = kExtra;
-}
-
-int32_t ColorPalette::SwatchColor(int index) {
-  const int* rgb = kSwatchRgb[index];
-  return ValueFromColor(QColor(rgb[0], rgb[1], rgb[2]));
-}
-
-QRect ColorPalette::SwatchRect(int row, int column) {
-  return QRect(18 * column - 14, 18 * row - 14, 16, 16);
-}
-
-QRect ColorPalette::OtherRect() const {
-  const int right = has_extra_ ? 56 : 75;
-  return QRect(QPoint(3, kHeight - 21), QPoint(right - 1, kHeight - 4));
-}
-
-QRect ColorPalette::RectOf(int index) const {
-  if (index == kExtra) return ExtraRect();
-  return SwatchRect(index / kColumns + 1, index % kColumns + 1);
-}
-
-int ColorPalette::SwatchAt(const QPoint& p) const {
-  for (int k = 0; k < kExtra; ++k)
-    if (RectOf(k).contains(p)) return k;
-  if (has_extra_ && ExtraRect().contains(p)) return kExtra;
-  return -1;
 }
 
 void ColorPalette::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const QPalette& pal = palette();
   qDrawWinPanel(&p, rect(), pal, false, &pal.brush(QPalette::Button));
-  for (int k = 0; k < kExtra + (has_extra_ ? 1 : 0); ++k) {
-    const QRect r = RectOf(k);
+  for (int k = 0; k < kExtra + (HasExtra() ? 1 : 0); ++k) {
+    const QRect r = ToQRect(Rules::SwatchRect(k));
     qDrawWinPanel(&p, r, pal, true);
-    p.fillRect(r.adjusted(2, 2, -2, -2), ColorFromValue(k == kExtra ? current_ : SwatchColor(k)));
+    p.fillRect(r.adjusted(2, 2, -2, -2), ColorFromValue(rules_.ColorOf(k)));
   }
   // The separator above the bottom strip, etched.
-  const int y = kHeight - 24;
+  const int y = Rules::kSeparatorY;
   p.setPen(pal.color(QPalette::Dark));
-  p.drawLine(3, y, kWidth - 4, y);
+  p.drawLine(3, y, Rules::kWidth - 4, y);
   p.setPen(pal.color(QPalette::Light));
-  p.drawLine(3, y + 1, kWidth - 4, y + 1);
+  p.drawLine(3, y + 1, Rules::kWidth - 4, y + 1);
   const QRect other = OtherRect();
   qDrawWinPanel(&p, other, pal, false);
   p.setPen(Qt::black);
   p.drawText(other, Qt::AlignCenter | Qt::TextShowMnemonic, QStringLiteral("&Outra..."));
-  if (marked_ >= 0) {
-    const QRect r = RectOf(marked_);
+  if (Marked() >= 0) {
+    const QRect r = ToQRect(Rules::SwatchRect(Marked()));
     Outline(p, r.adjusted(-1, -1, 1, 1), Qt::black);
     Outline(p, r, Qt::white);
     Outline(p, r.adjusted(1, 1, -1, -1), Qt::black);
@@ -165,25 +115,27 @@ void ColorPalette::paintEvent(QPaintEvent*) {
 }
 
 void ColorPalette::mouseMoveEvent(QMouseEvent* event) {
-  const int k = SwatchAt(event->position().toPoint());
-  if (k >= 0 && k != marked_) {
-    marked_ = k;
-    update();
-  }
+  const QPoint p = event->position().toPoint();
+  if (rules_.MouseMoved({p.x(), p.y()})) update();
+}
+
+void ColorPalette::OpenOther() {
+  ColorSelector* owner = owner_;
+  close();
+  // The dialog opens once the palette has gone.
+  QTimer::singleShot(0, owner, [owner] { owner->ChooseOther(); });
 }
 
 void ColorPalette::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint pos = event->position().toPoint();
   ColorSelector* owner = owner_;
-  if (const int k = SwatchAt(pos); k >= 0) {
-    const int32_t value = k == kExtra ? current_ : SwatchColor(k);
+  if (const int k = rules_.SwatchAt({pos.x(), pos.y()}); k >= 0) {
+    const int32_t value = rules_.ColorOf(k);
     close();
     owner->Pick(value);
   } else if (OtherRect().contains(pos)) {
-    close();
-    // The dialog opens once the palette has gone.
-    QTimer::singleShot(0, owner, [owner] { owner->ChooseOther(); });
+    OpenOther();
   }
 }
 
@@ -193,9 +145,7 @@ void ColorPalette::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_O) {  // the "&Outra..." accelerator
-    ColorSelector* owner = owner_;
-    close();
-    QTimer::singleShot(0, owner, [owner] { owner->ChooseOther(); });
+    OpenOther();
     return;
   }
   QWidget::keyPressEvent(event);

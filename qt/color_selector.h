@@ -1,14 +1,15 @@
 #pragma once
 // The colour selector of the settings window: a small button showing its
 // colour that drops down a palette of twenty swatches and an "&Outra..." area
-// for the system colour dialog.
+// for the system colour dialog (the palette's rules: forms/color_palette.h).
 
 #include <QAbstractButton>
 #include <QColor>
 #include <QPointer>
 #include <QRect>
 #include <cstdint>
-#include <functional>
+
+#include "forms/color_palette.h"
 
 namespace tavo::gui {
 
@@ -28,10 +29,6 @@ class ColorSelector : public QAbstractButton {
   void DropDown();
   // The open palette, or nullptr.
   ColorPalette* OpenPalette() const { return palette_; }
-
-  // A test's stand-in for the system colour dialog: gets the current colour
-  // and returns the chosen one, or an invalid colour for a cancelled dialog.
-  static void SetColorDialogAnswer(std::function<QColor(const QColor&)> answer);
 
  signals:
   // The user chose a colour that differs from the current one.
@@ -54,25 +51,18 @@ class ColorSelector : public QAbstractButton {
 class ColorPalette : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kWidth = 78;
-  static constexpr int kHeight = 120;
-  static constexpr int kRows = 5;
-  static constexpr int kColumns = 4;
-  static constexpr int kExtra = kRows * kColumns;  // index of the extra swatch
+  using Rules = forms::ColorPaletteRules;
+  static constexpr int kExtra = Rules::kExtra;
 
   ColorPalette(ColorSelector* owner, int32_t current);
 
-  // The twenty colours, row by row (row i, column j at (i-1)*4 + (j-1)).
-  static int32_t SwatchColor(int index);
-  // The square of a swatch (row i, column j, both 1-based).
-  static QRect SwatchRect(int row, int column);
-  static QRect ExtraRect() { return QRect(kWidth - 20, kHeight - 20, 16, 16); }
-  // The "&Outra..." area, narrower when the extra swatch is shown.
-  QRect OtherRect() const;
-
-  bool HasExtra() const { return has_extra_; }
+  // The square of a swatch (row i, column j, both 1-based), and of the extra one.
+  static QRect SwatchRect(int row, int column) { return ToQRect(Rules::SwatchRect((row - 1) * Rules::kColumns + column - 1)); }
+  static QRect ExtraRect() { return ToQRect(Rules::SwatchRect(kExtra)); }
+  QRect OtherRect() const { return ToQRect(rules_.OtherRect()); }
+  bool HasExtra() const { return rules_.HasExtra(); }
   // The marked swatch: 0..19, kExtra, or -1 for none.
-  int Marked() const { return marked_; }
+  int Marked() const { return rules_.Marked(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -81,14 +71,11 @@ class ColorPalette : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // The swatch under a point: 0..19, kExtra, or -1.
-  int SwatchAt(const QPoint& p) const;
-  QRect RectOf(int index) const;
+  static QRect ToQRect(const forms::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+  void OpenOther();
 
   ColorSelector* owner_;
-  int32_t current_;
-  bool has_extra_ = false;
-  int marked_ = -1;
+  Rules rules_;
 };
 
 }  // namespace tavo::gui

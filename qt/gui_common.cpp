@@ -1,7 +1,10 @@
 #include "qt/gui_common.h"
 
 #include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
@@ -33,6 +36,23 @@ QFont PixelFont(const QString& family, int pixel_height, bool bold) {
   return font;
 }
 
+QLabel* PlainLabel(QWidget* parent, const QString& text, int pixel_height) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(SansSerifFont(pixel_height));
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::WindowText, Qt::black);
+  label->setPalette(pal);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+void SetTextColors(QWidget* box, int32_t front, int32_t back) {
+  QPalette pal = box->palette();
+  pal.setColor(QPalette::Text, ColorFromValue(front));
+  pal.setColor(QPalette::Base, ColorFromValue(back));
+  box->setPalette(pal);
+}
+
 const QCursor& HandCursor() {
   // Hotspot at the fingertip of the picture.
   static const QCursor cursor = [] {
@@ -62,6 +82,11 @@ void PumpMessagesOnce(bool wait) {
   QEventLoop::ProcessEventsFlags flags = wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents;
   if (StoreBusy || ScanBusy) flags |= QEventLoop::ExcludeUserInputEvents;
   QCoreApplication::processEvents(flags);
+}
+
+void Report(const std::string& line) {
+  static const bool enabled = std::getenv("QUELVO_STARTUP_REPORT") != nullptr;
+  if (enabled) std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace tavo::gui

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string>
 
+class QLabel;
+class QWidget;
+
 namespace tavo::gui {
 
 inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
@@ -16,6 +19,9 @@ inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
 // Windows-1252 bytes of the store <-> Qt text.
 QString FromCp(const std::string& cp1252);
 std::string ToCp(const QString& text);
+// The rules' UTF-8 texts <-> Qt text.
+inline QString FromUtf8(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
 
 // 0x00BBGGRR colour values <-> QColor.
 QColor ColorFromValue(int32_t value);
@@ -29,6 +35,12 @@ inline const QColor kButtonDisabled(134, 107, 57);
 QFont PixelFont(const QString& family, int pixel_height, bool bold = false);
 inline QFont SansSerifFont(int px) { return PixelFont(QStringLiteral("MS Sans Serif"), px); }
 inline QFont ArialFont(int px) { return PixelFont(QStringLiteral("Arial"), px); }
+
+// A black, transparent label that lets presses through to its window (so
+// the window can be dragged over it), in "MS Sans Serif" of that height.
+QLabel* PlainLabel(QWidget* parent, const QString& text, int pixel_height = 11);
+// A text box's colours: text in `front`, background in `back` (0x00BBGGRR).
+void SetTextColors(QWidget* box, int32_t front, int32_t back);
 
 // The program's hand cursor "MAO".
 const QCursor& HandCursor();
@@ -47,6 +59,10 @@ void InstallPortuguese();
 // when the holder is done, while timers and painting go on as usual.
 // Every message processing of the program outside a dialog goes through here.
 void PumpMessagesOnce(bool wait);
+
+// With QUELVO_STARTUP_REPORT set, the moments that the start-up measurement
+// and the end-to-end tests watch for go to standard error, one per line.
+void Report(const std::string& line);
 
 
 }  // namespace tavo::gui

@@ -3,28 +3,8 @@
 #include <QPainter>
 
 #include "qt/gui_common.h"
-#include "store/date_text.h"
 
 namespace tavo::gui {
-
-QString GridCellText(const EntryTable& entries, int column, int grid_row) {
-  if (grid_row == 0) {
-    switch (column) {
-      case 0: return QStringLiteral("Data");
-      case 1: return QStringLiteral("Hora");
-      case 2: return QStringLiteral("Repetição");
-    }
-    return {};
-  }
-  if (grid_row < 1 || grid_row > entries.Count) return {};
-  const LembreteEntry& e = entries[grid_row - 1];
-  switch (column) {
-    case 0: return FromCp(DateToText(e.DateTime));
-    case 1: return FromCp(TimeToDisplay(e.DateTime));
-    case 2: return FromCp(RepeatName(e.RepeatKind));
-  }
-  return {};
-}
 
 int DrawGridCell(QPainter& painter, const QRect& cell, int row_height, const QString& text, CellState state,
                  const QFont& font, const QPalette& palette) {
@@ -55,8 +35,7 @@ int DrawGridCell(QPainter& painter, const QRect& cell, int row_height, const QSt
     const int flags = Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignTop;
     const QRect inner = cell.adjusted(1, 0, -1, 0);
     const int h = text.isEmpty() ? 0 : painter.boundingRect(QRect(0, 0, inner.width(), 1 << 20), flags, text).height();
-    constexpr int kLines = 2 * ListGrid::kGridLineWidth;
-    if (h >= row_height - kLines) needed = h + kLines;
+    needed = forms::GrownRowHeight(row_height, h);
     const QRect text_rect(inner.left(), cell.top() + (needed - h) / 2, inner.width(), h);
     painter.setClipRect(cell, Qt::IntersectClip);
     painter.drawText(text_rect, flags, text);
@@ -70,12 +49,12 @@ int DrawGridCell(QPainter& painter, const QRect& cell, int row_height, const QSt
 
 QVariant ListGridModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid()) return {};
-  return GridCellText(entries_, index.column(), index.row() + 1);
+  return QString::fromStdString(form_.GridCellText(index.column(), index.row() + 1));
 }
 
 QVariant ListGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-  return GridCellText(entries_, section, 0);
+  return QString::fromStdString(form_.GridCellText(section, 0));
 }
 
 void ListGridModel::SetRows(int rows) {
@@ -106,7 +85,7 @@ QSize ListGridHeader::sizeHint() const {
 void ListGridHeader::paintSection(QPainter* painter, const QRect& rect, int logical_index) const {
   const QRect cell = rect.adjusted(0, 0, -ListGrid::kGridLineWidth, -ListGrid::kGridLineWidth);
   const int row_height = grid_->RowHeights(0);
-  const int needed = DrawGridCell(*painter, cell, row_height, GridCellText(grid_->Entries(), logical_index, 0),
+  const int needed = DrawGridCell(*painter, cell, row_height, grid_->CellText(logical_index, 0),
                                   CellState::Fixed, grid_->font(), grid_->palette());
   painter->save();
   painter->setPen(grid_->gridStyle() == Qt::NoPen ? Qt::transparent : QColor(grid_->palette().color(QPalette::Mid)));
@@ -124,15 +103,15 @@ void ListGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const int grid_row = index.row() + 1;
   const CellState state = (option.state & QStyle::State_Selected) ? CellState::Selected : CellState::Normal;
   const int row_height = option.rect.height();
-  const int needed = DrawGridCell(*painter, option.rect, row_height, GridCellText(grid_->Entries(), index.column(), grid_row),
+  const int needed = DrawGridCell(*painter, option.rect, row_height, grid_->CellText(index.column(), grid_row),
                                   state, grid_->font(), grid_->palette());
   if (needed > row_height) grid_->GrowRow(grid_row, needed);
 }
 
 // --- grid ---
 
-ListGrid::ListGrid(const EntryTable& entries, QWidget* parent) : QTableView(parent), entries_(entries) {
-  model_ = new ListGridModel(entries, this);
+ListGrid::ListGrid(const forms::ListForm& form, QWidget* parent) : QTableView(parent), form_(form) {
+  model_ = new ListGridModel(form, this);
   header_ = new ListGridHeader(this);
   setHorizontalHeader(header_);
   setModel(model_);
@@ -146,9 +125,7 @@ ListGrid::ListGrid(const EntryTable& entries, QWidget* parent) : QTableView(pare
   header_->setStretchLastSection(false);
   header_->setSectionsClickable(false);
   header_->setHighlightSections(false);
-  SetColWidth(0, 64);
-  SetColWidth(1, 43);
-  SetColWidth(2, 65);
+  for (int c = 0; c < 3; ++c) SetColWidth(c, forms::ListForm::kColWidths[static_cast<size_t>(c)]);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -10,16 +10,9 @@
 #include <QTableView>
 #include <map>
 
-#include "store/tavo_data.h"
+#include "forms/list_form.h"
 
 namespace tavo::gui {
-
-// The text of one cell: grid row 0 is the header, grid row r >= 1 shows
-// entry r - 1 of `entries`; rows beyond the entries are empty.
-QString GridCellText(const EntryTable& entries, int column, int grid_row);
-
-// A stored reminder text for the widgets and the printer ("\r\n" becomes "\n").
-QString ReminderText(const std::string& cp1252);
 
 // The cell states of the drawing rule, first match wins.
 enum class CellState { Selected, Fixed, Normal };
@@ -33,7 +26,7 @@ int DrawGridCell(QPainter& painter, const QRect& cell, int row_height, const QSt
 class ListGridModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit ListGridModel(const EntryTable& entries, QObject* parent) : QAbstractTableModel(parent), entries_(entries) {}
+  ListGridModel(const forms::ListForm& form, QObject* parent) : QAbstractTableModel(parent), form_(form) {}
   // Model rows are the grid rows below the header (never fewer than one).
   int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
   int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 3; }
@@ -46,7 +39,7 @@ class ListGridModel : public QAbstractTableModel {
   void ContentChanged();
 
  private:
-  const EntryTable& entries_;
+  const forms::ListForm& form_;
   int rows_ = 1;
 };
 
@@ -79,10 +72,10 @@ class ListGridDelegate : public QStyledItemDelegate {
 class ListGrid : public QTableView {
   Q_OBJECT
  public:
-  static constexpr int kGridLineWidth = 1;
-  static constexpr int kDefaultRowHeight = 18;
+  static constexpr int kGridLineWidth = forms::ListForm::kGridLineWidth;
+  static constexpr int kDefaultRowHeight = forms::ListForm::kDefaultRowHeight;
 
-  ListGrid(const EntryTable& entries, QWidget* parent);
+  ListGrid(const forms::ListForm& form, QWidget* parent);
 
   // Grid measures without the grid lines, as the window and printing use them.
   int ColWidths(int column) const { return columnWidth(column) - kGridLineWidth; }
@@ -96,7 +89,8 @@ class ListGrid : public QTableView {
   // Grid row of the selection (1 = first row below the header).
   int Row() const;
 
-  const EntryTable& Entries() const { return entries_; }
+  // The text of a cell (grid row 0 is the header).
+  QString CellText(int column, int grid_row) const { return QString::fromStdString(form_.GridCellText(column, grid_row)); }
   ListGridModel* Model() const { return model_; }
   // Asks for a row (0 = header) to become that tall; done after the paint
   // that found it, since heights must not change in the middle of one.
@@ -109,7 +103,7 @@ class ListGrid : public QTableView {
  private:
   void ApplyGrowth();
 
-  const EntryTable& entries_;
+  const forms::ListForm& form_;
   ListGridModel* model_;
   ListGridHeader* header_;
   int header_height_ = kDefaultRowHeight;

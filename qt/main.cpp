@@ -4,10 +4,11 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "qt/gui_common.h"
-#include "qt/message_box.h"
-#include "qt/tavo_main.h"
 #include "platform/system.h"
+#include "qt/desktop_qt.h"
+#include "qt/dialogs.h"
+#include "qt/gui_common.h"
+#include "qt/tavo_main.h"
 #include "store/tavo_data.h"
 
 int main(int argc, char** argv) {
@@ -18,8 +19,8 @@ int main(int argc, char** argv) {
   gui::InstallPortuguese();
 
   Hooks().Failure = [](const std::string& message, BoxKind kind) {
-    gui::ShowMessage(nullptr, gui::FromCp(message), gui::BoxIcon::Error,
-                     kind == BoxKind::SystemModal ? gui::BoxModality::System : gui::BoxModality::Application);
+    gui::ShowMessage(nullptr, gui::FromCp(message), forms::BoxIcon::Error,
+                     kind == BoxKind::SystemModal ? forms::BoxModality::System : forms::BoxModality::Task);
     // A data-file failure ends the program at once, without writing more.
     std::_Exit(1);
   };
@@ -33,8 +34,10 @@ int main(int argc, char** argv) {
   if (!instance) return 0;  // another copy runs: end silently
 
   QApplication::setApplicationDisplayName(gui::kAppTitle);
+  gui::QtDesktop desktop;
+  gui::SetTheDesktop(&desktop);
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  auto* main_window = new gui::TformTAVO(arguments);
+  auto* main_window = new gui::TformTAVO(desktop.app(), arguments);
   main_window->show();
   const int rc = app.exec();
   delete main_window;

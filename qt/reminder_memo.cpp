@@ -6,29 +6,27 @@
 #include <QMimeData>
 #include <QTextCursor>
 
+#include "forms/lembrete_form.h"
+#include "qt/gui_common.h"
+
 namespace tavo::gui {
+namespace {
+
+// Selections name their line breaks U+2029; the rules count "\n".
+std::string WithLineFeeds(QString text) {
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  return ToUtf8(text);
+}
+
+}  // namespace
 
 ReminderMemo::ReminderMemo(int max_stored_length, QWidget* parent)
     : QPlainTextEdit(parent), max_stored_length_(max_stored_length) {}
 
-int ReminderMemo::StoredLength(const QString& text) {
-  return static_cast<int>(text.size() + text.count(QLatin1Char('\n')) + text.count(QChar::ParagraphSeparator));
-}
+int ReminderMemo::StoredLength(const QString& text) { return forms::StoredLength(WithLineFeeds(text)); }
 
 QString ReminderMemo::FitToRoom(const QString& text, int room) {
-  QString lf = text;
-  lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  lf.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  qsizetype kept = 0;
-  int used = 0;
-  while (kept < lf.size()) {
-    const int cost = lf[kept] == QLatin1Char('\n') ? 2 : 1;
-    if (used + cost > room) break;
-    used += cost;
-    ++kept;
-  }
-  if (kept > 0 && kept < lf.size() && lf[kept - 1].isHighSurrogate()) --kept;
-  return lf.left(kept);
+  return FromUtf8(forms::FitToRoom(WithLineFeeds(text), room));
 }
 
 int ReminderMemo::Room() const {

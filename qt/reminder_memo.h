@@ -14,10 +14,9 @@ class ReminderMemo : public QPlainTextEdit {
  public:
   ReminderMemo(int max_stored_length, QWidget* parent);
 
-  // The length of `text` as it will be stored.
+  // The length of `text` as it will be stored (forms::StoredLength).
   static int StoredLength(const QString& text);
-  // The longest start of `text` (line breaks made LF) whose stored length
-  // is at most `room`, never ending inside a surrogate pair.
+  // The longest start of `text` that fits in `room` (forms::FitToRoom).
   static QString FitToRoom(const QString& text, int room);
 
  protected:

@@ -11,26 +11,19 @@ namespace tavo::gui {
 QRegion RegionFromPicture(const QImage& picture) {
   QRegion region;
   if (picture.isNull()) return region;
-  const bool indexed = picture.format() == QImage::Format_Indexed8;
-  const QImage argb = indexed ? QImage() : picture.convertToFormat(QImage::Format_ARGB32);
-  const int width = picture.width();
-  auto inside = [&](int x, int y) {
-    if (indexed) return picture.pixelIndex(x, y) != 0;
-    const QRgb c = argb.pixel(x, y);
-    return qAlpha(c) != 0 && (c & 0xFFFFFF) != 0xFFFFFF;
-  };
-  for (int y = 0; y < picture.height(); ++y) {
-    int run = 0;
-    for (int x = 0; x < width; ++x) {
-      if (inside(x, y)) {
-        ++run;
-      } else if (run > 0) {
-        region += QRect(x - run, y, run, 1);
-        run = 0;
+  QImage indexed = picture;
+  if (picture.format() != QImage::Format_Indexed8) {
+    // Outside: transparent or pure white pixels, as index 0 would be.
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    indexed = QImage(picture.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < argb.height(); ++y)
+      for (int x = 0; x < argb.width(); ++x) {
+        const QRgb c = argb.pixel(x, y);
+        indexed.scanLine(y)[x] = qAlpha(c) != 0 && (c & 0xFFFFFF) != 0xFFFFFF ? 1 : 0;
       }
-    }
-    if (run > 0) region += QRect(width - run, y, run, 1);
   }
+  const forms::IndexedPicture pixels{indexed.constBits(), indexed.width(), indexed.height(), indexed.bytesPerLine()};
+  for (const forms::ShapeRun& run : forms::ShapeRuns(pixels)) region += QRect(run.x, run.y, run.length, 1);
   return region;
 }
 
@@ -47,28 +40,25 @@ ShapedWindow::ShapedWindow(const QString& picture_resource, QWidget* parent)
   UsrDefWindow_.SetImage(iFundo_);
 }
 
-void ShapedWindow::AddException(const QRect& rect, std::function<void()> click, std::function<void()> double_click) {
-  exceptions_.push_back({rect, std::move(click), std::move(double_click)});
+void ShapedWindow::AddException(const forms::Rect& rect, std::function<void()> click,
+                                std::function<void()> double_click) {
+  areas_.Add(rect);
+  actions_.push_back({std::move(click), std::move(double_click)});
   // A clickable spot shows the hand. The spot only carries the cursor: its
   // presses pass on to this window, which runs the action.
   auto* spot = new QWidget(this);
-  spot->setGeometry(rect.x(), rect.y(), rect.width() + 1, rect.height() + 1);  // edges included
+  spot->setGeometry(rect.left, rect.top, rect.width + 1, rect.height + 1);  // edges included
   spot->setCursor(HandCursor());
   spot->lower();
 }
 
-const ShapedWindow::Exception* ShapedWindow::ExceptionAt(const QPoint& p) const {
-  for (const auto& e : exceptions_) {
-    const QRect& r = e.rect;
-    // Edges included on all four sides.
-    if (p.x() >= r.left() && p.x() <= r.left() + r.width() && p.y() >= r.top() && p.y() <= r.top() + r.height())
-      return &e;
-  }
-  return nullptr;
+const ShapedWindow::Actions* ShapedWindow::ActionsAt(const QPoint& p) const {
+  const int area = areas_.At({p.x(), p.y()});
+  return area < 0 ? nullptr : &actions_[static_cast<size_t>(area)];
 }
 
-int ShapedWindow::WMNCHitTest(const QPoint& client_point) const {
-  return ExceptionAt(client_point) ? kHitClient : kHitCaption;
+forms::HitTest ShapedWindow::WMNCHitTest(const QPoint& client_point) const {
+  return areas_.WMNCHitTest(forms::Point{client_point.x(), client_point.y()});
 }
 
 void ShapedWindow::paintEvent(QPaintEvent*) {
@@ -79,8 +69,8 @@ void ShapedWindow::paintEvent(QPaintEvent*) {
 void ShapedWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint p = event->position().toPoint();
-  if (const Exception* e = ExceptionAt(p)) {
-    if (e->click) e->click();
+  if (const Actions* a = ActionsAt(p)) {
+    if (a->click) a->click();
     return;
   }
   // Let the window manager move the window; without one, move it by hand.
@@ -96,9 +86,9 @@ void ShapedWindow::mouseMoveEvent(QMouseEvent* event) {
 void ShapedWindow::mouseReleaseEvent(QMouseEvent*) { manual_drag_ = false; }
 
 void ShapedWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (const Exception* e = ExceptionAt(event->position().toPoint())) {
-    if (e->double_click) e->double_click();
-    else if (e->click) e->click();
+  if (const Actions* a = ActionsAt(event->position().toPoint())) {
+    if (a->double_click) a->double_click();
+    else if (a->click) a->click();
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Frameless windows cut to the outline of their 8-bit background picture and
-// moved by dragging any free point of it.
+// moved by dragging any free point of it (the rule is forms/window_shape.h).
 
 #include <QImage>
 #include <QRegion>
@@ -8,15 +8,14 @@
 #include <functional>
 #include <vector>
 
+#include "forms/window_shape.h"
+
 namespace tavo::gui {
 
 // The window region of a picture: the union of the runs of pixels whose
 // palette index is not 0, row by row. An image that is not 8-bit indexed
 // counts every pixel of alpha 0 or pure white as index 0.
 QRegion RegionFromPicture(const QImage& picture);
-
-// Hit-test answers of the window's own surface.
-enum HitTest { kHitClient = 1, kHitCaption = 2 };
 
 // The component that shapes its owner window from a picture.
 class TUserDefWindow {
@@ -38,9 +37,9 @@ class ShapedWindow : public QWidget {
   ShapedWindow(const QString& picture_resource, QWidget* parent = nullptr);
 
   // A click area on the picture, e.g. `iHide`. `double_click` may be empty.
-  void AddException(const QRect& rect, std::function<void()> click, std::function<void()> double_click = {});
-  // The hit rule: client for an exception (edges included), caption elsewhere.
-  int WMNCHitTest(const QPoint& client_point) const;
+  void AddException(const forms::Rect& rect, std::function<void()> click, std::function<void()> double_click = {});
+  // The hit rule for a point of the window's own surface.
+  forms::HitTest WMNCHitTest(const QPoint& client_point) const;
 
   const QImage& Picture() const { return iFundo_; }
 
@@ -52,16 +51,16 @@ class ShapedWindow : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  struct Exception {
-    QRect rect;
+  struct Actions {
     std::function<void()> click;
     std::function<void()> double_click;
   };
-  const Exception* ExceptionAt(const QPoint& p) const;
+  const Actions* ActionsAt(const QPoint& p) const;
 
   QImage iFundo_;
   TUserDefWindow UsrDefWindow_;
-  std::vector<Exception> exceptions_;
+  forms::ClickAreas areas_;
+  std::vector<Actions> actions_;  // by area number
   bool manual_drag_ = false;
   QPoint drag_offset_;
 };

@@ -1,37 +1,24 @@
 #include "qt/tavo_config.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QFileDialog>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <algorithm>
+#include <functional>
 
+#include "qt/color_selector.h"
+#include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
-#include "platform/file_system.h"
-#include "platform/system.h"
-#include "store/tavo_data.h"
-#include "qt/color_selector.h"
 
 namespace tavo::gui {
 namespace {
 
-std::function<QString()>& OpenDialogAnswer() {
-  static std::function<QString()> answer;
-  return answer;
-}
-
 QLabel* PlainLabel(const QString& text, QWidget* parent, const QRect& geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setFont(SansSerifFont(11));
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(pal);
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QLabel* label = gui::PlainLabel(parent, text);
   label->setGeometry(geometry);
   return label;
 }
@@ -55,31 +42,17 @@ class WaveListBox : public QListWidget {
   std::function<void()> on_click_;
 };
 
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromNative(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
-// The file-name part of a path: after the last separator of either kind.
-QString FileNamePart(const std::string& path) {
-  const size_t cut = path.find_last_of("/\\");
-  return FromNative(cut == std::string::npos ? path : path.substr(cut + 1));
-}
+QRect ToQRect(const forms::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 }  // namespace
 
-void TformConfig::SetOpenDialogAnswer(std::function<QString()> answer) { OpenDialogAnswer() = std::move(answer); }
-
-std::string TformConfig::SoundFolder() {
-  return AppDir + "dados" + platform::kPathSeparator + "sons" + platform::kPathSeparator;
-}
-
-TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_config.bmp")) {
-  setWindowTitle(kAppTitle);
+TformConfig::TformConfig(forms::Application& app)
+    : ShapedWindow(QStringLiteral(":/assets/fundo_config.bmp")), form(app, *this) {
   setFixedSize(kWidth, kHeight);
   setFont(SansSerifFont(11));
 
   // iHide: the close spot over the drawn close symbol.
-  const QRect hide_area(384, 13, 22, 22);
-  AddException(hide_area, [this] { iHideClick(); });
+  AddException(forms::kHideArea, [this] { form.iHideClick(); });
 
   Label1 = PlainLabel(QStringLiteral("Cor do Texto"), this, QRect(44, 58, 68, 14));
   Label2 = PlainLabel(QStringLiteral("Cor do Fundo"), this, QRect(116, 58, 68, 14));
@@ -87,10 +60,10 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
 
   csFront = new ColorSelector(this);
   csFront->setGeometry(44, 74, 62, 21);
-  connect(csFront, &ColorSelector::ColorChanged, this, &TformConfig::csFrontChangeColor);
+  connect(csFront, &ColorSelector::ColorChanged, this, [this] { form.csFrontChangeColor(csFront->Color()); });
   csBack = new ColorSelector(this);
   csBack->setGeometry(116, 74, 62, 21);
-  connect(csBack, &ColorSelector::ColorChanged, this, &TformConfig::csBackChangeColor);
+  connect(csBack, &ColorSelector::ColorChanged, this, [this] { form.csBackChangeColor(csBack->Color()); });
 
   mExemplo = new QPlainTextEdit(this);
   mExemplo->setGeometry(44, 103, 134, 80);
@@ -100,7 +73,7 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
   mExemplo->setFont(SansSerifFont(11));
   mExemplo->setPlainText(QStringLiteral("Exemplo de janela do \nQuelvo 3"));
 
-  lbWave = new WaveListBox(this, [this] { lbWaveClick(); });
+  lbWave = new WaveListBox(this, [this] { form.lbWaveClick(); });
   lbWave->setGeometry(204, 74, 198, 81);
   lbWave->setFont(SansSerifFont(11));
   lbWave->setCursor(HandCursor());
@@ -109,33 +82,27 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
 
   bOuvir = new QPushButton(QStringLiteral("Testar"), this);
   bOuvir->setGeometry(328, 162, 74, 21);
-  connect(bOuvir, &QPushButton::clicked, this, &TformConfig::bOuvirClick);
+  connect(bOuvir, &QPushButton::clicked, this, [this] { form.bOuvirClick(); });
 
   cbInfo = new QCheckBox(this);
   cbInfo->setGeometry(44, 197, 13, 15);
   cbInfo->setCursor(HandCursor());
-  // Like the original's click event, a change from the program records too.
-  connect(cbInfo, &QCheckBox::toggled, this, &TformConfig::cbInfoClick);
+  connect(cbInfo, &QCheckBox::clicked, this, [this] { form.cbInfoClick(); });
 
   // lbInfo ignores its clicks, so they reach the window's exception area.
-  const QRect info_area(61, 197, 290, 15);
-  lbInfo = new QLabel(QStringLiteral("Exibir informações adicionais na janela de lembretes"), this);
-  lbInfo->setFont(SansSerifFont(11));
-  QPalette info_palette = lbInfo->palette();
-  info_palette.setColor(QPalette::WindowText, Qt::black);
-  lbInfo->setPalette(info_palette);
-  lbInfo->setGeometry(info_area);
+  lbInfo = PlainLabel(QStringLiteral("Exibir informações adicionais na janela de lembretes"), this,
+                      ToQRect(forms::ConfigForm::kInfoArea));
   lbInfo->setCursor(HandCursor());
-  AddException(info_area, [this] { lbInfoClick(); }, [this] { cbInfoClick(); });
+  AddException(forms::ConfigForm::kInfoArea, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
 
   bOK = new TGradBtn(QStringLiteral("OK"), this, ArialFont(13));
   bOK->setGeometry(205, 228, 93, 28);
   bOK->setCursor(HandCursor());
-  connect(bOK, &QAbstractButton::clicked, this, &TformConfig::bOKClick);
+  connect(bOK, &QAbstractButton::clicked, this, [this] { form.bOKClick(); });
   bCancel = new TGradBtn(QStringLiteral("Cancelar"), this, ArialFont(13));
   bCancel->setGeometry(309, 228, 93, 28);
   bCancel->setCursor(HandCursor());
-  connect(bCancel, &QAbstractButton::clicked, this, &TformConfig::bCancelClick);
+  connect(bCancel, &QAbstractButton::clicked, this, [this] { form.bCancelClick(); });
 
   setTabOrder(bCancel, csFront);
   setTabOrder(csFront, csBack);
@@ -147,105 +114,34 @@ TformConfig::TformConfig() : SecondaryWindow(QStringLiteral(":/assets/fundo_conf
   // The window opens on the first control of its tab order.
   bCancel->setFocus();
 
-  FormCreate();
+  form.FormCreate();
 }
 
-void TformConfig::FormCreate() {
-  // The wave files of the sound folder, sorted by name without regard to case.
-  WaveList.clear();
-  for (const std::string& name : platform::Files().ListFiles(SoundFolder(), ".wav")) WaveList << FromNative(name);
-  std::sort(WaveList.begin(), WaveList.end(),
-            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+void TformConfig::BringToFront() { gui::BringToFront(this); }
 
+void TformConfig::SetSoundEntries(const std::vector<std::string>& entries) {
   lbWave->clear();
-  for (const QString& name : WaveList) lbWave->addItem(name.left(name.size() - 4));
-  lbWave->addItem(kOtherSound);
-
-  EditedConfig = Config;
-
-  // Only the file name is compared: a sound of that name from any folder
-  // selects its entry; anything else selects "[Outro som...]".
-  const QString wanted = FileNamePart(EditedConfig.WaveFile).toUpper();
-  int row = lbWave->count() - 1;
-  if (!EditedConfig.WaveFile.empty()) {
-    for (int i = 0; i < WaveList.size(); ++i) {
-      if (WaveList[i].toUpper() == wanted) {
-        row = i;
-        break;
-      }
-    }
-  }
-  lbWave->setCurrentRow(row);
-
-  cbInfo->setChecked(EditedConfig.ShowInfo);
-  csFront->SetColor(EditedConfig.FrontColor);
-  csBack->SetColor(EditedConfig.BackColor);
-  ShowSampleColors();
+  for (const std::string& entry : entries) lbWave->addItem(FromUtf8(entry));
 }
 
-void TformConfig::ShowSampleColors() {
-  QPalette pal = mExemplo->palette();
-  pal.setColor(QPalette::Text, ColorFromValue(EditedConfig.FrontColor));
-  pal.setColor(QPalette::Base, ColorFromValue(EditedConfig.BackColor));
-  mExemplo->setPalette(pal);
+int TformConfig::SelectedSound() const { return lbWave->currentRow(); }
+
+void TformConfig::SelectSound(int index) { lbWave->setCurrentRow(index); }
+
+bool TformConfig::InfoChecked() const { return cbInfo->isChecked(); }
+
+void TformConfig::SetInfoChecked(bool checked) { cbInfo->setChecked(checked); }
+
+void TformConfig::SetSelectorColors(int32_t front, int32_t back) {
+  csFront->SetColor(front);
+  csBack->SetColor(back);
 }
 
-void TformConfig::csFrontChangeColor() {
-  EditedConfig.FrontColor = csFront->Color();
-  ShowSampleColors();
+void TformConfig::SetSampleColors(int32_t front, int32_t back) { gui::SetTextColors(mExemplo, front, back); }
+
+void TformConfig::closeEvent(QCloseEvent* event) {
+  form.FormClose();
+  event->accept();
 }
-
-void TformConfig::csBackChangeColor() {
-  EditedConfig.BackColor = csBack->Color();
-  ShowSampleColors();
-}
-
-void TformConfig::lbWaveClick() {
-  const int row = lbWave->currentRow();
-  if (row < 0) return;
-  if (row == lbWave->count() - 1) {
-    QString chosen;
-    if (OpenDialogAnswer()) {
-      chosen = OpenDialogAnswer()();
-    } else {
-      QFileDialog dialog(this);
-      dialog.setAcceptMode(QFileDialog::AcceptOpen);
-      dialog.setFileMode(QFileDialog::ExistingFile);
-      dialog.setNameFilter(QStringLiteral("Sons Wave (*.wav)"));
-      dialog.setDefaultSuffix(QStringLiteral("wav"));
-      if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        chosen = dialog.selectedFiles().first();
-    }
-    if (chosen.isEmpty()) {
-      EditedConfig.WaveFile.clear();  // cancelled: no alarm sound
-    } else if (!ShuttingDown()) {
-      EditedConfig.WaveFile = NativePath(chosen);
-    }
-    return;
-  }
-  EditedConfig.WaveFile = SoundFolder() + NativePath(lbWave->item(row)->text()) + ".wav";
-  // Where names are case-sensitive, "NAME.wav" may not be the listed "NAME.WAV":
-  // then the file is addressed by its real name, so the alarm is not silent.
-  if (!platform::Files().Exists(EditedConfig.WaveFile) && row < WaveList.size())
-    EditedConfig.WaveFile = SoundFolder() + NativePath(WaveList[row]);
-}
-
-void TformConfig::bOuvirClick() {
-  if (platform::Files().Exists(EditedConfig.WaveFile)) platform::Sound().PlayAsync(EditedConfig.WaveFile);
-}
-
-void TformConfig::cbInfoClick() { EditedConfig.ShowInfo = cbInfo->isChecked(); }
-
-void TformConfig::lbInfoClick() { cbInfo->setChecked(!cbInfo->isChecked()); }
-
-void TformConfig::bOKClick() {
-  WriteConfig(EditedConfig);
-  Config = EditedConfig;
-  close();
-}
-
-void TformConfig::bCancelClick() { close(); }
-
-void TformConfig::iHideClick() { close(); }
 
 }  // namespace tavo::gui

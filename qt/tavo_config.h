@@ -1,12 +1,10 @@
 #pragma once
-// The settings window: the colours of the reminder text, the alarm sound and
-// the information option, edited on a private copy that only "OK" keeps.
+// The settings window: its widgets, as a view over forms::ConfigForm (the
+// colours of the reminder text, the alarm sound and the information option,
+// edited on a private copy that only "OK" keeps).
 
-#include <QStringList>
-#include <functional>
-
-#include "qt/app_state.h"
-#include "store/config.h"
+#include "forms/config_form.h"
+#include "qt/shaped_window.h"
 
 class QCheckBox;
 class QLabel;
@@ -19,15 +17,12 @@ namespace tavo::gui {
 class ColorSelector;
 class TGradBtn;
 
-class TformConfig : public SecondaryWindow {
+class TformConfig : public ShapedWindow, public forms::ConfigView {
   Q_OBJECT
  public:
-  TformConfig();
+  explicit TformConfig(forms::Application& app);
 
-  // The settings being edited; Config changes only in bOKClick.
-  TConfig EditedConfig;
-  // Names (with extension) of the wave files of the sound folder, sorted.
-  QStringList WaveList;
+  forms::ConfigForm form;
 
   QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *lbInfo = nullptr;
   ColorSelector *csFront = nullptr, *csBack = nullptr;
@@ -37,29 +32,23 @@ class TformConfig : public SecondaryWindow {
   QCheckBox* cbInfo = nullptr;
   TGradBtn *bOK = nullptr, *bCancel = nullptr;
 
-  static inline const QString kOtherSound = QStringLiteral("[Outro som...]");
   static constexpr int kWidth = 417;
   static constexpr int kHeight = 278;
 
-  void csFrontChangeColor();
-  void csBackChangeColor();
-  void lbWaveClick();
-  void bOuvirClick();
-  void cbInfoClick();
-  void lbInfoClick();
-  void bOKClick();
-  void bCancelClick();
-  void iHideClick();
+  // forms::ConfigView
+  void Close() override { close(); }
+  void BringToFront() override;
+  bool IsForeground() const override { return isActiveWindow(); }
+  void SetSoundEntries(const std::vector<std::string>& entries) override;
+  int SelectedSound() const override;
+  void SelectSound(int index) override;
+  bool InfoChecked() const override;
+  void SetInfoChecked(bool checked) override;
+  void SetSelectorColors(int32_t front, int32_t back) override;
+  void SetSampleColors(int32_t front, int32_t back) override;
 
-  // A test's stand-in for the open dialog of sounds: returns the chosen path,
-  // or an empty text for a cancelled dialog. Empty: the real dialog again.
-  static void SetOpenDialogAnswer(std::function<QString()> answer);
-
- private:
-  void FormCreate();
-  // The sound folder, with a trailing separator.
-  static std::string SoundFolder();
-  void ShowSampleColors();
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace tavo::gui

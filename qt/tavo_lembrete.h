@@ -1,56 +1,60 @@
 #pragma once
-// The reminder window: entering (mode 0), alerting (mode 1) and altering
-// (mode 2) one reminder, with the events text of its date below.
+// The reminder window: its widgets, as a view over forms::LembreteForm
+// (entering, alerting and altering one reminder, with the events text of
+// its date below).
 
-#include <cstdint>
-
-#include "qt/app_state.h"
-#include "store/tavo_data.h"
+#include "forms/lembrete_form.h"
+#include "qt/shaped_window.h"
 
 class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QScrollArea;
-class QFrame;
 
 namespace tavo::gui {
 
 class DateField;
+class ReminderMemo;
 class TGradBtn;
 
-class TformLembrete : public SecondaryWindow {
+class TformLembrete : public ShapedWindow, public forms::LembreteView {
   Q_OBJECT
  public:
-  enum : uint8_t { kModeNew = 0, kModeAlert = 1, kModeAlter = 2 };
-  static constexpr int kExpandedHeight = 266;
-  static constexpr int kCollapsedHeight = 206;
+  explicit TformLembrete(forms::Application& app);
 
-  TformLembrete();
-
-  int32_t ReminderIndex = 0;
-  uint8_t Mode = kModeNew;
-  TLembrete Reminder;
-
-  // Turns an open alert window into an alter window (caption "Cancelar").
-  void SwitchToAlterMode();
+  forms::LembreteForm form;
 
   DateField* eData = nullptr;
   QLineEdit* eHora = nullptr;
   QComboBox* cbRepeat = nullptr;
   QFrame* pLembrete = nullptr;
-  QPlainTextEdit* mLembrete = nullptr;
+  ReminderMemo* mLembrete = nullptr;
   TGradBtn* bOK = nullptr;
   TGradBtn* bAlternate = nullptr;
   QScrollArea* scroll = nullptr;
   QLabel* lEventos = nullptr;
 
-  void eDataExit();
-  void eHoraExit();
-  void eDataAcceptDate(double& date);
-  void bOKClick();
-  void bAlternateClick();
-  void iExpandClick();
+  // forms::LembreteView
+  void Close() override { close(); }
+  void BringToFront() override;
+  bool IsForeground() const override { return isActiveWindow(); }
+  std::string DateText() const override;
+  void SetDateText(const std::string& text) override;
+  std::string TimeText() const override;
+  void SetTimeText(const std::string& hhmm) override;
+  int RepeatIndex() const override;
+  void SetRepeatIndex(int index) override;
+  std::string MemoText() const override;
+  void SetMemoText(const std::string& text) override;
+  void FocusMemo() override;
+  void SetMemoColors(int32_t front, int32_t back) override;
+  void SetAlternateCaption(const std::string& caption) override;
+  void ShowEvents(const std::string& text, forms::Size size, bool red) override;
+  int ClientHeight() const override { return height(); }
+  void SetClientHeight(int h) override { setFixedSize(width(), h); }
+  forms::Rect Bounds() const override { return {x(), y(), width(), height()}; }
+  void MoveTo(forms::Point top_left) override { move(top_left.x, top_left.y); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -59,14 +63,7 @@ class TformLembrete : public SecondaryWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormShow();
   bool shown_once_ = false;
 };
-
-// Opens a reminder window for a table position in a mode (nothing when the
-// position is beyond the table).
-void ShowLembrete(int32_t position, uint8_t mode);
-// True when a reminder window in alert or alter mode shows the reminder with that Id.
-bool IsLembreteOpen(int32_t id);
 
 }  // namespace tavo::gui

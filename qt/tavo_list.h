@@ -1,16 +1,13 @@
 #pragma once
-// The list window `formList`: the stored reminders due between two dates,
-// one per grid row, with the text of the selected one beside the grid; from
-// it a reminder is altered, deleted, or the list printed.
+// The list window `formList`: its widgets, as a view over forms::ListForm
+// (the stored reminders due between two dates, one per grid row, with the
+// text of the selected one beside the grid).
 
-#include <functional>
-
-#include "qt/app_state.h"
-#include "store/tavo_data.h"
+#include "forms/list_form.h"
+#include "qt/shaped_window.h"
 
 class QLabel;
 class QPlainTextEdit;
-class QPrinter;
 class QPushButton;
 
 namespace tavo::gui {
@@ -19,14 +16,12 @@ class DateField;
 class ListGrid;
 class TGradBtn;
 
-class TformList : public SecondaryWindow {
+class TformList : public ShapedWindow, public forms::ListView {
   Q_OBJECT
  public:
-  TformList();
-  ~TformList() override;
+  explicit TformList(forms::Application& app);
 
-  // The listed index entries: a copy of one contiguous run of Lembretes.
-  EntryTable ListedEntries;
+  forms::ListForm form;
 
   QLabel* Label1 = nullptr;
   DateField* eInicio = nullptr;
@@ -40,34 +35,22 @@ class TformList : public SecondaryWindow {
   TGradBtn* bDel = nullptr;
   TGradBtn* bCancel = nullptr;
 
-  void iHideClick();
-  void eInicioExit();
-  void eFimExit();
-  void eInicioAcceptDate(double& date);
-  void eFimAcceptDate(double& date);
-  void bListarClick();
-  void gridLembretesClick();
-  void gridLembretesDblClick();
-  void bAlterClick();
-  void bDelClick();
-  void bPrintListClick();
-
-  // Prints the listed rows (list_print.cpp).
-  void PrintList();
-
-  // Stands in for the print dialog in tests: gets the run's printer (already
-  // set to portrait), may configure it, and returns false to cancel.
-  static std::function<bool(QPrinter& printer)> PrintDialogForTesting;
+  // forms::ListView
+  void Close() override { close(); }
+  void BringToFront() override;
+  bool IsForeground() const override;
+  std::string StartText() const override;
+  void SetStartText(const std::string& text) override;
+  std::string EndText() const override;
+  void SetEndText(const std::string& text) override;
+  void SetRowCount(int rows) override;
+  int SelectedRow() const override;
+  void SetText(const std::string& text) override;
+  void SetTextColors(int32_t front, int32_t back) override;
+  void SetEnabled(bool enabled) override { setEnabled(enabled); }
 
  protected:
-  void mouseMoveEvent(QMouseEvent* event) override;
-
- private:
-  void FormCreate();
+  void closeEvent(QCloseEvent* event) override;
 };
-
-// Lists again in the open list window when it shows listed rows; the store
-// calls it after every change.
-void RefreshList();
 
 }  // namespace tavo::gui

@@ -1,12 +1,12 @@
 #pragma once
-// The main window `formTAVO`: the program's commands, the alarm loop, the
-// tray icon, and the rule that a close request hides it.
+// The main window `formTAVO`: the program's command buttons, the tray icon
+// and its menu, and the alarm loop's timer, as a view over forms::MainForm.
 
 #include <QTimer>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "forms/main_form.h"
 #include "qt/shaped_window.h"
 
 class QSystemTrayIcon;
@@ -16,15 +16,14 @@ namespace tavo::gui {
 class TGradBtn;
 class TrayMenu;
 
-class TformTAVO : public ShapedWindow {
+class TformTAVO : public ShapedWindow, public forms::MainView {
   Q_OBJECT
  public:
   // `arguments`: the command line without the program name.
-  explicit TformTAVO(std::vector<std::string> arguments);
+  TformTAVO(forms::Application& app, std::vector<std::string> arguments);
   ~TformTAVO() override;
 
-  bool ShuttingDown = false;
-  int LastCheckedMinute = -1;
+  forms::MainForm form;
   QTimer timerCheca;
 
   TGradBtn *bNovo = nullptr, *bLista = nullptr, *bDoBackup = nullptr, *bRestoreBackup = nullptr,
@@ -32,39 +31,17 @@ class TformTAVO : public ShapedWindow {
   QSystemTrayIcon* rxTray = nullptr;
   TrayMenu* PopupMenu = nullptr;
 
-  void bNovoClick();
-  void bListaClick();
-  void bConfigClick();
-  void bHideClick();
-  void bFechaClick();
-  void bDoBackupClick();
-  void bRestoreBackupClick();
-  void pmJanelaClick();
-  void timerChecaTimer();
-  void CheckDueReminders();
-  // The end of the session: set ShuttingDown and agree.
-  void WMQueryEndSession();
-
-  // Whether the first activation has run (MINIMIZE decided, timer started).
-  bool FirstActivationDone() const { return first_activation_done_; }
+  // forms::MainView
+  void Close() override { close(); }
+  void BringToFront() override;
+  bool IsForeground() const override { return isActiveWindow(); }
+  void HideWindow() override;
+  bool IsShown() const override { return isVisible() && !isMinimized(); }
+  void StartTimer() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
-
- private:
-  void FormCreate();
-  void FirstActivation();
-  void MarkMainWindowShown();
-
-  std::vector<std::string> arguments_;
-  bool first_activation_done_ = false;
 };
-
-extern TformTAVO* formTAVO;
-
-// The two calendar text files, loaded when the main window is created; a
-// file that cannot be read is reported once and gives an empty list.
-void LoadCalendarFiles(QWidget* owner);
 
 }  // namespace tavo::gui

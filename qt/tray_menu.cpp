@@ -1,32 +1,15 @@
 #include "qt/tray_menu.h"
 
-#include <QPainter>
 #include <QPaintEvent>
-#include <algorithm>
-#include <cmath>
+#include <QPainter>
 
 #include "qt/gui_common.h"
 
 namespace tavo::gui {
 
-QColor MarginStartColor() { return kButtonFace; }
-
-QColor MarginEndColor() {
-  const QColor s = MarginStartColor();
-  return QColor(s.red() / 4, s.green() / 4, s.blue() / 4);
-}
-
-QColor MarginBandColor(int band, int bands) {
-  const QColor s = MarginStartColor(), e = MarginEndColor();
-  auto channel = [&](int from, int to) {
-    return static_cast<int>(std::lround(from + static_cast<double>(to - from) * band / (bands - 1)));
-  };
-  return QColor(channel(s.red(), e.red()), channel(s.green(), e.green()), channel(s.blue(), e.blue()));
-}
-
 TrayMenu::TrayMenu(QWidget* parent) : QMenu(parent) {
   // Items are drawn right of the margin, offset by its width plus one pixel.
-  setContentsMargins(kMenuMarginWidth + 1, 0, 0, 0);
+  setContentsMargins(forms::kMenuMarginWidth + 1, 0, 0, 0);
 }
 
 void TrayMenu::RunDefaultItem() {
@@ -41,24 +24,19 @@ void TrayMenu::RunDefaultItem() {
 void TrayMenu::paintEvent(QPaintEvent* event) {
   QMenu::paintEvent(event);
   QPainter painter(this);
-  PopupMenuDrawMargin(painter, QRect(0, 0, kMenuMarginWidth, height()));
+  PopupMenuDrawMargin(painter, QRect(0, 0, forms::kMenuMarginWidth, height()));
 }
 
 void TrayMenu::PopupMenuDrawMargin(QPainter& painter, const QRect& margin) {
-  const int bands = std::clamp(margin.height(), 2, 32);
-  const int band_height = margin.height() / bands;
-  // The gradient leaves the 3 rightmost columns for a sunken edge.
-  const int gradient_width = margin.width() - 3;
-  painter.fillRect(QRect(margin.left(), margin.top(), gradient_width, margin.height()), MarginEndColor());
-  for (int i = 0; i < bands; ++i)
-    painter.fillRect(QRect(margin.left(), margin.top() + i * band_height, gradient_width, band_height),
-                     MarginBandColor(i, bands));
-  painter.fillRect(QRect(margin.left() + gradient_width, margin.top(), 3, margin.height()), palette().color(QPalette::Window));
-  const int right = margin.left() + margin.width();
+  const forms::Rect m{margin.left(), margin.top(), margin.width(), margin.height()};
+  for (const forms::MarginFill& fill : forms::MarginGradient(m))
+    painter.fillRect(QRect(fill.rect.left, fill.rect.top, fill.rect.width, fill.rect.height), ToQColor(fill.color));
+  const int edge = forms::MarginShadowColumn(m) - 1;
+  painter.fillRect(QRect(edge, margin.top(), 3, margin.height()), palette().color(QPalette::Window));
   painter.setPen(palette().color(QPalette::Dark));
-  painter.drawLine(right - 2, margin.top(), right - 2, margin.bottom());
+  painter.drawLine(forms::MarginShadowColumn(m), margin.top(), forms::MarginShadowColumn(m), margin.bottom());
   painter.setPen(palette().color(QPalette::Light));
-  painter.drawLine(right - 1, margin.top(), right - 1, margin.bottom());
+  painter.drawLine(forms::MarginHighlightColumn(m), margin.top(), forms::MarginHighlightColumn(m), margin.bottom());
 
   QFont font(QStringLiteral("Times New Roman"));
   font.setPointSize(18);
@@ -68,7 +46,8 @@ void TrayMenu::PopupMenuDrawMargin(QPainter& painter, const QRect& margin) {
   painter.setPen(Qt::white);
   painter.setClipRect(margin);
   painter.save();
-  painter.translate(margin.left(), margin.bottom() - 5);
+  const forms::Point origin = forms::MarginTextOrigin(m);
+  painter.translate(origin.x, origin.y);
   painter.rotate(-90);
   painter.drawText(QPoint(0, painter.fontMetrics().ascent()), QStringLiteral("Quelvo"));
   painter.restore();

@@ -1,19 +1,16 @@
 #pragma once
 // The tray icon's popup menu: owner-drawn with a 32-pixel left margin that
-// holds a vertical gradient and the word "Quelvo" reading upwards.
+// holds a vertical gradient and the word "Quelvo" reading upwards (the
+// margin's geometry and colours are forms/tray_margin.h).
 
 #include <QColor>
 #include <QMenu>
 
+#include "forms/tray_margin.h"
+
 namespace tavo::gui {
 
-inline constexpr int kMenuMarginWidth = 32;
-
-// Start colour (the buttons' face colour) and end colour (each channel / 4).
-QColor MarginStartColor();
-QColor MarginEndColor();
-// The colour of gradient band i of n.
-QColor MarginBandColor(int band, int bands);
+inline QColor ToQColor(const forms::Rgb& c) { return QColor(c.red, c.green, c.blue); }
 
 class TrayMenu : public QMenu {
   Q_OBJECT

@@ -1,19 +1,5 @@
-# Shared by scripts/test-windows and scripts/windows-installer (sourced):
-# the Debian packages they need and the MinGW-w64 cross build in $WIN_BUILD.
-
-# Installs the Debian packages given that are not installed yet.
-install_missing() {
-  local missing=() pkg
-  for pkg in "$@"; do
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Instalando pacotes: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
+# Shared by the Windows scripts (sourced): the MinGW-w64 cross build in
+# $WIN_BUILD, the Wine prefix, a private display and the test printer.
 
 # Configures and builds the Windows programs and tests in $WIN_BUILD
 # (everything: the core tests, quelvo-cli.exe, quelvo.exe, the GUI tests).

@@ -1,6 +1,7 @@
 #include "store/cp1252.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace tavo {
 namespace {
@@ -58,9 +59,14 @@ size_t DecodeUtf8(const std::string& text, size_t i, char32_t* cp) {
 }  // namespace
 
 std::string Cp1252ToUtf8(const std::string& text) {
+  // ASCII is the same in both; most texts are mostly ASCII.
+  size_t ascii = 0;
+  while (ascii < text.size() && static_cast<uint8_t>(text[ascii]) < 0x80) ++ascii;
+  if (ascii == text.size()) return text;
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
+  out.append(text, 0, ascii);
+  for (char c : std::string_view(text).substr(ascii)) {
     const auto b = static_cast<uint8_t>(c);
     char32_t cp = b;
     if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0) cp = kHigh[b - 0x80];
@@ -99,6 +105,27 @@ size_t Utf8Length(const std::string& text) {
     ++n;
   }
   return n;
+}
+
+namespace {
+
+// The small letter of a Windows-1252 capital; other bytes stay as they are.
+unsigned char SmallLetter(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<unsigned char>(c + 0x20);
+  switch (c) {
+    case 0x8A: case 0x8C: case 0x8E: return static_cast<unsigned char>(c + 0x10);  // S, OE, Z with caron
+    case 0x9F: return 0xFF;                                                       // Y with diaeresis
+    default: return c;
+  }
+}
+
+}  // namespace
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (SmallLetter(static_cast<unsigned char>(a[i])) != SmallLetter(static_cast<unsigned char>(b[i]))) return false;
+  return true;
 }
 
 }  // namespace tavo

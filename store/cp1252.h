@@ -14,4 +14,8 @@ std::string Utf8ToCp1252(const std::string& text);
 // Number of characters (code points) in a UTF-8 text.
 size_t Utf8Length(const std::string& text);
 
+// True when two Windows-1252 texts are equal but for the case of their
+// letters, accented ones included ("DI\xC1RIA" equals "Di\xE1ria").
+bool EqualIgnoringCase(const std::string& a, const std::string& b);
+
 }  // namespace tavo

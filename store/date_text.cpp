@@ -1,6 +1,5 @@
 #include "store/date_text.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -41,26 +40,46 @@ unsigned DatePart(const std::string& text, size_t from, size_t length, int fallb
   return static_cast<uint16_t>(*value);
 }
 
+// The value with exactly `digits` decimal digits, zero-padded (as "%2.2d" and
+// "%4.4d" print the parts of a valid date, which never need more).
+void PutDigits(std::string& out, int value, int digits) {
+  char d[4];
+  for (int i = digits - 1; i >= 0; --i, value /= 10) d[i] = static_cast<char>('0' + value % 10);
+  out.append(d, static_cast<size_t>(digits));
+}
+
+// "A/B/C", B always two digits. Put together by hand rather than with
+// snprintf: a listing prints 100 000 of them.
+std::string DateParts(int a, int a_digits, int b, int c, int c_digits) {
+  std::string text;
+  text.reserve(10);
+  PutDigits(text, a, a_digits);
+  text += '/';
+  PutDigits(text, b, 2);
+  text += '/';
+  PutDigits(text, c, c_digits);
+  return text;
+}
+
 }  // namespace
 
 std::string DateToText(double date_time) {
   if (!IsValidDateTime(date_time)) return std::string();
   const CivilDate d = DecodeDate(date_time);
-  char buf[32];
   switch (platform::CurrentDateOrder()) {
-    case DateOrder::MonthDayYear: std::snprintf(buf, sizeof buf, "%2.2d/%2.2d/%4.4d", d.Month, d.Day, d.Year); break;
-    case DateOrder::YearMonthDay: std::snprintf(buf, sizeof buf, "%4.4d/%2.2d/%2.2d", d.Year, d.Month, d.Day); break;
-    default: std::snprintf(buf, sizeof buf, "%2.2d/%2.2d/%4.4d", d.Day, d.Month, d.Year); break;
+    case DateOrder::MonthDayYear: return DateParts(d.Month, 2, d.Day, d.Year, 4);
+    case DateOrder::YearMonthDay: return DateParts(d.Year, 4, d.Month, d.Day, 2);
+    default: return DateParts(d.Day, 2, d.Month, d.Year, 4);
   }
-  return buf;
 }
 
 std::string TimeToText(double date_time) {
   if (!IsValidDateTime(date_time)) return std::string();
   const ClockTime t = DecodeTime(date_time);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%2.2d%2.2d", t.Hour, t.Minute);
-  return buf;
+  std::string text;
+  PutDigits(text, t.Hour, 2);
+  PutDigits(text, t.Minute, 2);
+  return text;
 }
 
 std::string TimeToDisplay(double date_time) {

@@ -50,11 +50,6 @@ double EncodeTime(int hour, int minute, int second, int millisecond) {
   return static_cast<double>(ms) / 86400000.0;
 }
 
-bool IsValidDateTime(double value) {
-  // 1 January 0001 is day -693593; 31 December 9999 is day 2958465.
-  return std::isfinite(value) && value > -693594.0 && value < 2958466.0;
-}
-
 int64_t DayNumber(double value) { return static_cast<int64_t>(std::trunc(value)); }
 
 CivilDate DecodeDate(double value) { return CivilFromDays(DayNumber(value)); }

@@ -3,6 +3,7 @@
 // fraction of the day, as an IEEE double. Reminders always fall on a whole
 // minute. Calendar decoding is proleptic Gregorian.
 
+#include <cmath>
 #include <cstdint>
 
 namespace tavo {
@@ -35,7 +36,10 @@ double EncodeTime(int hour, int minute, int second = 0, int millisecond = 0);
 
 // True when the value is a finite date-time of the years 1 to 9999, the only
 // values the decoding functions below accept.
-bool IsValidDateTime(double value);
+inline bool IsValidDateTime(double value) {
+  // 1 January 0001 is day -693593; 31 December 9999 is day 2958465.
+  return std::isfinite(value) && value > -693594.0 && value < 2958466.0;
+}
 
 // The date part of a date-time value (truncating toward zero). Callers pass
 // values for which IsValidDateTime holds.

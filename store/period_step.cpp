@@ -8,6 +8,7 @@
 namespace tavo {
 
 double StepOnePeriod(double date_time, int repeat_kind) {
+  if (!IsValidDateTime(date_time)) return date_time;  // a damaged date has no next period
   const CivilDate d = DecodeDate(date_time);
   const ClockTime t = DecodeTime(date_time);
   int64_t day = DayNumber(date_time);

@@ -101,9 +101,55 @@ void TruncateData(int64_t size) {
   }
 }
 
+// Moves the texts after `pos` by `delta` bytes. A damaged entry that points
+// far beyond the data file stays beyond it rather than wrapping around.
 void ShiftTextsAfter(EntryTable& table, int32_t pos, int32_t delta) {
   for (auto& e : table.Entries)
-    if (e.TextPos > pos) e.TextPos += delta;
+    if (e.TextPos > pos)
+      e.TextPos = static_cast<int32_t>(std::clamp<int64_t>(int64_t{e.TextPos} + delta, INT32_MIN, INT32_MAX));
+}
+
+// How many bytes of an entry's text the data file holds (what ReadLembrete
+// shows), or -1 when the text lies wholly outside the file: a damaged entry,
+// or an index kept while a lost data file was created again empty.
+int64_t HeldTextLength(const LembreteEntry& e, int64_t data_size) {
+  if (e.TextPos < 0 || e.TextPos > data_size || (e.TextPos == data_size && e.TextLen > 0)) return -1;
+  return std::min<int64_t>(e.TextLen, data_size - e.TextPos);
+}
+
+// Appends a text to the data file and returns where it starts. A failure
+// takes the text back off and is reported.
+int64_t AppendText(const std::string& text) {
+  auto file = Files().Open(DataFileName, OpenMode::Update);
+  int64_t end = 0;
+  if (!file || !file->Size(&end) || end > INT32_MAX) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  if (!file->SeekToEnd() || !file->Write(text.data(), text.size()) || !file->Sync()) {
+    file->Truncate(end);
+    file->Close();
+    StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  }
+  if (!file->Close()) {
+    TruncateData(end);
+    StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  }
+  return end;
+}
+
+// Commits an index that refers to a text just appended at `end`. If the new
+// index is not in place (it may be, when only its flush failed), the text is
+// unreferenced and is taken back off.
+void CommitWithAppendedText(const EntryTable& table, int64_t end) {
+  if (store_files::CommitIndex(table)) return;
+  std::string on_disk;
+  if (platform::ReadWholeFile(Files(), IndexFileName, &on_disk) && on_disk != store_files::IndexBytes(table))
+    TruncateData(end);
+  StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+}
+
+void RequireDescribableText(const TLembrete& record) {
+  if (record.Text.size() > kMaxStoredTextLength)
+    throw std::length_error("Texto longo demais para ser gravado (limite: " + std::to_string(kMaxStoredTextLength) +
+                            " bytes)");
 }
 
 }  // namespace
@@ -120,6 +166,9 @@ bool LoadIndexFile() {
   const size_t want = static_cast<size_t>(count) * 20;
   if (want > 0 && (!file->Read(table.Entries.data(), want, &got) || got != want)) return false;
   file->Close();
+  // Searches assume date order; a damaged or hand-made index may lack it.
+  std::stable_sort(table.Entries.begin(), table.Entries.end(),
+                   [](const LembreteEntry& a, const LembreteEntry& b) { return DateLess(a.DateTime, b.DateTime); });
   for (int32_t i = 0; i < table.Count; ++i) {
     table[i].Id = i;
     table[i].RepeatKind &= 127;
@@ -189,45 +238,66 @@ void ReadLembrete(int32_t k, TLembrete& record) {
   file->Close();
 }
 
+std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) {
+  WaitForStoreBusy();
+  first = std::clamp(first, 0, Lembretes.Count);
+  after = std::clamp(after, first, Lembretes.Count);
+  std::vector<TLembrete> records(static_cast<size_t>(after - first));
+  if (records.empty()) return records;
+  BusyGuard busy(StoreBusy);
+  auto file = Files().Open(DataFileName, OpenMode::Read);
+  int64_t size = 0;
+  if (!file || !file->Size(&size)) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  std::vector<size_t> with_text;  // in the order of their texts in the file
+  for (size_t i = 0; i < records.size(); ++i) {
+    static_cast<LembreteEntry&>(records[i]) = Lembretes[first + static_cast<int32_t>(i)];
+    if (records[i].TextPos >= 0 && records[i].TextPos < size && records[i].TextLen > 0) with_text.push_back(i);
+  }
+  std::sort(with_text.begin(), with_text.end(),
+            [&](size_t a, size_t b) { return records[a].TextPos < records[b].TextPos; });
+  // A window of the file; texts lying in it are cut out of it without another read.
+  constexpr int64_t kWindow = 1 << 20;
+  std::string window;
+  int64_t window_at = 0;
+  for (const size_t i : with_text) {
+    TLembrete& r = records[i];
+    const int64_t at = r.TextPos, end = std::min<int64_t>(at + r.TextLen, size);
+    if (at < window_at || end > window_at + static_cast<int64_t>(window.size())) {
+      window.resize(static_cast<size_t>(std::min(std::max(end - at, kWindow), size - at)));
+      size_t got = 0;
+      if (!file->Seek(at) || !file->Read(window.data(), window.size(), &got))
+        StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+      window.resize(got);
+      window_at = at;
+    }
+    const int64_t from = at - window_at;
+    if (from < static_cast<int64_t>(window.size()))
+      r.Text.assign(window, static_cast<size_t>(from), static_cast<size_t>(end - at));
+  }
+  file->Close();
+  return records;
+}
+
 void AddLembrete(const TLembrete& record) {
+  RequireDescribableText(record);
   WaitForBothFlags();
   {
     BusyGuard busy(StoreBusy);
-    const int32_t k = FindPosition(record.DateTime);
     LembreteEntry entry = record;
     entry.Padding = 0;
-    auto file = Files().Open(DataFileName, OpenMode::Update);
-    int64_t end = 0;
-    if (!file || !file->Size(&end) || end > INT32_MAX) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    const int64_t end = AppendText(record.Text);
     entry.Id = LastId + 1;
     entry.TextPos = static_cast<int32_t>(end);
     entry.TextLen = static_cast<uint16_t>(record.Text.size());
-    const std::string text = record.Text.substr(0, entry.TextLen);
-    if (!file->SeekToEnd() || !file->Write(text.data(), text.size()) || !file->Sync()) {
-      // Leave no unreferenced piece of text behind.
-      file->Truncate(end);
-      file->Close();
-      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    }
-    if (!file->Close()) {
-      TruncateData(end);
-      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    }
-    InsertEntry(Lembretes, k, entry);
+    InsertEntry(Lembretes, FindPosition(record.DateTime), entry);
     LastId += 1;
-    if (!store_files::CommitIndex(Lembretes)) {
-      // The text is unreferenced unless the new index got in place anyway
-      // (a rename that worked but could not be flushed).
-      int64_t index_size = 0;
-      if (Files().FileSize(IndexFileName, &index_size) && index_size < int64_t{Lembretes.Count} * 20)
-        TruncateData(end);
-      StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    }
+    CommitWithAppendedText(Lembretes, end);
   }
   RefreshList();
 }
 
 void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
+  RequireDescribableText(new_record);
   WaitForBothFlags();
   const int32_t i = FindLembrete(old_record);
   if (i < 0) {
@@ -243,19 +313,28 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     entry.TextPos = e.TextPos;
     entry.Padding = 0;
     const auto new_length = static_cast<uint16_t>(new_record.Text.size());
-    const std::string text = new_record.Text.substr(0, new_length);
+    const std::string& text = new_record.Text;
+    int64_t data_size = 0;
+    if (!Files().FileSize(DataFileName, &data_size)) StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
+    const int64_t held = HeldTextLength(e, data_size);
     EntryTable table = Lembretes;
     RemoveEntry(table, i);
-    if (new_length == e.TextLen) {
-      entry.TextLen = e.TextLen;  // the caller's record may carry any TextLen
+    entry.TextLen = new_length;  // the caller's record may carry any TextLen
+    if (new_length == e.TextLen && held == e.TextLen) {
       InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
       if (!store_files::OverwriteText(e.TextPos, text, table))
         StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
-    } else {
-      entry.TextLen = new_length;
-      ShiftTextsAfter(table, e.TextPos, static_cast<int32_t>(new_length) - e.TextLen);
+    } else if (held < 0) {
+      // Nothing of the old text to replace: the new one goes to the end, as a new text does.
+      const int64_t end = AppendText(text);
+      entry.TextPos = static_cast<int32_t>(end);
       InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
-      switch (store_files::RebuildDataFile(e.TextPos, e.TextLen, &text, table)) {
+      CommitWithAppendedText(table, end);
+    } else {
+      // Only the bytes the file holds are replaced (all of them, unless the entry is damaged).
+      ShiftTextsAfter(table, e.TextPos, static_cast<int32_t>(new_length - held));
+      InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
+      switch (store_files::RebuildDataFile(e.TextPos, held, &text, table)) {
         case store_files::RebuildResult::Done: break;
         case store_files::RebuildResult::DataFailed: StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
         case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
@@ -273,13 +352,21 @@ void DeleteLembrete(const TLembrete& record) {
     const int32_t i = FindLembrete(record);
     if (i >= 0) {
       const LembreteEntry e = Lembretes[i];
+      int64_t data_size = 0;
+      if (!Files().FileSize(DataFileName, &data_size)) StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
+      const int64_t held = HeldTextLength(e, data_size);
       EntryTable table = Lembretes;
       RemoveEntry(table, i);
-      ShiftTextsAfter(table, e.TextPos, -static_cast<int32_t>(e.TextLen));
-      switch (store_files::RebuildDataFile(e.TextPos, e.TextLen, nullptr, table)) {
-        case store_files::RebuildResult::Done: break;
-        case store_files::RebuildResult::DataFailed: StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
-        case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      if (held < 0) {
+        // The data file holds nothing of its text: only the index changes.
+        if (!store_files::CommitIndex(table)) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      } else {
+        ShiftTextsAfter(table, e.TextPos, -static_cast<int32_t>(held));
+        switch (store_files::RebuildDataFile(e.TextPos, held, nullptr, table)) {
+          case store_files::RebuildResult::Done: break;
+          case store_files::RebuildResult::DataFailed: StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
+          case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+        }
       }
       Lembretes = std::move(table);
     }

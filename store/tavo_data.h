@@ -6,9 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "store/date_time.h"
 
 namespace tavo {
 
@@ -46,6 +49,14 @@ struct EntryTable {
 // Resizes to exactly n entries, keeping the first min(old, n); added entries are zero.
 void SetEntryCount(EntryTable& table, int32_t n);
 
+// The longest text a user may enter, in Windows-1252 bytes (a line break
+// counts two): the reminder window and quelvo-cli hold to it.
+inline constexpr size_t kMaxTextLength = 1024;
+// The longest text an entry can describe (TextLen has 16 bits). AddLembrete
+// and AlterLembrete throw std::length_error for a longer one, before anything
+// changes.
+inline constexpr size_t kMaxStoredTextLength = std::numeric_limits<decltype(LembreteEntry::TextLen)>::max();
+
 // Display names of the repetition kinds (Windows-1252), indexed by RepeatKind.
 extern const char* const RepeatNames[5];
 inline constexpr int kRepeatKinds = 5;
@@ -54,10 +65,12 @@ const char* RepeatName(int kind);
 // A damaged kind above 4 counts as no repetition.
 inline int EffectiveRepeatKind(int kind) { return kind >= 0 && kind < kRepeatKinds ? kind : 0; }
 
-// Total order of date-time values: a NaN (damaged entry) sorts after everything.
+// The order of the table. A value that is no date of the years 1 to 9999 (a
+// damaged entry: NaN, infinite or far out of range) sorts after every date,
+// and all such values count as equal.
 inline bool DateLess(double a, double b) {
-  if (a != a) return false;
-  if (b != b) return true;
+  if (!IsValidDateTime(a)) return false;
+  if (!IsValidDateTime(b)) return true;
   return a < b;
 }
 
@@ -109,7 +122,9 @@ enum class StoreAccess {
 };
 // Runs once at start: program folder, settings, the table (files created when missing).
 void OpenStore(StoreAccess access = StoreAccess::ReadWrite);
-// Loads the index file into Lembretes (Ids renumbered, bit 7 of the kind cleared).
+// Loads the index file into Lembretes: put in table order (a stable sort, so
+// an index in order loads as it is), Ids renumbered by position, bit 7 of the
+// kind cleared. The file itself is rewritten only by the next change.
 // False when the file cannot be opened or read.
 bool LoadIndexFile();
 
@@ -122,6 +137,11 @@ int32_t FindPosition(double value);
 int32_t FindLembrete(const LembreteEntry& record);
 // Fills the record with entry k and its text; leaves it alone when k is not a position.
 void ReadLembrete(int32_t k, TLembrete& record);
+// Entries first to after - 1 (cut to the table) with the texts ReadLembrete
+// gives them, for a listing: the data file is opened once and read in large
+// pieces. Waits for StoreBusy; fails as ReadLembrete does.
+std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after);
+// Both refuse a text longer than kMaxStoredTextLength (see there).
 void AddLembrete(const TLembrete& record);
 void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record);
 void DeleteLembrete(const TLembrete& record);

@@ -9,14 +9,14 @@
 #include <QTimer>
 
 #include "qt/date_field.h"
+#include "qt/desktop_qt.h"
 #include "qt/gui_common.h"
 #include "qt/grad_btn.h"
 #include "qt/status.h"
 #include "qt/tavo_main.h"
 #include "qt/tray_menu.h"
 #include "calendar/events_text.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
 #include "qt/tavo_lembrete.h"
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
                 dir.path() + QStringLiteral("/dados/datas/") + QLatin1String(name));
   platform::MemoryRegistry registry;
   platform::SetRegistryForTesting(&registry);
-  platform::SetProgramFolderForTesting(dir.path().toStdString());
+  platform::SetProgramFolder(dir.path().toStdString());
   OpenStore();
   TLembrete r;
   r.DateTime = CurrentMinute() - 1.0 / 1440;
@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
   desktop.show();
   Settle(200);
 
-  gui::TformTAVO main_window({});
+  gui::QtDesktop quelvo_desktop;
+  gui::SetTheDesktop(&quelvo_desktop);
+  gui::TformTAVO main_window(quelvo_desktop.app(), {});
   main_window.move(60, 50);
   main_window.show();
   main_window.activateWindow();
@@ -83,11 +85,11 @@ int main(int argc, char** argv) {
   main_window.PopupMenu->popup(QPoint(520, 120));
   Shot(out + QStringLiteral("/menu.png"));
   main_window.PopupMenu->hide();
-  gui::LastReminderPos = QPoint(480, 40);
-  gui::ShowLembrete(0, gui::TformLembrete::kModeAlert);
+  quelvo_desktop.app().LastReminderPos = {480, 40};
+  quelvo_desktop.app().ShowLembrete(0, forms::LembreteForm::kModeAlert);
   Shot(out + QStringLiteral("/alerta.png"));
-  for (QWidget* w : gui::OwnedWindows())
-    if (auto* alert = qobject_cast<gui::TformLembrete*>(w)) alert->eData->DropDown();
+  for (const forms::Form* f : quelvo_desktop.app().OwnedWindows())
+    if (auto* alert = gui::WindowOf<gui::TformLembrete>(f)) alert->eData->DropDown();
   Shot(out + QStringLiteral("/calendario.png"));
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/file_system.h"
+#include "platform/os.h"
 #include "platform/system.h"
 #include "platform/wave_file.h"
 
@@ -111,14 +112,11 @@ class AlsaWavePlayer : public WavePlayer {
   std::thread worker_;
 };
 
-WavePlayer* g_sound = nullptr;
-
 }  // namespace
 
-WavePlayer& Sound() {
+WavePlayer& os::Sound() {
   static AlsaWavePlayer player;
-  return g_sound ? *g_sound : player;
+  return player;
 }
-void SetSoundForTesting(WavePlayer* player) { g_sound = player; }
 
 }  // namespace tavo::platform

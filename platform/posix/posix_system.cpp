@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "platform/locale_date.h"
+#include "platform/os.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -34,8 +35,6 @@ class PosixClock : public Clock {
     return t;
   }
 };
-
-Clock* g_clock = nullptr;
 
 std::string LockPath(const std::string& name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -69,18 +68,12 @@ flock WholeFileLock(short type) {
 
 }  // namespace
 
-Clock& SystemClock() {
+Clock& os::LocalClock() {
   static PosixClock clock;
-  return g_clock ? *g_clock : clock;
-}
-void SetClockForTesting(Clock* clock) { g_clock = clock; }
-
-std::string EnvironmentVariable(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
+  return clock;
 }
 
-std::string ExecutableFolder() {
+std::string os::ExecutableFolder() {
   char buf[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return WithTrailingSeparator(".");
@@ -107,7 +100,18 @@ std::string LocaleShortDatePattern() {
   return PatternFromStrftime(format);
 }
 
-std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
+std::string EnvironmentVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void UseUtf8Console() {}
+
+std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
   const int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;
   flock lock = WholeFileLock(F_WRLCK);
@@ -118,7 +122,7 @@ std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
   return std::make_unique<PosixInstanceLock>(fd);
 }
 
-bool InstanceLockHeld(const std::string& name) {
+bool os::InstanceLockHeld(const std::string& name) {
   const int fd = ::open(LockPath(name).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   // F_GETLK asks without taking the lock, so a program starting meanwhile is not refused.

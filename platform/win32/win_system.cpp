@@ -1,9 +1,11 @@
-// Clock, program folder, locale date format, single-instance lock and wave playback on Windows.
+// Clock, program folder, locale date format, single-instance lock and wave
+// playback on Windows, through the wide calls (UTF-8 in the program).
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include "platform/locale_date.h"
+#include "platform/os.h"
 #include "platform/system.h"
 #include "platform/win32/utf16.h"
 
@@ -26,8 +28,6 @@ class WinClock : public Clock {
     return t;
   }
 };
-
-Clock* g_clock = nullptr;
 
 // The mutex handle stays open while the lock object lives; the system closes it when the process ends.
 class WinInstanceLock : public InstanceLock {
@@ -64,17 +64,14 @@ class WinWavePlayer : public WavePlayer {
   decltype(&::PlaySoundW) play_ = nullptr;
 };
 
-WavePlayer* g_sound = nullptr;
-
 }  // namespace
 
-Clock& SystemClock() {
+Clock& os::LocalClock() {
   static WinClock clock;
-  return g_clock ? *g_clock : clock;
+  return clock;
 }
-void SetClockForTesting(Clock* clock) { g_clock = clock; }
 
-std::string ExecutableFolder() {
+std::string os::ExecutableFolder() {
   // A path longer than the buffer comes back cut (n == size): ask again with more room.
   std::wstring buf(MAX_PATH, L'\0');
   DWORD n = 0;
@@ -97,23 +94,6 @@ std::string LocaleShortDatePattern() {
   return Utf8(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
-std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& name) {
-  HANDLE h = ::CreateMutexW(nullptr, FALSE, Utf16(name).c_str());
-  if (!h) return nullptr;
-  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-    ::CloseHandle(h);
-    return nullptr;
-  }
-  return std::make_unique<WinInstanceLock>(h);
-}
-
-bool InstanceLockHeld(const std::string& name) {
-  HANDLE h = ::OpenMutexW(SYNCHRONIZE, FALSE, Utf16(name).c_str());
-  if (!h) return false;
-  ::CloseHandle(h);
-  return true;
-}
-
 std::string EnvironmentVariable(const char* name) {
   const std::wstring wname = Utf16(name);
   const DWORD n = ::GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
@@ -125,10 +105,26 @@ std::string EnvironmentVariable(const char* name) {
   return Utf8(value);
 }
 
-WavePlayer& Sound() {
-  static WinWavePlayer player;
-  return g_sound ? *g_sound : player;
+std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
+  HANDLE h = ::CreateMutexW(nullptr, FALSE, Utf16(name).c_str());
+  if (!h) return nullptr;
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(h);
+    return nullptr;
+  }
+  return std::make_unique<WinInstanceLock>(h);
 }
-void SetSoundForTesting(WavePlayer* player) { g_sound = player; }
+
+bool os::InstanceLockHeld(const std::string& name) {
+  HANDLE h = ::OpenMutexW(SYNCHRONIZE, FALSE, Utf16(name).c_str());
+  if (!h) return false;
+  ::CloseHandle(h);
+  return true;
+}
+
+WavePlayer& os::Sound() {
+  static WinWavePlayer player;
+  return player;
+}
 
 }  // namespace tavo::platform

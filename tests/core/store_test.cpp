@@ -145,7 +145,7 @@ TEST_P(AddOrder, TextsGoToTheEndInOrderOfAdditionAndTheIndexIsSortedByDate) {
   EXPECT_EQ(ReadDados("tavodb.dat"), "aaaaabbbbbbbccc");
   const auto entries = IndexEntries();
   ASSERT_EQ(entries.size(), 3u);
-  for (size_t i = 1; i < 3; ++i) EXPECT_LT(entries[i - 1].DateTime, entries[i].DateTime);
+  for (size_t i = 1; i < 3; ++i) EXPECT_LT(double{entries[i - 1].DateTime}, double{entries[i].DateTime});
   const int32_t expected_pos[3] = {0, 5, 12};
   for (int i = 0; i < 3; ++i) {
     const int32_t k = FindPosition(At(2024, 5, days[i], 10, 0));
@@ -372,16 +372,126 @@ TEST_F(Store, DamagedEntriesReadWhatExistsAndShowAsNoRepetition) {
     EXPECT_EQ(DateToText(bad), "");
     EXPECT_EQ(TimeToText(bad), "");
   }
-  // The NaN sorts after everything, so searches stay well-defined.
+  // Values that are no dates sort after every date, so searches stay well-defined.
   EXPECT_EQ(FindPosition(At(2024, 1, 2)), 1);
-  EXPECT_EQ(FindPosition(2e300), 5);
-  EXPECT_EQ(FindPosition(nan), 5);
+  EXPECT_EQ(FindPosition(2e300), 4);
+  EXPECT_EQ(FindPosition(nan), 4);
   EXPECT_EQ(FindLembrete(Lembretes[5]), 5);
   AddLembrete(Reminder(At(2030, 1, 1), "new"));
   EXPECT_EQ(FindPosition(At(2030, 1, 1)), 4);
   EXPECT_EQ(Entry(4).Text, "new");
   DeleteLembrete(Entry(5));
   EXPECT_EQ(Lembretes.Count, 6);
+}
+
+TEST_F(Store, AnIndexOutOfOrderLoadsSortedWithDamagedDatesLastAndTheFileUntouched) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::string index = EntryBytes(nan, 0, 0, 1, 0) + EntryBytes(At(2024, 3, 1), 0, 1, 1, 0) +
+                            EntryBytes(-1e300, 0, 2, 1, 0) + EntryBytes(At(2024, 1, 1), 0, 3, 1, 0) +
+                            EntryBytes(At(2024, 3, 1), 0, 4, 1, 0) + EntryBytes(1e300, 0, 5, 1, 0);
+  WriteDados("tavodb.idx", index);
+  WriteDados("tavodb.dat", "abcdef");
+  Reopen();
+  std::string texts;
+  for (int32_t i = 0; i < Lembretes.Count; ++i) {
+    texts += Entry(i).Text;
+    EXPECT_EQ(Lembretes[i].Id, i);
+  }
+  // Equal dates keep the file's order, and so do the damaged ones among themselves.
+  EXPECT_EQ(texts, "dbeacf");
+  EXPECT_EQ(ReadDados("tavodb.idx"), index) << "loading writes nothing";
+  EXPECT_EQ(FindPosition(At(2024, 3, 1)), 1);
+  EXPECT_EQ(FindPosition(At(2030, 1, 1)), 3);
+  EXPECT_EQ(FindPosition(-1e300), 3);
+  // The next change writes the table as it is now.
+  DeleteLembrete(Entry(1));
+  EXPECT_EQ(IndexEntries().size(), 5u);
+  EXPECT_EQ(double{IndexEntries()[1].DateTime}, At(2024, 3, 1));
+  EXPECT_TRUE(std::isnan(IndexEntries()[2].DateTime));
+}
+
+TEST_F(Store, TextPositionsNearTheTopOfTheirRangeStayBeyondTheFileWhenTextsMove) {
+  // A damaged entry pointing just below 2^31; the text before it grows.
+  WriteDados("tavodb.idx", EntryBytes(At(2024, 1, 1), 0, 0, 3, 0) +
+                               EntryBytes(At(2024, 1, 2), 0, std::numeric_limits<int32_t>::max() - 2, 4, 0));
+  WriteDados("tavodb.dat", "abc");
+  Reopen();
+  AlterLembrete(Entry(0), Reminder(At(2024, 1, 1), "abcdefgh"));
+  EXPECT_GE(Lembretes[1].TextPos, DadosSize("tavodb.dat"));
+  EXPECT_EQ(Entry(1).Text, "");
+  Reopen();
+  EXPECT_GE(Lembretes[1].TextPos, DadosSize("tavodb.dat"));
+  EXPECT_EQ(Entry(0).Text, "abcdefgh");
+}
+
+TEST_F(Store, ReadingARangeGivesWhatReadingEachEntryGives) {
+  // Texts far apart (more than a read window between them), out of date
+  // order, and damaged entries: past the end, negative, cut by the end, empty.
+  std::string index, data;
+  for (int i = 0; i < 24; ++i) {
+    const std::string text = std::to_string(i) + std::string(static_cast<size_t>(60000 + i * 7), static_cast<char>('a' + i));
+    index += EntryBytes(At(2024, 1, 1 + (i * 7) % 24), 0, static_cast<int32_t>(data.size()),
+                        static_cast<uint16_t>(text.size()), 0);
+    data += text;
+  }
+  const auto size = static_cast<int32_t>(data.size());
+  index += EntryBytes(At(2024, 2, 1), 0, size + 10, 5, 0) + EntryBytes(At(2024, 2, 2), 0, -3, 5, 0) +
+           EntryBytes(At(2024, 2, 3), 0, size - 4, 9, 0) + EntryBytes(At(2024, 2, 4), 0, 5, 0, 0) +
+           EntryBytes(At(2024, 2, 5), 0, 0, 3, 0);
+  WriteDados("tavodb.idx", index);
+  WriteDados("tavodb.dat", data);
+  Reopen();
+  std::vector<Stored> one_by_one;
+  for (int32_t i = 0; i < Lembretes.Count; ++i) {
+    const TLembrete r = Entry(i);
+    one_by_one.push_back({r.DateTime, r.RepeatKind, r.Text});
+  }
+  auto range = [](int32_t first, int32_t after) {
+    std::vector<Stored> out;
+    for (const TLembrete& r : ReadLembretes(first, after)) out.push_back({r.DateTime, r.RepeatKind, r.Text});
+    return out;
+  };
+  EXPECT_TRUE(range(0, Lembretes.Count) == one_by_one);
+  EXPECT_TRUE(range(-5, 1000) == one_by_one);
+  EXPECT_TRUE(range(3, 7) == std::vector<Stored>(one_by_one.begin() + 3, one_by_one.begin() + 7));
+  EXPECT_TRUE(range(7, 3).empty());
+  EXPECT_EQ(ReadLembretes(0, Lembretes.Count)[26].Text, data.substr(data.size() - 4));
+  EXPECT_FALSE(StoreBusy);
+}
+
+TEST_F(ThreeTexts, TextsTheDataFileNoLongerHoldsCanStillBeAlteredAndDeleted) {
+  // The last text cut short and the data file then lost: offsets point beyond its end.
+  WriteDados("tavodb.dat", "aaaaabbbbbbbc");
+  Reopen();
+  AlterLembrete(Entry(2), Reminder(At(2024, 5, 3, 9, 0), "CCC"));  // same length, 1 of 3 bytes there
+  EXPECT_EQ(ReadDados("tavodb.dat"), "aaaaabbbbbbbCCC");
+  WriteDados("tavodb.dat", "");
+  Reopen();
+  AlterLembrete(Entry(0), Reminder(At(2024, 5, 1, 9, 0), "novo"));
+  DeleteLembrete(Entry(1));
+  EXPECT_TRUE(failures.empty());
+  Reopen();
+  EXPECT_EQ(State(), (std::vector<Stored>{{At(2024, 5, 1, 9, 0), 0, "novo"}, {At(2024, 5, 3, 9, 0), 0, ""}}));
+  EXPECT_EQ(ReadDados("tavodb.dat"), "novo");
+}
+
+// ---- Texts the entry cannot describe ----
+
+TEST_F(ThreeTexts, ATextLongerThanItsEntryCanDescribeIsRefusedAndNothingChanges) {
+  const std::vector<Stored> before = State();
+  const std::string index = ReadDados("tavodb.idx"), data = ReadDados("tavodb.dat");
+  const std::string too_long(70000, 'x');
+  ASSERT_THROW(AddLembrete(Reminder(At(2024, 6, 1), too_long)), std::length_error);
+  ASSERT_THROW(AlterLembrete(Entry(1), Reminder(At(2024, 5, 2, 9, 0), too_long)), std::length_error);
+  EXPECT_FALSE(StoreBusy);
+  EXPECT_EQ(ReadDados("tavodb.idx"), index);
+  EXPECT_EQ(ReadDados("tavodb.dat"), data);
+  EXPECT_EQ(State(), before);
+  // The longest one it can describe is stored whole.
+  const std::string longest(65535, 'y');
+  AlterLembrete(Entry(1), Reminder(At(2024, 5, 2, 9, 0), longest));
+  Reopen();
+  EXPECT_TRUE(Entry(1).Text == longest);
 }
 
 // ---- Failures of the disk and their messages ----

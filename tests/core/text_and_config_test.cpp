@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -155,27 +157,38 @@ TEST(DateOrder, StrftimeFormatsBecomePatterns) {
 
 #ifndef _WIN32
 // The POSIX locale database; the Windows side reads its own in tests/win32.
-TEST(DateOrder, ReadFromTheLocalesOfTheSystem) {
-  struct Case {
-    const char* locale;
-    DateOrder order;
-  };
-  const Case cases[] = {{"pt_BR.UTF-8", DMY}, {"en_US.UTF-8", MDY}, {"de_DE.UTF-8", DMY},
-                        {"ja_JP.UTF-8", YMD}, {"sv_SE.UTF-8", YMD}, {"C", DMY}};
+struct LocaleCase {
+  const char* locale;
+  DateOrder order;
+};
+
+void PrintTo(const LocaleCase& c, std::ostream* os) { *os << c.locale; }
+
+class DateOrderOfLocale : public ::testing::TestWithParam<LocaleCase> {};
+
+TEST_P(DateOrderOfLocale, IsReadFromTheSystemsLocaleDatabase) {
+  const LocaleCase& c = GetParam();
+  if (locale_t loc = ::newlocale(LC_TIME_MASK, c.locale, static_cast<locale_t>(nullptr))) {
+    ::freelocale(loc);
+  } else {
+    GTEST_SKIP() << "locale " << c.locale << " not installed";
+  }
   const char* saved = std::getenv("LC_ALL");
   const std::string saved_value = saved ? saved : "";
-  for (const Case& c : cases) {
-    if (locale_t loc = ::newlocale(LC_TIME_MASK, c.locale, static_cast<locale_t>(nullptr))) {
-      ::freelocale(loc);
-    } else {
-      std::printf("locale %s not installed, skipped\n", c.locale);
-      continue;
-    }
-    ::setenv("LC_ALL", c.locale, 1);
-    EXPECT_EQ(platform::DateOrderFromPattern(platform::LocaleShortDatePattern()), c.order) << c.locale;
-  }
+  ::setenv("LC_ALL", c.locale, 1);
+  EXPECT_EQ(platform::DateOrderFromPattern(platform::LocaleShortDatePattern()), c.order) << c.locale;
   if (saved) ::setenv("LC_ALL", saved_value.c_str(), 1); else ::unsetenv("LC_ALL");
 }
+
+INSTANTIATE_TEST_SUITE_P(DateOrder, DateOrderOfLocale,
+                         ::testing::Values(LocaleCase{"pt_BR.UTF-8", DMY}, LocaleCase{"en_US.UTF-8", MDY},
+                                           LocaleCase{"de_DE.UTF-8", DMY}, LocaleCase{"ja_JP.UTF-8", YMD},
+                                           LocaleCase{"sv_SE.UTF-8", YMD}, LocaleCase{"C", DMY}),
+                         [](const ::testing::TestParamInfo<LocaleCase>& param) {
+                           std::string name = param.param.locale;
+                           std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+                           return name;
+                         });
 
 #endif
 

@@ -3,7 +3,7 @@
 # running copy alone; quelvo-cli refuses to write while the program runs.
 set -u
 prog=$1
-[ -x "$prog/quelvo" ] || { echo "0 passed, 0 failed, 1 skipped (sem o programa gráfico)"; exit 0; }
+[ -x "$prog/quelvo" ] || { echo "sem o programa gráfico: pulado"; exit 77; }
 tmp=$(mktemp -d)
 trap 'kill $first 2>/dev/null; rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/dados/datas"
@@ -16,11 +16,9 @@ check() { if eval "$2"; then passed=$((passed+1)); else failed=$((failed+1)); ec
 for _ in $(seq 50); do "$prog/quelvo-cli" incluir 01/01/2030 10:00 x >/dev/null 2>&1; [ $? -eq 3 ] && break; sleep 0.1; done
 check "o programa segura a trava" '"$prog/quelvo-cli" incluir 01/01/2030 10:00 x 2>/dev/null; [ $? -eq 3 ]'
 check "listar funciona com o programa aberto" '"$prog/quelvo-cli" listar >/dev/null'
-start=$(date +%s%N)
-timeout 10 "$prog/quelvo"; rc=$?
-elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
-check "segunda cópia termina com código 0" '[ $rc -eq 0 ]'
-check "segunda cópia termina logo (${elapsed} ms)" '[ $elapsed -lt 5000 ]'
+# The timeout only keeps a hanging second copy from stalling the run.
+timeout 60 "$prog/quelvo"; rc=$?
+check "segunda cópia termina sozinha, com código 0" '[ $rc -eq 0 ]'
 check "a primeira cópia continua" 'kill -0 $first'
 kill $first; wait $first 2>/dev/null
 check "sem o programa, incluir grava" '"$prog/quelvo-cli" incluir 01/01/2030 10:00 x'

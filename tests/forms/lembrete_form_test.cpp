@@ -386,5 +386,14 @@ TEST(MemoText, LineBreaksCountTwoAndAccentedLettersOne) {
   EXPECT_EQ(TrimBlanks(" \n "), "");
 }
 
+TEST(MemoText, OnlyWholeCharactersThatFitAreInserted) {
+  EXPECT_EQ(FitToRoom("abc", 2), "ab");
+  EXPECT_EQ(FitToRoom("a\r\nb", 2), "a");  // the line break needs two
+  EXPECT_EQ(FitToRoom("a\r\nb", 3), "a\n");
+  EXPECT_EQ(FitToRoom("a\rb", 4), "a\nb");
+  EXPECT_EQ(FitToRoom("çãé", 2), "çã");   // never half a character
+  EXPECT_EQ(FitToRoom("x", 0), "");
+}
+
 }  // namespace
 }  // namespace tavo::forms

@@ -14,13 +14,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "qt/app_state.h"
 #include "qt/date_field.h"
 #include "qt/grad_btn.h"
 #include "qt/tavo_main.h"
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
+#include "qt/reminder_memo.h"
 #include "qt/tavo_lembrete.h"
 #include "qt/tavo_list.h"
 
@@ -42,10 +42,10 @@ void QueueClick(QWidget* target) {
       window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease);
 }
 
-std::vector<TformLembrete*> Reminders(uint8_t mode) {
+std::vector<TformLembrete*> Reminders(GuiStore& store, uint8_t mode) {
   std::vector<TformLembrete*> found;
-  for (QWidget* w : OwnedWindows())
-    if (auto* r = qobject_cast<TformLembrete*>(w); r && r->Mode == mode) found.push_back(r);
+  for (TformLembrete* r : store.Windows<TformLembrete>())
+    if (r->form.Mode == mode) found.push_back(r);
   return found;
 }
 
@@ -58,10 +58,7 @@ class BusyInputTest : public QObject {
 
  private slots:
   void init() { QVERIFY(store_.SetUp()); }
-  void cleanup() {
-    TformList::PrintDialogForTesting = nullptr;
-    store_.TearDown();
-  }
+  void cleanup() { store_.TearDown(); }
 
   // A reminder window's OK clicked while printing lets the status box paint:
   // the click is held until printing ends, then stores the reminder; nothing
@@ -72,13 +69,12 @@ class BusyInputTest : public QObject {
     listed.Text = "listed";
     AddLembrete(listed);
 
-    auto* main = new TformTAVO({});
-    auto* list = new TformList();
-    list->show();
+    auto* main = new TformTAVO(store_.app(), {});
+    auto* list = WindowOf<TformList>(&store_.app().OpenWindowOnce(forms::WindowKind::List));
     list->bListar->click();
-    QCOMPARE(list->ListedEntries.Count, 1);
+    QCOMPARE(list->form.ListedEntries.Count, 1);
 
-    auto* reminder = new TformLembrete();
+    auto* reminder = WindowOf<TformLembrete>(&store_.desktop().CreateWindow(forms::WindowKind::Lembrete));
     reminder->show();
     QVERIFY(QTest::qWaitForWindowExposed(reminder));
     reminder->mLembrete->setPlainText(QStringLiteral("typed while printing"));
@@ -97,7 +93,7 @@ class BusyInputTest : public QObject {
 
     const QString pdf = store_.Folder() + QStringLiteral("/lista.pdf");
     bool clicked = false;
-    TformList::PrintDialogForTesting = [&](QPrinter& printer) {
+    store_.print = [&](QPrinter& printer) {
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(pdf);
       QueueClick(reminder->bOK);
@@ -112,15 +108,15 @@ class BusyInputTest : public QObject {
     QVERIFY(list->isEnabled());
     QVERIFY(!ScanBusy && !StoreBusy);
     QTRY_COMPARE(Lembretes.Count, 2);  // the held click, delivered now
-    QTRY_VERIFY(Reminders(TformLembrete::kModeNew).empty());
+    QTRY_VERIFY(Reminders(store_, forms::LembreteForm::kModeNew).empty());
 
     store_.clock.time = platform::LocalTime{2024, 6, 20, 14, 36, 5, 0};
-    main->timerChecaTimer();
-    const auto alerts = Reminders(TformLembrete::kModeAlert);
+    main->form.timerChecaTimer();
+    const auto alerts = Reminders(store_, forms::LembreteForm::kModeAlert);
     QCOMPARE(alerts.size(), size_t{2});
 
-    for (QWidget* w : OwnedWindows())
-      if (w != main) delete w;
+    for (forms::Form* f : std::vector<forms::Form*>(store_.app().OwnedWindows()))
+      if (f != &main->form) delete WidgetOf(f);
     delete main;
   }
 };

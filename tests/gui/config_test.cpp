@@ -1,6 +1,7 @@
-// The settings window and its colour palette driven through their real
-// controls, and the backup and restore commands with their boxes answered by
-// the test; the store and the sound folder live in a temporary program folder.
+// The settings window and its colour palette driven through clicks and keys;
+// the dialogs answered through the test's hook, the sound folder in a
+// temporary program folder. Its rules are tested in
+// tests/forms/config_form_test.cpp and palette_and_margin_test.cpp.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,26 +15,16 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
-#include <fstream>
-#include <iterator>
 
-#include "qt/app_state.h"
-#include "qt/backup_commands.h"
-#include "qt/grad_btn.h"
-#include "qt/gui_common.h"
-#include "qt/message_box.h"
-#include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/system.h"
-#include "store/backup.h"
-#include "store/config.h"
-#include "store/date_time.h"
-#include "store/tavo_data.h"
-#include "support/gui_fixture.h"
 #include "qt/color_selector.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
 #include "qt/tavo_config.h"
 #include "qt/tavo_lembrete.h"
+#include "store/config.h"
+#include "support/gui_fixture.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -47,11 +38,6 @@ class RecordingPlayer : public platform::WavePlayer {
   std::vector<std::string> played;
 };
 
-std::string ReadFile(const QString& path) {
-  std::ifstream in(path.toStdString(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void Touch(const QString& path) {
   QFile f(path);
   f.open(QIODevice::WriteOnly);
@@ -64,13 +50,6 @@ void SaveIfAsked(QWidget* widget, const char* name) {
   if (!folder.isEmpty()) widget->grab().save(folder + "/" + name);
 }
 
-TLembrete Make(double when, const std::string& text) {
-  TLembrete r;
-  r.DateTime = when;
-  r.Text = text;
-  return r;
-}
-
 }  // namespace
 
 class ConfigTest : public QObject {
@@ -81,18 +60,11 @@ class ConfigTest : public QObject {
   GuiStore store_{{.fixed_clock = false, .fixed_date_order = false}};
   QTemporaryDir elsewhere_;
   RecordingPlayer player_;
-  std::deque<QString> chosen_files_;
-  int dialogs_asked_ = 0;
 
   QString Sons() const { return store_.Folder() + "/dados/sons/"; }
   std::string SonsNative() const { return Sons().toStdString(); }
 
-  static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-  TformConfig* Open() {
-    auto* w = OpenWindowOnce<TformConfig>();
-    return w;
-  }
+  TformConfig* Open() { return WindowOf<TformConfig>(&store_.app().OpenWindowOnce(forms::WindowKind::Config)); }
 
   static QStringList Entries(TformConfig* w) {
     QStringList items;
@@ -129,21 +101,6 @@ class ConfigTest : public QObject {
     Flush();
   }
 
-  // A backup file of these texts, made through the store; the store is emptied again.
-  QString MakeBackup(const std::vector<std::string>& texts) {
-    for (size_t i = 0; i < texts.size(); ++i)
-      AddLembrete(Make(EncodeDate(2024, 7, 1 + static_cast<int>(i)) + EncodeTime(9, 0), texts[i]));
-    const QString path = elsewhere_.path() + "/copia.tvb";
-    if (WriteBackup(path.toStdString()) != BackupResult::Done) return {};
-    for (const char* name : {"/dados/tavodb.idx", "/dados/tavodb.dat"}) QFile(store_.Folder() + name).resize(0);
-    SetEntryCount(Lembretes, 0);
-    OpenStore();
-    return path;
-  }
-
-  std::string IndexBytes() const { return ReadFile(store_.Folder() + "/dados/tavodb.idx"); }
-  std::string DataBytes() const { return ReadFile(store_.Folder() + "/dados/tavodb.dat"); }
-
  private slots:
   void initTestCase() { InstallFontSubstitutes(); }
 
@@ -153,30 +110,16 @@ class ConfigTest : public QObject {
     for (const char* name : {"gongo.wav", "sino.wav", "bipe.wav"}) Touch(Sons() + name);
     player_.played.clear();
     platform::SetSoundForTesting(&player_);
-    chosen_files_.clear();
-    dialogs_asked_ = 0;
-    auto answer = [this] {
-      ++dialogs_asked_;
-      if (chosen_files_.empty()) return QString();
-      const QString path = chosen_files_.front();
-      chosen_files_.pop_front();
-      return path;
-    };
-    TformConfig::SetOpenDialogAnswer(answer);
-    SetFileDialogAnswer(answer);
   }
 
   void cleanup() {
-    TformConfig::SetOpenDialogAnswer({});
-    SetFileDialogAnswer({});
-    ColorSelector::SetColorDialogAnswer({});
     platform::SetSoundForTesting(nullptr);
     store_.TearDown();
   }
 
   // --- the window as it opens -------------------------------------------
 
-  void defaultsSelectGongoWithTheBoxOnAndBlackOnYellow() {
+  void defaultsShowGongoTheBoxOnAndBlackOnYellow() {
     TformConfig* w = Open();
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelvo 3.0"));
     QCOMPARE(w->size(), QSize(417, 278));
@@ -193,7 +136,6 @@ class ConfigTest : public QObject {
     QCOMPARE(w->bOuvir->text(), QStringLiteral("Testar"));
     QCOMPARE(w->bOK->size(), QSize(93, 28));
     QCOMPARE(w->lbInfo->text(), QStringLiteral("Exibir informações adicionais na janela de lembretes"));
-    // Opening the window writes nothing.
     QVERIFY(store_.registry->Keys.empty());
     SaveIfAsked(w, "configuracoes.png");
   }
@@ -205,110 +147,54 @@ class ConfigTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->bCancel));
   }
 
-  void emptySoundFolderOffersOnlyTheOtherEntry() {
-    QDir(Sons()).removeRecursively();
-    TformConfig* w = Open();
-    QCOMPARE(Entries(w), QStringList{"[Outro som...]"});
-    QCOMPARE(Selected(w), QStringLiteral("[Outro som...]"));
-  }
+  // --- choosing and hearing the sound ----------------------------------------
 
-  void capitalExtensionIsListedBareAndAddressedByAnExistingName() {
-    Touch(Sons() + "ALARME.WAV");
-    Touch(Sons() + "Campainha.Wav");
-    Touch(Sons() + "notas.txt");
+  void clicksAndKeyboardMovesChooseTheSound() {
     TformConfig* w = Open();
-    QCOMPARE(Entries(w), (QStringList{"ALARME", "bipe", "Campainha", "gongo", "sino", "[Outro som...]"}));
-    ClickEntry(w, "ALARME");
-    // "ALARME.wav" does not exist on a case-sensitive file system: the real name is kept.
-    const std::string small = SonsNative() + "ALARME.wav";
-    QCOMPARE(w->EditedConfig.WaveFile, platform::Files().Exists(small) ? small : SonsNative() + "ALARME.WAV");
     ClickEntry(w, "sino");
-    QCOMPARE(w->EditedConfig.WaveFile, SonsNative() + "sino.wav");
-  }
-
-  void keyboardMovesChooseTheSound() {
-    TformConfig* w = Open();
+    QCOMPARE(w->form.EditedConfig.WaveFile, SonsNative() + "sino.wav");
     w->lbWave->setFocus();
-    QTest::keyClick(w->lbWave, Qt::Key_Down);
-    QCOMPARE(Selected(w), QStringLiteral("sino"));
-    QCOMPARE(w->EditedConfig.WaveFile, SonsNative() + "sino.wav");
-    QCOMPARE(dialogs_asked_, 0);
+    QTest::keyClick(w->lbWave, Qt::Key_Up);
+    QCOMPARE(Selected(w), QStringLiteral("gongo"));
+    QCOMPARE(w->form.EditedConfig.WaveFile, SonsNative() + "gongo.wav");
+    QCOMPARE(store_.file_dialogs, 0);
   }
 
-  // --- choosing another sound ---------------------------------------------
-
-  void soundFromAnotherFolderSelectsOtherNextTime() {
+  void otherSoundComesFromTheOpenDialogAndTestarPlaysIt() {
     const QString outside = elsewhere_.path() + "/trompete.wav";
     Touch(outside);
-    chosen_files_ = {outside};
+    store_.files = {outside};
     TformConfig* w = Open();
     ClickEntry(w, "[Outro som...]");
-    QCOMPARE(dialogs_asked_, 1);
-    QCOMPARE(w->EditedConfig.WaveFile, outside.toStdString());
+    QCOMPARE(store_.file_dialogs, 1);
     QCOMPARE(Entries(w).size(), 4);  // the chosen file is not added
-    QTest::mouseClick(w->bOK, Qt::LeftButton);
-    Flush();
-
-    w = Open();
-    QCOMPARE(Selected(w), QStringLiteral("[Outro som...]"));
     QTest::mouseClick(w->bOuvir, Qt::LeftButton);
     QCOMPARE(player_.played, std::vector<std::string>{outside.toStdString()});
-  }
-
-  void soundElsewhereWithAFolderNameSelectsThatEntry() {
-    Config.WaveFile = elsewhere_.path().toStdString() + "/SINO.WAV";
-    TformConfig* w = Open();
-    QCOMPARE(Selected(w), QStringLiteral("sino"));
-  }
-
-  void cancellingTheOpenDialogMeansNoSound() {
-    TformConfig* w = Open();
-    ClickEntry(w, "[Outro som...]");
-    QCOMPARE(dialogs_asked_, 1);
-    QVERIFY(w->EditedConfig.WaveFile.empty());
-    QTest::mouseClick(w->bOuvir, Qt::LeftButton);
-    QVERIFY(player_.played.empty());
     QTest::mouseClick(w->bOK, Qt::LeftButton);
-    QVERIFY(Config.WaveFile.empty());
-    QCOMPARE(Stored("WaveFile")->Data, platform::RegValue::String("").Data);
-  }
-
-  void testPlaysTheChosenFileOnlyWhenItExists() {
-    TformConfig* w = Open();
-    QTest::mouseClick(w->bOuvir, Qt::LeftButton);
-    QCOMPARE(player_.played, std::vector<std::string>{SonsNative() + "gongo.wav"});
-    QFile::remove(Sons() + "sino.wav");
-    ClickEntry(w, "sino");
-    QTest::mouseClick(w->bOuvir, Qt::LeftButton);
-    QCOMPARE(player_.played.size(), size_t{1});
+    QCOMPARE(Config.WaveFile, outside.toStdString());
   }
 
   // --- confirming and cancelling -------------------------------------------
 
-  void okWritesAllFourValuesAlsoUnchangedOnesAndConfig() {
+  void okWritesTheChosenColoursSoundAndOption() {
     TformConfig* w = Open();
     QPointer<TformConfig> alive(w);
     PickSwatch(w->csFront, 2, 1);  // red
     PickSwatch(w->csBack, 5, 2);   // sky blue
     ClickEntry(w, "bipe");
+    QTest::mouseClick(w->cbInfo, Qt::LeftButton);
     QCOMPARE(w->mExemplo->palette().color(QPalette::Text), QColor(255, 0, 0));
     QCOMPARE(w->mExemplo->palette().color(QPalette::Base), QColor(166, 202, 240));
     QTest::mouseClick(w->bOK, Qt::LeftButton);
     Flush();
     QVERIFY(!alive);
-
     const int32_t red = 0x0000FF, sky = 0xF0CAA6;
     QCOMPARE(Config.FrontColor, red);
     QCOMPARE(Config.BackColor, sky);
     QCOMPARE(Config.WaveFile, SonsNative() + "bipe.wav");
-    QCOMPARE(Config.ShowInfo, true);
+    QCOMPARE(Config.ShowInfo, false);
     QCOMPARE(Stored("FrontColor")->Data, platform::RegValue::Dword(red).Data);
-    QCOMPARE(Stored("FrontColor")->Type, uint32_t{platform::kRegDword});
-    QCOMPARE(Stored("BackColor")->Data, platform::RegValue::Dword(sky).Data);
-    QCOMPARE(Stored("WaveFile")->Data, platform::RegValue::String(SonsNative() + "bipe.wav").Data);
-    QCOMPARE(Stored("WaveFile")->Type, uint32_t{platform::kRegSz});
-    // Written although left as it was.
-    QCOMPARE(Stored("ShowInfo")->Data, platform::RegValue::Dword(1).Data);
+    QCOMPARE(Stored("ShowInfo")->Data, platform::RegValue::Dword(0).Data);
   }
 
   void cancelAndTheCloseSpotChangeNothing() {
@@ -334,27 +220,24 @@ class ConfigTest : public QObject {
     TformConfig* w = Open();
     QTest::mouseClick(w->lbInfo, Qt::LeftButton, {}, QPoint(40, 7));
     QVERIFY(!w->cbInfo->isChecked());
-    QCOMPARE(w->EditedConfig.ShowInfo, false);
+    QCOMPARE(w->form.EditedConfig.ShowInfo, false);
     QTest::mouseClick(w->lbInfo, Qt::LeftButton, {}, QPoint(200, 7));
     QVERIFY(w->cbInfo->isChecked());
-    QCOMPARE(w->EditedConfig.ShowInfo, true);
+    QCOMPARE(w->form.EditedConfig.ShowInfo, true);
     QTest::mouseClick(w->cbInfo, Qt::LeftButton);
-    QCOMPARE(w->EditedConfig.ShowInfo, false);
+    QCOMPARE(w->form.EditedConfig.ShowInfo, false);
     // A click on the window beside the label does not toggle.
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(360, 204));
-    QCOMPARE(w->EditedConfig.ShowInfo, false);
+    QCOMPARE(w->form.EditedConfig.ShowInfo, false);
   }
 
   void secondOpenBringsTheWindowForward() {
     TformConfig* first = Open();
-    auto* other = new TformLembrete();
-    other->show();
+    store_.desktop().CreateWindow(forms::WindowKind::Lembrete).View().BringToFront();
     TformConfig* second = Open();
     QCOMPARE(second, first);
-    int count = 0;
-    for (QWidget* w : OwnedWindows()) count += qobject_cast<TformConfig*>(w) ? 1 : 0;
-    QCOMPARE(count, 1);
-    QVERIFY(first->isVisible());
+    QCOMPARE(store_.Windows<TformConfig>().size(), size_t{1});
+    QVERIFY(first->isActiveWindow() || first->isVisible());
   }
 
   // --- the colour selector and its palette ------------------------------------
@@ -401,8 +284,6 @@ class ConfigTest : public QObject {
     QTest::mouseClick(w->csFront, Qt::LeftButton);
     ColorPalette* palette = w->csFront->OpenPalette();
     QVERIFY(palette && palette->HasExtra());
-    QCOMPARE(palette->Marked(), int{ColorPalette::kExtra});
-    QCOMPARE(palette->OtherRect().right(), 55);
     const QImage image = palette->grab().toImage();
     QCOMPARE(QColor(image.pixel(ColorPalette::ExtraRect().center())), ColorFromValue(0x123456));
   }
@@ -427,7 +308,7 @@ class ConfigTest : public QObject {
     PickSwatch(w->csFront, 3, 4);  // teal
     QCOMPARE(changed.count(), 1);
     QCOMPARE(w->csFront->Color(), 0x808000);
-    QCOMPARE(w->EditedConfig.FrontColor, 0x808000);
+    QCOMPARE(w->form.EditedConfig.FrontColor, 0x808000);
 
     // Setting the colour from the program raises nothing.
     w->csFront->SetColor(0xFF);
@@ -439,16 +320,16 @@ class ConfigTest : public QObject {
     QSignalSpy changed(w->csBack, &ColorSelector::ColorChanged);
     QColor preset;
     QColor answer = QColor(10, 20, 30);
-    ColorSelector::SetColorDialogAnswer([&](const QColor& initial) {
+    store_.color = [&](const QColor& initial) {
       preset = initial;
       return answer;
-    });
+    };
     QTest::mouseClick(w->csBack, Qt::LeftButton);
     QTest::mouseClick(w->csBack->OpenPalette(), Qt::LeftButton, {}, QPoint(30, 108));
     QTRY_VERIFY(preset.isValid());
     QCOMPARE(preset, QColor(255, 255, 0));
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(w->EditedConfig.BackColor, ValueFromColor(QColor(10, 20, 30)));
+    QCOMPARE(w->form.EditedConfig.BackColor, ValueFromColor(QColor(10, 20, 30)));
     QCOMPARE(w->mExemplo->palette().color(QPalette::Base), QColor(10, 20, 30));
 
     // Cancelling the dialog changes nothing.
@@ -459,95 +340,6 @@ class ConfigTest : public QObject {
     QTRY_VERIFY(preset.isValid());
     QCOMPARE(changed.count(), 1);
   }
-
-  // --- backup and restore commands ----------------------------------------------
-
-  void backupOfAnEmptyStoreShowsOnlyTheMessage() {
-    DoBackup(nullptr);
-    QCOMPARE(dialogs_asked_, 0);
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QCOMPARE(store_.boxes[0].text, QStringLiteral("Não há lembretes armazenados. O backup não é necessário"));
-    QCOMPARE(store_.boxes[0].icon, BoxIcon::Information);
-  }
-
-  void backupWritesTheChosenFileOrReportsFailure() {
-    AddLembrete(Make(EncodeDate(2024, 7, 1), "um"));
-    const QString path = elsewhere_.path() + "/novo.tvb";
-    chosen_files_ = {path, elsewhere_.path() + "/sem/pasta.tvb"};
-    DoBackup(nullptr);
-    QVERIFY(store_.boxes.empty());
-    QCOMPARE(ReadFile(path).substr(0, 7), std::string("TAVOBKP"));
-    DoBackup(nullptr);
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QCOMPARE(store_.boxes[0].text, QStringLiteral("Erro ao salvar backup. Tente novamente"));
-    QCOMPARE(store_.boxes[0].icon, BoxIcon::Error);
-  }
-
-  void restoreIntoAnEmptyStoreAsksNothing() {
-    const QString path = MakeBackup({"um", "dois", "três"});
-    QVERIFY(!path.isEmpty());
-    QCOMPARE(Lembretes.Count, 0);
-    chosen_files_ = {path};
-    RestoreBackup(nullptr);
-    QVERIFY(store_.boxes.empty());
-    QCOMPARE(Lembretes.Count, 3);
-  }
-
-  void answeringNoChangesNothingAndKeepsReminderWindows() {
-    const QString path = MakeBackup({"um", "dois"});
-    AddLembrete(Make(EncodeDate(2025, 1, 1), "fica"));
-    const std::string index = IndexBytes(), data = DataBytes();
-    QPointer<TformLembrete> open_window(new TformLembrete());
-    open_window->show();
-    chosen_files_ = {path};
-    store_.answers = {QMessageBox::No};
-    RestoreBackup(nullptr);
-    Flush();
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja substituir os lembretes já cadastrados pelo conteúdo do backup?"));
-    QCOMPARE(store_.boxes[0].icon, BoxIcon::Information);
-    QCOMPARE(IndexBytes(), index);
-    QCOMPARE(DataBytes(), data);
-    QCOMPARE(Lembretes.Count, 1);
-    QVERIFY(open_window && open_window->isVisible());
-  }
-
-  void answeringYesClosesReminderWindowsAndReplaces() {
-    const QString path = MakeBackup({"um", "dois"});
-    AddLembrete(Make(EncodeDate(2025, 1, 1), "sai"));
-    int refreshes = 0;
-    Hooks().RefreshList = [&] { ++refreshes; };
-    QPointer<TformLembrete> open_window(new TformLembrete());
-    open_window->show();
-    chosen_files_ = {path};
-    store_.answers = {QMessageBox::Yes};
-    RestoreBackup(nullptr);
-    Flush();
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QVERIFY(!open_window);
-    QCOMPARE(Lembretes.Count, 2);
-    QCOMPARE(refreshes, 1);
-  }
-
-  void invalidFileShowsTheMessageAndKeepsTheFiles() {
-    AddLembrete(Make(EncodeDate(2025, 1, 1), "fica"));
-    const std::string index = IndexBytes(), data = DataBytes();
-    const QString path = elsewhere_.path() + "/ruim.tvb";
-    {
-      QFile f(path);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write("TAVOBKP\x28\x00\x00\x00", 11);  // an index section that never comes
-    }
-    chosen_files_ = {path};
-    store_.answers = {QMessageBox::Yes};
-    RestoreBackup(nullptr);
-    QCOMPARE(store_.boxes.size(), size_t{2});
-    QCOMPARE(store_.boxes[1].text, QStringLiteral("Erro ao importar backup. Arquivo inválido"));
-    QCOMPARE(store_.boxes[1].icon, BoxIcon::Error);
-    QCOMPARE(IndexBytes(), index);
-    QCOMPARE(DataBytes(), data);
-  }
-
 };
 
 QTEST_MAIN(ConfigTest)

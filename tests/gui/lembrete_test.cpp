@@ -1,13 +1,11 @@
-// The reminder window driven through its real controls, its boxes answered
-// by the test, the store in a temporary program folder.
+// The reminder window's widgets, driven through keys and clicks; its rules
+// are tested in tests/forms/lembrete_form_test.cpp.
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
@@ -16,19 +14,16 @@
 #include <fstream>
 #include <iterator>
 
-#include "qt/date_field.h"
-#include "qt/gui_common.h"
-#include "qt/grad_btn.h"
-#include "qt/message_box.h"
 #include "calendar/events_text.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "qt/date_field.h"
+#include "qt/grad_btn.h"
+#include "qt/gui_common.h"
+#include "qt/reminder_memo.h"
+#include "qt/tavo_lembrete.h"
 #include "store/config.h"
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "support/gui_fixture.h"
-#include "qt/tavo_lembrete.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -49,13 +44,6 @@ std::string ReadShipped(const char* name) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The events text as the label shows it (LF line breaks).
-QString EventsShown(double date) {
-  QString text = FromCp(EventsText(date));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return text;
-}
-
 // The next control the Tab key reaches.
 QWidget* NextTabStop(QWidget* w) {
   QWidget* next = w->nextInFocusChain();
@@ -71,6 +59,22 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers mods) {
   QApplication::sendEvent(w, &release);
 }
 
+// Types text as the keyboard delivers it, one key event per character
+// (QTest::keyClicks takes only ASCII).
+void TypeText(QWidget* w, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &press);
+  }
+}
+
+// Replaces a field's text by typing, as a user selecting all and typing does.
+void Type(QLineEdit* field, const QString& keys) {
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, keys);
+}
+
 }  // namespace
 
 class LembreteTest : public QObject {
@@ -79,40 +83,18 @@ class LembreteTest : public QObject {
  private:
   GuiStore store_;  // now: Thursday 20/06/2024 14:35:12
 
-  // Drops the table and loads it again from the files.
-  void ReloadFromFiles() {
-    SetEntryCount(Lembretes, 0);
-    OpenStore();
-  }
-
-  std::vector<TLembrete> Stored() {
-    std::vector<TLembrete> all;
-    for (int32_t i = 0; i < Lembretes.Count; ++i) {
-      TLembrete r;
-      ReadLembrete(i, r);
-      all.push_back(r);
-    }
-    return all;
-  }
-
   TformLembrete* OpenNew() {
-    auto* w = new TformLembrete();
-    w->Mode = TformLembrete::kModeNew;
-    w->show();
-    return w;
+    auto& form = static_cast<forms::LembreteForm&>(store_.desktop().CreateWindow(forms::WindowKind::Lembrete));
+    form.Mode = forms::LembreteForm::kModeNew;
+    form.View().BringToFront();
+    return WindowOf<TformLembrete>(&form);
   }
 
   // Opens the reminder at a position as the due check or the list window does.
   TformLembrete* OpenStored(int32_t position, uint8_t mode) {
-    const size_t before = OwnedWindows().size();
-    ShowLembrete(position, mode);
-    if (OwnedWindows().size() != before + 1) return nullptr;
-    return qobject_cast<TformLembrete*>(OwnedWindows().back());
+    store_.app().ShowLembrete(position, mode);
+    return WindowOf<TformLembrete>(store_.app().OwnedWindows().back());
   }
-
-  static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-  static QSize ScreenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
 
  private slots:
   void initTestCase() {
@@ -121,16 +103,12 @@ class LembreteTest : public QObject {
     DatesList() = SplitTextLines(ReadShipped("datas.txt"));
   }
 
-  void init() {
-    QVERIFY(store_.SetUp());
-    LastReminderPos = QPoint(-1, -1);
-  }
-
+  void init() { QVERIFY(store_.SetUp()); }
   void cleanup() { store_.TearDown(); }
 
   // --- the window as it opens -------------------------------------------
 
-  void newWindowStartsWithTodayAndNow() {
+  void newWindowShowsTodayAndNowInItsControls() {
     TformLembrete* w = OpenNew();
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelvo 3.0"));
     QCOMPARE(w->eData->text(), QStringLiteral("20/06/2024"));
@@ -138,15 +116,13 @@ class LembreteTest : public QObject {
     QCOMPARE(w->cbRepeat->currentText(), QStringLiteral("Nenhuma"));
     QCOMPARE(w->cbRepeat->count(), 5);
     QCOMPARE(w->cbRepeat->itemText(1), QStringLiteral("Diária"));
-    QCOMPARE(w->cbRepeat->itemText(4), QStringLiteral("Anual"));
     QVERIFY(w->mLembrete->toPlainText().isEmpty());
     QCOMPARE(w->bAlternate->text(), QStringLiteral("Cancelar"));
-    QCOMPARE(w->lEventos->text(), EventsShown(EncodeDate(2024, 6, 20)));
-    QVERIFY(!w->lEventos->text().isEmpty());
+    QString events = FromCp(EventsText(EncodeDate(2024, 6, 20)));
+    events.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(w->lEventos->text(), events);
     QCOMPARE(w->size(), QSize(255, 266));
     QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->mLembrete));
-    QCOMPARE(w->Reminder.TextLen, uint16_t{0});
-    QVERIFY(!IsLembreteOpen(w->Reminder.Id));
   }
 
   void controlsSitWhereTheLayoutSays() {
@@ -173,199 +149,61 @@ class LembreteTest : public QObject {
 
   void alertWindowShowsTheStoredReminder() {
     AddLembrete(Make(At(2024, 6, 1, 8, 5), "Linha um\r\nLinha dois", 3));
-    QVERIFY(!OpenStored(1, TformLembrete::kModeAlert));  // beyond the table: nothing
-    TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
+    TformLembrete* w = OpenStored(0, forms::LembreteForm::kModeAlert);
     QVERIFY(w);
     QCOMPARE(w->bAlternate->text(), QStringLiteral("Excluir"));
     QCOMPARE(w->eData->text(), QStringLiteral("01/06/2024"));
     QCOMPARE(w->eHora->displayText(), QStringLiteral("08:05"));
     QCOMPARE(w->cbRepeat->currentIndex(), 3);
     QCOMPARE(w->mLembrete->toPlainText(), QStringLiteral("Linha um\nLinha dois"));
-    QVERIFY(IsLembreteOpen(Lembretes[0].Id));
-    QVERIFY(!IsLembreteOpen(Lembretes[0].Id + 1));
-    w->SwitchToAlterMode();
-    QCOMPARE(w->bAlternate->text(), QStringLiteral("Cancelar"));
-    QVERIFY(IsLembreteOpen(Lembretes[0].Id));
   }
 
-  // --- OK ---------------------------------------------------------------
+  // --- the buttons -------------------------------------------------------
 
-  void okInNewModeAddsToTheFiles() {
+  void typedReminderIsStoredByOk() {
     TformLembrete* w = OpenNew();
     QPointer<TformLembrete> alive(w);
-    w->eData->setText(QStringLiteral("24/12/2024"));
-    w->eHora->setText(QStringLiteral("0930"));
-    w->cbRepeat->setCurrentIndex(4);
-    w->mLembrete->setPlainText(QStringLiteral("  Ceia de Natal\ncom a família \n\n"));
-    w->bOK->click();
+    Type(w->eData, QStringLiteral("24122024"));
+    Type(w->eHora, QStringLiteral("0930"));
+    w->cbRepeat->setFocus();
+    QTest::keyClick(w->cbRepeat, Qt::Key_End);  // the last kind, "Anual"
+    w->mLembrete->setFocus();
+    QTest::keyClicks(w->mLembrete, QStringLiteral("  Ceia de Natal"));
+    QTest::keyClick(w->mLembrete, Qt::Key_Return);
+    TypeText(w->mLembrete, QStringLiteral("com a família "));
+    QTest::mouseClick(w->bOK, Qt::LeftButton);
     Flush();
     QVERIFY(!alive);
     QVERIFY(store_.boxes.empty());
-    ReloadFromFiles();
-    const auto all = Stored();
-    QCOMPARE(all.size(), size_t{1});
-    QCOMPARE(all[0].DateTime, At(2024, 12, 24, 9, 30));
-    QCOMPARE(int(all[0].RepeatKind), 4);
-    QCOMPARE(all[0].Text, ToCp(QStringLiteral("Ceia de Natal\r\ncom a família")));
-  }
-
-  void okInNewModeRepairsDateAndTimeFirst() {
-    TformLembrete* w = OpenNew();
-    w->eData->setText(QStringLiteral("31/02/2025"));
-    w->eHora->setText(QStringLiteral("2899"));
-    w->mLembrete->setPlainText(QStringLiteral("x"));
-    w->bOK->click();
     QCOMPARE(Lembretes.Count, 1);
-    QCOMPARE(Lembretes[0].DateTime, At(2025, 2, 28, 23, 59));
+    TLembrete stored;
+    ReadLembrete(0, stored);
+    QCOMPARE(stored.DateTime, At(2024, 12, 24, 9, 30));
+    QCOMPARE(int(stored.RepeatKind), 4);
+    QCOMPARE(stored.Text, ToCp(QStringLiteral("Ceia de Natal\r\ncom a família")));
   }
 
-  void okWithAnEmptyTextInNewModeAddsNothing() {
-    TformLembrete* w = OpenNew();
-    QPointer<TformLembrete> alive(w);
-    w->mLembrete->setPlainText(QStringLiteral("  \n\t \n"));
-    w->bOK->click();
-    Flush();
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QCOMPARE(store_.boxes[0].text, QStringLiteral("Lembrete vazio. Inclusão cancelada"));
-    QCOMPARE(store_.boxes[0].icon, BoxIcon::Information);
-    QVERIFY(!alive);
-    ReloadFromFiles();
-    QCOMPARE(Lembretes.Count, 0);
-  }
-
-  void okWithAnEmptyTextOnAStoredReminderKeepsTheWindow() {
-    AddLembrete(Make(At(2024, 6, 1, 8, 0), "Texto", 0));
-    TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
-    QPointer<TformLembrete> alive(w);
-    w->mLembrete->setPlainText(QStringLiteral(" "));
-    w->bOK->click();
-    Flush();
-    QVERIFY(alive);
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QCOMPARE(store_.boxes[0].text, QStringLiteral("Digite algum texto no lembrete ou clique em Excluir, para removê-lo"));
-    ReloadFromFiles();
-    QCOMPARE(Stored().at(0).Text, std::string("Texto"));
-  }
-
-  void okInAlterModeAlters() {
-    AddLembrete(Make(At(2024, 6, 1, 8, 0), "Primeiro", 0));
-    AddLembrete(Make(At(2024, 7, 1, 8, 0), "Segundo", 1));
-    TformLembrete* w = OpenStored(1, TformLembrete::kModeAlter);
-    QPointer<TformLembrete> alive(w);
-    QCOMPARE(w->bAlternate->text(), QStringLiteral("Cancelar"));
-    w->eData->setText(QStringLiteral("01/05/2024"));
-    w->eHora->setText(QStringLiteral("1745"));
-    w->cbRepeat->setCurrentIndex(2);
-    w->mLembrete->setPlainText(QStringLiteral("Segundo, alterado"));
-    w->bOK->click();
-    Flush();
-    QVERIFY(!alive);
-    ReloadFromFiles();
-    const auto all = Stored();
-    QCOMPARE(all.size(), size_t{2});
-    QCOMPARE(all[0].DateTime, At(2024, 5, 1, 17, 45));
-    QCOMPARE(int(all[0].RepeatKind), 2);
-    QCOMPARE(all[0].Text, std::string("Segundo, alterado"));
-    QCOMPARE(all[1].Text, std::string("Primeiro"));
-  }
-
-  // --- Excluir and Cancelar -----------------------------------------------
-
-  void excluirDeletesAOneTimeReminder() {
+  void excluirAndCancelarAreClickedLikeAnyButton() {
     AddLembrete(Make(At(2024, 6, 1, 8, 0), "Uma vez", 0));
     AddLembrete(Make(At(2024, 6, 2, 8, 0), "Outro", 0));
-    TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
-    QPointer<TformLembrete> alive(w);
+    TformLembrete* alert = OpenStored(0, forms::LembreteForm::kModeAlert);
+    QPointer<TformLembrete> alert_alive(alert);
     store_.answers.push_back(QMessageBox::Yes);
-    w->bAlternate->click();
+    QTest::mouseClick(alert->bAlternate, Qt::LeftButton);
     Flush();
-    QVERIFY(!alive);
+    QVERIFY(!alert_alive);
     QCOMPARE(store_.boxes.size(), size_t{1});
     QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
-    QCOMPARE(store_.boxes[0].icon, BoxIcon::Question);
-    ReloadFromFiles();
-    const auto all = Stored();
-    QCOMPARE(all.size(), size_t{1});
-    QCOMPARE(all[0].Text, std::string("Outro"));
-  }
+    QCOMPARE(store_.boxes[0].icon, forms::BoxIcon::Question);
+    QCOMPARE(Lembretes.Count, 1);
 
-  void excluirMovesARepeatingReminderOnePeriod_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::newRow("daily across the year") << 1 << At(2024, 12, 31, 7, 0) << At(2025, 1, 1, 7, 0);
-    QTest::newRow("weekly across the year") << 2 << At(2024, 12, 30, 18, 15) << At(2025, 1, 6, 18, 15);
-    QTest::newRow("monthly") << 3 << At(2025, 1, 15, 9, 30) << At(2025, 2, 15, 9, 30);
-    QTest::newRow("monthly after December") << 3 << At(2024, 12, 15, 9, 30) << At(2025, 1, 15, 9, 30);
-    QTest::newRow("monthly into a shorter month") << 3 << At(2025, 1, 31, 9, 30) << At(2025, 2, 28, 9, 30);
-    QTest::newRow("yearly from 29 February") << 4 << At(2024, 2, 29, 6, 0) << At(2025, 2, 28, 6, 0);
-  }
-
-  void excluirMovesARepeatingReminderOnePeriod() {
-    QFETCH(int, kind);
-    QFETCH(double, from);
-    QFETCH(double, to);
-    AddLembrete(Make(from, "Repete", kind));
-    TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
-    QPointer<TformLembrete> alive(w);
-    // What the fields hold does not matter: the stored record moves on.
-    w->mLembrete->setPlainText(QStringLiteral("mudado"));
-    w->cbRepeat->setCurrentIndex(0);
-    w->eData->setText(QStringLiteral("01/01/2030"));
-    store_.answers.push_back(QMessageBox::Yes);
-    w->bAlternate->click();
-    Flush();
-    QVERIFY(!alive);
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    QVERIFY(store_.boxes[0].text.startsWith(QStringLiteral("Ao confirmar a exclusão, você só será lembrado")));
-    ReloadFromFiles();
-    const auto all = Stored();
-    QCOMPARE(all.size(), size_t{1});
-    QCOMPARE(all[0].DateTime, to);
-    QCOMPARE(int(all[0].RepeatKind), kind);
-    QCOMPARE(all[0].Text, std::string("Repete"));
-  }
-
-  void answeringNoKeepsEverything_data() {
-    QTest::addColumn<int>("kind");
-    QTest::newRow("one-time") << 0;
-    QTest::newRow("monthly") << 3;
-  }
-
-  void answeringNoKeepsEverything() {
-    QFETCH(int, kind);
-    AddLembrete(Make(At(2024, 6, 1, 8, 0), "Fica", kind));
-    TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
-    QPointer<TformLembrete> alive(w);
-    store_.answers.push_back(QMessageBox::No);
-    w->bAlternate->click();
-    Flush();
-    QVERIFY(alive);
-    QCOMPARE(store_.boxes.size(), size_t{1});
-    ReloadFromFiles();
-    const auto all = Stored();
-    QCOMPARE(all.size(), size_t{1});
-    QCOMPARE(all[0].DateTime, At(2024, 6, 1, 8, 0));
-  }
-
-  void cancelarChangesNothing() {
-    AddLembrete(Make(At(2024, 6, 1, 8, 0), "Fica", 0));
-    TformLembrete* alter = OpenStored(0, TformLembrete::kModeAlter);
-    QPointer<TformLembrete> alter_alive(alter);
-    alter->mLembrete->setPlainText(QStringLiteral("outro"));
-    alter->bAlternate->click();
     TformLembrete* fresh = OpenNew();
     QPointer<TformLembrete> fresh_alive(fresh);
-    fresh->mLembrete->setPlainText(QStringLiteral("novo"));
-    fresh->bAlternate->click();
+    QTest::keyClicks(fresh->mLembrete, QStringLiteral("novo"));
+    QTest::mouseClick(fresh->bAlternate, Qt::LeftButton);
     Flush();
-    QVERIFY(!alter_alive);
     QVERIFY(!fresh_alive);
-    QVERIFY(store_.boxes.empty());
-    ReloadFromFiles();
-    const auto all = Stored();
-    QCOMPARE(all.size(), size_t{1});
-    QCOMPARE(all[0].Text, std::string("Fica"));
+    QCOMPARE(Lembretes.Count, 1);
   }
 
   // --- repairs on leaving the fields ----------------------------------------
@@ -389,28 +227,11 @@ class LembreteTest : public QObject {
 
   // --- the events area --------------------------------------------------------
 
-  void eventsTextColour_data() {
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("Sunday, Dia das Maes") << "12/05/2024" << QColor(255, 0, 0);
-    QTest::newRow("Natal on a Wednesday") << "25/12/2024" << QColor(255, 0, 0);
-    QTest::newRow("ordinary Monday") << "13/05/2024" << QColor(0, 0, 0);
-  }
-
-  void eventsTextColour() {
-    QFETCH(QString, date);
-    QFETCH(QColor, colour);
+  void eventsLabelIsMeasuredColouredAndScrollsBackToTop() {
     TformLembrete* w = OpenNew();
-    w->eData->setText(date);
-    w->eDataExit();
-    QCOMPARE(w->lEventos->palette().color(QPalette::WindowText), colour);
-    QCOMPARE(w->lEventos->text(), EventsShown(TextToDate(ToCp(date))));
-  }
-
-  void eventsLabelIsMeasuredAndScrollsBackToTop() {
-    TformLembrete* w = OpenNew();
-    w->eData->setText(QStringLiteral("12/05/2024"));
-    w->eDataExit();
+    Type(w->eData, QStringLiteral("12052024"));
+    QTest::keyClick(w->eData, Qt::Key_Return);  // a Sunday, Dia das Mães
+    QCOMPARE(w->lEventos->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     const QRect expected = QFontMetrics(w->lEventos->font())
                                .boundingRect(QRect(0, 0, 216, 0), Qt::TextWordWrap, w->lEventos->text());
     QCOMPARE(w->lEventos->size(), expected.size());
@@ -419,8 +240,10 @@ class LembreteTest : public QObject {
     w->lEventos->setFixedHeight(200);
     QCoreApplication::processEvents();
     w->scroll->verticalScrollBar()->setValue(50);
-    w->eDataExit();
+    Type(w->eData, QStringLiteral("13052024"));
+    QTest::keyClick(w->eData, Qt::Key_Return);
     QCOMPARE(w->scroll->verticalScrollBar()->value(), 0);
+    QCOMPARE(w->lEventos->palette().color(QPalette::WindowText), QColor(0, 0, 0));
   }
 
   // --- keys and the memo limit ------------------------------------------------
@@ -459,31 +282,29 @@ class LembreteTest : public QObject {
     Flush();
     QVERIFY(!alive);
     QCOMPARE(Lembretes.Count, 1);
-    QCOMPARE(Stored().at(0).Text, std::string("um\r\ndois"));
+    TLembrete stored;
+    ReadLembrete(0, stored);
+    QCOMPARE(stored.Text, std::string("um\r\ndois"));
   }
 
-  void ctrlBreakCancelsOnlyANewReminder_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("closes");
-    QTest::newRow("new") << int(TformLembrete::kModeNew) << true;
-    QTest::newRow("alert") << int(TformLembrete::kModeAlert) << false;
-    QTest::newRow("alter") << int(TformLembrete::kModeAlter) << false;
-  }
-
-  void ctrlBreakCancelsOnlyANewReminder() {
-    QFETCH(int, mode);
-    QFETCH(bool, closes);
+  void ctrlBreakCancelsANewReminderOnly() {
     AddLembrete(Make(At(2024, 6, 1, 8, 0), "Fica", 0));
-    TformLembrete* w = mode == TformLembrete::kModeNew ? OpenNew() : OpenStored(0, static_cast<uint8_t>(mode));
-    QPointer<TformLembrete> alive(w);
-    PressKey(w->mLembrete, Qt::Key_Cancel, Qt::ControlModifier);
+    TformLembrete* fresh = OpenNew();
+    QPointer<TformLembrete> fresh_alive(fresh);
+    PressKey(fresh->mLembrete, Qt::Key_Cancel, Qt::ControlModifier);
     Flush();
-    QCOMPARE(alive.isNull(), closes);
-    if (alive) {
-      PressKey(w->mLembrete, Qt::Key_Pause, Qt::ControlModifier);
-      Flush();
-      QVERIFY(alive);
-    }
+    QVERIFY(!fresh_alive);
+    fresh = OpenNew();
+    fresh_alive = fresh;
+    PressKey(fresh->mLembrete, Qt::Key_Pause, Qt::ControlModifier);
+    Flush();
+    QVERIFY(!fresh_alive);
+    TformLembrete* alert = OpenStored(0, forms::LembreteForm::kModeAlert);
+    QPointer<TformLembrete> alert_alive(alert);
+    PressKey(alert->mLembrete, Qt::Key_Cancel, Qt::ControlModifier);
+    PressKey(alert->mLembrete, Qt::Key_Pause, Qt::ControlModifier);
+    Flush();
+    QVERIFY(alert_alive);
     QVERIFY(store_.boxes.empty());
     QCOMPARE(Lembretes.Count, 1);
   }
@@ -513,47 +334,23 @@ class LembreteTest : public QObject {
 
   // --- placement ------------------------------------------------------------
 
-  void firstWindowIsCentredAndTheNextCascades() {
-    const QSize screen = ScreenSize();
+  void windowsOpenWhereThePlacementRuleSays() {
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     TformLembrete* first = OpenNew();
     const QPoint centre((screen.width() - 255) / 2, (screen.height() - 266) / 2);
     QCOMPARE(first->pos(), centre);
-    QCOMPARE(LastReminderPos, centre);
     TformLembrete* second = OpenNew();
     QCOMPARE(second->pos(), centre + QPoint(20, 20));
-    // Closing the second and opening another puts the new one where the second was.
+    // Closing one tells the rule where it was.
     second->close();
-    Flush();
-    QCOMPARE(LastReminderPos, centre);
-    TformLembrete* third = OpenNew();
-    QCOMPARE(third->pos(), centre + QPoint(20, 20));
-    // Closing the first moves the point before it; closing one right of and
-    // below the point then leaves the point alone.
-    first->close();
-    QCOMPARE(LastReminderPos, centre - QPoint(20, 20));
-    third->close();
-    QCOMPARE(LastReminderPos, centre - QPoint(20, 20));
-  }
-
-  void cascadeWrapsAtTheScreenEdges() {
-    const QSize screen = ScreenSize();
-    LastReminderPos = QPoint(screen.width() - 255 - 10, 40);
-    TformLembrete* right = OpenNew();
-    QCOMPARE(right->pos(), QPoint(0, 60));
-    LastReminderPos = QPoint(50, screen.height() - 266 - 10);
-    TformLembrete* bottom = OpenNew();
-    QCOMPARE(bottom->pos(), QPoint(70, 0));
-    // Just fitting is no wrap.
-    LastReminderPos = QPoint(screen.width() - 255 - 20, screen.height() - 266 - 20);
-    TformLembrete* fits = OpenNew();
-    QCOMPARE(fits->pos(), QPoint(screen.width() - 255, screen.height() - 266));
+    QCOMPARE(store_.app().LastReminderPos, (forms::Point{centre.x(), centre.y()}));
   }
 
   // --- the picture -----------------------------------------------------------
 
   void windowRendersOnItsPicture() {
     AddLembrete(Make(At(2024, 5, 12, 9, 30), ToCp(QStringLiteral("Ligar para a mãe e desejar um feliz Dia das Mães")), 4));
-    TformLembrete* w = OpenStored(0, TformLembrete::kModeAlert);
+    TformLembrete* w = OpenStored(0, forms::LembreteForm::kModeAlert);
     const QImage shot = w->grab().toImage();
     QCOMPARE(shot.size(), QSize(255, 266));
     // Inside the panel's border: the BackColor yellow; the events area: white.

@@ -1,138 +1,159 @@
-// The main window, the tray menu and the window shaping, driven for real.
+// The main window, the tray menu and the window shaping, driven through
+// clicks and keys. The main window's rules, the due check and backup and
+// restore are tested in tests/forms/main_form_test.cpp.
 
 #include <QImage>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
 
-#include "qt/app_state.h"
+#include "platform/testing/test_platform.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
-#include "qt/message_box.h"
 #include "qt/shaped_window.h"
+#include "qt/tavo_lembrete.h"
 #include "qt/tavo_main.h"
 #include "qt/tray_menu.h"
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "store/config.h"
 #include "store/tavo_data.h"
-#include "qt/tavo_lembrete.h"
+#include "support/gui_fixture.h"
 
 using namespace tavo;
 using namespace tavo::gui;
+using namespace tavo::gui::test_support;
+
+namespace {
+
+class CountingPlayer : public platform::WavePlayer {
+ public:
+  void PlayAsync(const std::string& path) override { played.push_back(path); }
+  std::vector<std::string> played;
+};
+
+}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
-  QTemporaryDir dir_;
-  platform::MemoryRegistry registry_;
-  QStringList boxes_;
-  QMessageBox::StandardButton answer_ = QMessageBox::No;
+  GuiStore store_;
+  std::vector<std::unique_ptr<TformTAVO>> mains_;
 
   TformTAVO* NewMainWindow(std::vector<std::string> args = {}) {
-    auto* w = new TformTAVO(std::move(args));
+    mains_.push_back(std::make_unique<TformTAVO>(store_.app(), std::move(args)));
+    TformTAVO* w = mains_.back().get();
     w->show();
-    for (int i = 0; i < 100 && !w->FirstActivationDone(); ++i) QTest::qWait(10);
+    for (int i = 0; i < 100 && !w->form.FirstActivationDone(); ++i) QTest::qWait(10);
     return w;
   }
 
- private slots:
-  void initTestCase() {
-    QVERIFY(dir_.isValid());
-    QDir(dir_.path()).mkpath(QStringLiteral("dados/datas"));
-    platform::SetProgramFolderForTesting(dir_.path().toStdString());
-    platform::SetRegistryForTesting(&registry_);
-    const auto order = platform::DateOrder::DayMonthYear;
-    platform::SetDateOrderForTesting(&order);
-    OpenStore();
-    SetBoxAnswerer([this](const QString& text, BoxIcon) {
-      boxes_ << text;
-      return answer_;
-    });
-  }
+  std::vector<TformLembrete*> Reminders() { return store_.Windows<TformLembrete>(); }
 
-  void init() { boxes_.clear(); }
+ private slots:
+  void initTestCase() { InstallFontSubstitutes(); }
+  void init() { QVERIFY(store_.SetUp()); }
+  void cleanup() {
+    // The main window goes last, as when the program ends.
+    for (forms::Form* f : std::vector<forms::Form*>(store_.app().OwnedWindows()))
+      if (f->Kind() != forms::WindowKind::Main) delete WidgetOf(f);
+    mains_.clear();
+    store_.TearDown();
+  }
 
   void missingCalendarFileIsReportedAndTheTimerStillStarts() {
     TformTAVO* w = NewMainWindow();
-    QCOMPARE(boxes_.size(), 2);
-    QVERIFY(boxes_[0].startsWith(QStringLiteral("Cannot open file ")));
-    QVERIFY(boxes_[0].endsWith(QStringLiteral("santos.txt.")));
+    QCOMPARE(store_.boxes.size(), size_t{2});
+    QVERIFY(store_.boxes[0].text.startsWith(QStringLiteral("Cannot open file ")));
+    QVERIFY(store_.boxes[0].text.endsWith(QStringLiteral("santos.txt.")));
     QVERIFY(w->timerCheca.isActive());
     QCOMPARE(w->timerCheca.interval(), 10000);
-    QCOMPARE(w->LastCheckedMinute, -1);
-    delete w;
   }
 
-  void minimizeSwitchHidesOnlyAsTheOnlyArgument() {
-    struct Case {
-      std::vector<std::string> args;
-      bool shown;
-    };
-    const Case cases[] = {{{}, true}, {{"minimize"}, false}, {{"MiNiMiZe"}, false},
-                          {{"MINIMIZE", "x"}, true}, {{"outro"}, true}};
-    for (const Case& c : cases) {
-      TformTAVO* w = NewMainWindow(c.args);
-      QCOMPARE(MainWindowShown, c.shown);
-      if (QSystemTrayIcon::isSystemTrayAvailable()) QCOMPARE(w->isVisible(), c.shown);
-      delete w;
-    }
+  void minimizeSwitchLeavesTheWindowHidden() {
+    TformTAVO* hidden = NewMainWindow({"minimize"});
+    TformTAVO* shown = NewMainWindow({"MINIMIZE", "x"});
+    if (QSystemTrayIcon::isSystemTrayAvailable()) QVERIFY(!hidden->isVisible());
+    else QVERIFY(hidden->isMinimized());
+    QVERIFY(shown->isVisible());
   }
 
-  void closeRequestHidesAndConfirmationEnds() {
+  void closeRequestHidesAndConfirmedEndingCloses() {
     TformTAVO* w = NewMainWindow();
     QVERIFY(!w->close());  // Alt+F4 or the taskbar's close: hidden, not closed
-    QVERIFY(!MainWindowShown);
-    QVERIFY(!w->ShuttingDown);
-
-    answer_ = QMessageBox::No;
-    w->bFechaClick();
-    QCOMPARE(boxes_.last(), QStringLiteral("Encerrar o Quelvo irá paralizar a checagem de lembretes pendentes. "
-                                           "Tem certeza de que deseja encerrar o programa?"));
-    QVERIFY(!w->ShuttingDown);
-
-    answer_ = QMessageBox::Yes;
-    w->bFechaClick();
-    QVERIFY(w->ShuttingDown);
-    answer_ = QMessageBox::No;
-    delete w;
+    QVERIFY(!store_.app().MainWindowShown);
+    w->show();
+    store_.answers = {QMessageBox::No};
+    QTest::mouseClick(w->bFecha, Qt::LeftButton);
+    QCOMPARE(store_.boxes.back().text, QStringLiteral("Encerrar o Quelvo irá paralizar a checagem de lembretes pendentes. "
+                                                      "Tem certeza de que deseja encerrar o programa?"));
+    QVERIFY(w->isVisible());
+    store_.answers = {QMessageBox::Yes};
+    QTest::mouseClick(w->bFecha, Qt::LeftButton);
+    QVERIFY(!w->isVisible());
+    QVERIFY(store_.app().ShuttingDown);
   }
 
-  void sessionEndSetsShuttingDownSoCloseEnds() {
+  void buttonsOpenTheirWindows() {
     TformTAVO* w = NewMainWindow();
-    w->WMQueryEndSession();
-    QVERIFY(w->ShuttingDown);
-    QVERIFY(ShuttingDown());
-    const int before = boxes_.size();
-    QVERIFY(w->close());  // no confirmation any more
-    QCOMPARE(boxes_.size(), before);
-    delete w;
+    QTest::mouseClick(w->bNovo, Qt::LeftButton);
+    QTest::mouseClick(w->bNovo, Qt::LeftButton);
+    QCOMPARE(Reminders().size(), size_t{2});
+    QTest::mouseClick(w->bLista, Qt::LeftButton);
+    QTest::mouseClick(w->bConfig, Qt::LeftButton);
+    QTest::mouseClick(w->bLista, Qt::LeftButton);
+    QCOMPARE(store_.app().OwnedWindows().size(), size_t{5});
+    store_.app().CloseReminderWindows();
+    Flush();
+    QCOMPARE(store_.app().OwnedWindows().size(), size_t{3});
   }
 
-  void newReminderClicksOpenIndependentWindows() {
+  void hidingWithAnotherWindowOpenMinimisesOnlyWhenItCloses() {
     TformTAVO* w = NewMainWindow();
-    w->bNovoClick();
-    w->bNovoClick();
-    QCOMPARE(OwnedWindows().size(), size_t{3});
-    CloseReminderWindows();
-    QTRY_COMPARE(OwnedWindows().size(), size_t{1});
-    delete w;
+    QTest::mouseClick(w->bNovo, Qt::LeftButton);
+    QTest::mouseClick(w->bHide, Qt::LeftButton);
+    QVERIFY(!store_.desktop().ApplicationMinimized());
+    Reminders().front()->close();
+    QVERIFY(store_.desktop().ApplicationMinimized());
+    Flush();
+    w->PopupMenu->actions()[6]->trigger();  // "Exibir Menu Principal"
+    QVERIFY(w->isVisible());
+    QVERIFY(!store_.desktop().ApplicationMinimized());
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(395, 24));  // the hide spot
+    QVERIFY(store_.desktop().ApplicationMinimized());
   }
 
-  void hidingWithAnotherWindowOpenDoesNotMinimiseUntilItCloses() {
+  void backupButtonWritesTheFileTheDialogNames() {
+    TLembrete r;
+    r.DateTime = At(2024, 7, 1, 8, 0);
+    r.Text = "um";
+    AddLembrete(r);
     TformTAVO* w = NewMainWindow();
-    RestoreApplication();
-    w->bNovoClick();
-    w->bHideClick();
-    QVERIFY(!ApplicationMinimized());
-    CloseReminderWindows();
-    QTRY_VERIFY(ApplicationMinimized());
-    w->pmJanelaClick();
-    QVERIFY(MainWindowShown);
-    QVERIFY(!ApplicationMinimized());
-    delete w;
+    const QString path = store_.Folder() + QStringLiteral("/copia.tvb");
+    store_.files = {path};
+    QTest::mouseClick(w->bDoBackup, Qt::LeftButton);
+    QCOMPARE(store_.file_dialogs, 1);
+    QCOMPARE(QFileInfo(path).size(), qint64{15 + 20 + 2});
+  }
+
+  void aTimerTickRaisesTheDueReminderWithOneSound() {
+    CountingPlayer player;
+    platform::SetSoundForTesting(&player);
+    const std::string sound = store_.Folder().toStdString() + "/dados/gongo.wav";
+    std::ofstream(sound) << "RIFF";
+    Config.WaveFile = sound;
+    TLembrete r;
+    r.DateTime = At(2024, 6, 20, 10, 0);
+    r.Text = "vencido";
+    AddLembrete(r);
+    TformTAVO* w = NewMainWindow();
+    // The timer's next event, without waiting its ten seconds.
+    w->timerCheca.start(0);
+    QTRY_COMPARE(Reminders().size(), size_t{1});
+    w->timerCheca.stop();
+    platform::SetSoundForTesting(nullptr);
+    QCOMPARE(Reminders()[0]->bAlternate->text(), QStringLiteral("Excluir"));
+    QCOMPARE(player.played, std::vector<std::string>{sound});
   }
 
   void menuItemsInOrderWithTheNewReminderAsDefault() {
@@ -145,15 +166,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(w->PopupMenu->defaultAction(), w->PopupMenu->actions().first());
     // A double click on the icon runs the default item: a new reminder window.
     w->PopupMenu->RunDefaultItem();
-    QCOMPARE(OwnedWindows().size(), size_t{2});
-    QVERIFY(qobject_cast<TformLembrete*>(OwnedWindows().back()));
-    CloseReminderWindows();
-    QTRY_COMPARE(OwnedWindows().size(), size_t{1});
-    delete w;
+    QCOMPARE(Reminders().size(), size_t{1});
   }
 
   void marginGradientReadBackFromTheRenderedMenu() {
-    QCOMPARE(MarginEndColor(), QColor(53, 48, 33));
     TrayMenu menu;
     for (int i = 0; i < 8; ++i) menu.addAction(QStringLiteral("Item %1").arg(i));
     menu.resize(menu.sizeHint());
@@ -161,14 +177,13 @@ class MainWindowTest : public QObject {
     const int bands = std::clamp(image.height(), 2, 32);
     const int band_height = image.height() / bands;
     // The first pixel column of the first and last band, inside the margin and left of the word.
-    QCOMPARE(QColor(image.pixel(1, 0)), MarginBandColor(0, bands));
-    QCOMPARE(QColor(image.pixel(1, band_height * (bands - 1))), MarginBandColor(bands - 1, bands));
-    QCOMPARE(MarginBandColor(0, bands), MarginStartColor());
-    QCOMPARE(MarginBandColor(bands - 1, bands), MarginEndColor());
+    QCOMPARE(QColor(image.pixel(1, 0)), ToQColor(forms::MarginBandColor(0, bands)));
+    QCOMPARE(QColor(image.pixel(1, band_height * (bands - 1))), ToQColor(forms::MarginBandColor(bands - 1, bands)));
+    QCOMPARE(QColor(image.pixel(1, band_height * (bands - 1))), QColor(53, 48, 33));
     // Some white text is drawn inside the strip.
     bool white = false;
     for (int y = 0; y < image.height() && !white; ++y)
-      for (int x = 0; x < kMenuMarginWidth - 3 && !white; ++x) white = QColor(image.pixel(x, y)) == Qt::white;
+      for (int x = 0; x < forms::kMenuMarginWidth - 3 && !white; ++x) white = QColor(image.pixel(x, y)) == Qt::white;
     QVERIFY(white);
   }
 
@@ -186,6 +201,13 @@ class MainWindowTest : public QObject {
     QVERIFY(!region.contains(QPoint(3, 0)));  // a hole from one index-0 pixel
     QVERIFY(region.contains(QPoint(5, 0)));   // a run reaching the right edge
     QVERIFY(region.contains(QPoint(0, 1)) && region.contains(QPoint(5, 1)));
+    // A picture without a palette: transparent and white pixels are outside.
+    QImage argb(3, 1, QImage::Format_ARGB32);
+    argb.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    argb.setPixel(1, 0, qRgb(10, 20, 30));
+    argb.setPixel(2, 0, qRgb(255, 255, 255));
+    const QRegion plain = RegionFromPicture(argb);
+    QVERIFY(!plain.contains(QPoint(0, 0)) && plain.contains(QPoint(1, 0)) && !plain.contains(QPoint(2, 0)));
   }
 
   void mainPictureHasItsPinHoles() {
@@ -207,17 +229,15 @@ class MainWindowTest : public QObject {
     QVERIFY(!region.contains(QPoint(0, 0)));  // rounded corner outside
   }
 
-  void hitRuleIncludesTheExceptionEdges() {
+  void clicksOnTheExceptionEdgesRunItsAction() {
     ShapedWindow w(QStringLiteral(":/assets/fundo_main.bmp"));
     int clicks = 0;
-    w.AddException(QRect(384, 13, 22, 22), [&] { ++clicks; });
-    QCOMPARE(w.WMNCHitTest(QPoint(384, 13)), int{kHitClient});
-    QCOMPARE(w.WMNCHitTest(QPoint(406, 35)), int{kHitClient});  // right and bottom edges count
-    QCOMPARE(w.WMNCHitTest(QPoint(407, 35)), int{kHitCaption});
-    QCOMPARE(w.WMNCHitTest(QPoint(383, 20)), int{kHitCaption});
-    QCOMPARE(w.WMNCHitTest(QPoint(200, 200)), int{kHitCaption});
+    w.AddException(forms::kHideArea, [&] { ++clicks; });
+    QCOMPARE(w.WMNCHitTest(QPoint(406, 35)), forms::kHitClient);  // right and bottom edges count
+    QCOMPARE(w.WMNCHitTest(QPoint(407, 35)), forms::kHitCaption);
     w.show();
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(406, 35));
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(200, 200));  // the free picture drags instead
     QCOMPARE(clicks, 1);
   }
 
@@ -229,11 +249,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(hide->cursor().shape(), HandCursor().shape());
     QVERIFY(main->childAt(QPoint(395, 35)));  // the bottom edge belongs to the spot
     QVERIFY(!main->childAt(QPoint(200, 30)) || main->childAt(QPoint(200, 30))->cursor().shape() == Qt::ArrowCursor);
-    TformLembrete reminder;
+    TformLembrete reminder(store_.app());
     QWidget* corner = reminder.childAt(QPoint(238, 193));
     QVERIFY(corner);
     QCOMPARE(corner->cursor().shape(), HandCursor().shape());
-    delete main;
   }
 
   // A focused flat button keeps its face and shows a dotted outline two

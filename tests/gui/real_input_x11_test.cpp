@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QThread>
 #include <QtTest>
 
 #include "qt/date_field.h"
@@ -19,7 +22,9 @@
 #include "store/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
+#include "qt/reminder_memo.h"
 #include "qt/tavo_lembrete.h"
+#include "qt/tavo_list.h"
 
 using namespace tavo;
 using namespace tavo::gui;
@@ -67,8 +72,8 @@ class RealInputTest : public QObject {
   GuiStore store_{GuiStore::Options{true, true, true}};
 
   TformLembrete* OpenNew() {
-    auto* w = new TformLembrete();
-    w->Mode = TformLembrete::kModeNew;
+    auto* w = WindowOf<TformLembrete>(&store_.desktop().CreateWindow(forms::WindowKind::Lembrete));
+    w->form.Mode = forms::LembreteForm::kModeNew;
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w)) return nullptr;
@@ -81,10 +86,7 @@ class RealInputTest : public QObject {
 
  private slots:
   void init() { QVERIFY(store_.SetUp()); }
-  void cleanup() {
-    for (QWidget* w : OwnedWindows()) delete w;
-    store_.TearDown();
-  }
+  void cleanup() { store_.TearDown(); }
 
   // Pasting more than fits keeps 1024 characters, ends with the cursor after
   // what went in, and OK stores no more than that.
@@ -142,8 +144,8 @@ class RealInputTest : public QObject {
     r.DateTime = At(2024, 6, 1, 8, 0);
     r.Text = "Fica";
     AddLembrete(r);
-    ShowLembrete(0, TformLembrete::kModeAlert);
-    auto* alert = qobject_cast<TformLembrete*>(OwnedWindows().back());
+    store_.app().ShowLembrete(0, forms::LembreteForm::kModeAlert);
+    auto* alert = WindowOf<TformLembrete>(store_.app().OwnedWindows().back());
     QVERIFY(alert);
     alert->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(alert));
@@ -179,6 +181,42 @@ class RealInputTest : public QObject {
     QTRY_VERIFY(!calendar->isVisible());
     QCOMPARE(w->eData->displayText(), QStringLiteral("25/06/2024"));
     QCOMPARE(w->lEventos->text().left(5), QStringLiteral("Terça"));
+  }
+
+  // A click on OK sent through the X server while printing starts reaches
+  // the program during the status box's message processing: it is held
+  // until printing ends, then stores the reminder.
+  void clickDuringPrintingIsHeldUntilItEnds() {
+    TLembrete listed;
+    listed.DateTime = At(2024, 6, 20, 9, 0);
+    listed.Text = "listed";
+    AddLembrete(listed);
+    auto* list = WindowOf<TformList>(&store_.app().OpenWindowOnce(forms::WindowKind::List));
+    list->bListar->click();
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    QTest::keyClicks(w->mLembrete, QStringLiteral("clicado durante a impressao"));
+
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] {
+      std::fputs("the program froze: a store operation waits for printing\n", stderr);
+      std::abort();
+    });
+    watchdog.start(15000);
+    const QString pdf = store_.Folder() + QStringLiteral("/lista.pdf");
+    store_.print = [&](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      ClickCentre(w->bOK);
+      QThread::msleep(300);  // the click is waiting in the program's connection
+      return true;
+    };
+    list->bPrintList->click();
+    watchdog.stop();
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY(list->isEnabled());
+    QTRY_COMPARE(Lembretes.Count, 2);
   }
 
  private:

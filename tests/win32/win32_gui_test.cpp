@@ -51,7 +51,7 @@ class QuelvoGui : public test_support::StoreFixture {
     const fs::path dados = fs::path(Wide(program_)) / L"dados";
     fs::create_directories(dados);
     fs::copy(shipped, dados, fs::copy_options::recursive);
-    platform::SetProgramFolderForTesting(program_);
+    platform::SetProgramFolder(program_);
     // Every test starts from the default settings.
     ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
   }
@@ -362,11 +362,11 @@ TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
   {
     test_support::TempFolder elsewhere;
     fs::create_directory(fs::path(Wide(elsewhere.Path())) / L"dados");
-    platform::SetProgramFolderForTesting(elsewhere.Path());
+    platform::SetProgramFolder(elsewhere.Path());
     Reopen();
     AddAll({{At(2031, 1, 1, 8, 0), 0, "A"}, {At(2031, 1, 2, 8, 0), 0, "B"}, {At(2031, 1, 3, 8, 0), 3, "C"}});
     ASSERT_EQ(WriteBackup(other), BackupResult::Done);
-    platform::SetProgramFolderForTesting(program_);
+    platform::SetProgramFolder(program_);
   }
   Start();
   HWND main = Main();

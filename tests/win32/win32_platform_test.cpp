@@ -329,7 +329,7 @@ class WinAccents : public test_support::StoreFixture {
     program = folder.Path() + "Agenda de Jo\xC3\xA3o\\";  // "Agenda de João"
     ASSERT_TRUE(::CreateDirectoryW(platform::Utf16(program).c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW(platform::Utf16(program + "dados").c_str(), nullptr));
-    platform::SetProgramFolderForTesting(program);
+    platform::SetProgramFolder(program);
   }
   static bool OnDisk(const std::string& utf8) {
     return ::GetFileAttributesW(platform::Utf16(utf8).c_str()) != INVALID_FILE_ATTRIBUTES;

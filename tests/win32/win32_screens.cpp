@@ -17,6 +17,7 @@
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/testing/test_platform.h"
 #include "platform/system.h"
 #include "platform/win32/utf16.h"
 #include "store/date_text.h"
@@ -107,7 +108,7 @@ int main() {
   const std::string folder = platform::Utf8(program.wstring()) + "\\";
   platform::MemoryRegistry registry;
   platform::SetRegistryForTesting(&registry);
-  platform::SetProgramFolderForTesting(folder);
+  platform::SetProgramFolder(folder);
   Hooks().Failure = [](const std::string& message, BoxKind) { std::fprintf(stderr, "%s\n", message.c_str()); };
   OpenStore();
   const double today = Today();

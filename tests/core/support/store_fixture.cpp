@@ -58,7 +58,7 @@ TempFolder::~TempFolder() {
 
 void StoreFixture::SetUp() {
   fs::create_directory(folder.Path() + "dados");
-  platform::SetProgramFolderForTesting(folder.Path());
+  platform::SetProgramFolder(folder.Path());
   platform::SetRegistryForTesting(&registry);
   const platform::DateOrder order = platform::DateOrder::DayMonthYear;
   platform::SetDateOrderForTesting(&order);
@@ -73,7 +73,7 @@ void StoreFixture::SetUp() {
 
 void StoreFixture::TearDown() {
   platform::SetFilesForTesting(nullptr);
-  platform::SetProgramFolderForTesting("");
+  platform::SetProgramFolder("");
   platform::SetRegistryForTesting(nullptr);
   platform::SetDateOrderForTesting(nullptr);
   platform::SetClockForTesting(nullptr);

@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/locale_date.h"
-#include "platform/registry.h"
-#include "platform/system.h"
+#include "platform/testing/test_platform.h"
 #include "store/tavo_data.h"
 
 namespace tavo::test_support {

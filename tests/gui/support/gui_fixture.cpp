@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include "qt/app_state.h"
 #include "qt/gui_common.h"
 #include "store/config.h"
 #include "store/date_time.h"
@@ -17,12 +16,17 @@ double At(int year, int month, int day, int hour, int minute) {
   return EncodeDate(year, month, day) + EncodeTime(hour, minute);
 }
 
+void Flush() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 bool GuiStore::SetUp(const QString& data_folder) {
   if (!dir_.isValid()) return false;
   // The folder is shared by every case of a program: each starts empty.
   QDir(dir_.path()).removeRecursively();
   if (!QDir().mkpath(dir_.path() + QLatin1Char('/') + data_folder)) return false;
-  platform::SetProgramFolderForTesting(dir_.path().toStdString() + "/");
+  platform::SetProgramFolder(dir_.path().toStdString() + "/");
   registry = new platform::MemoryRegistry;
   platform::SetRegistryForTesting(registry);
   if (options_.fixed_date_order) platform::SetDateOrderForTesting(&order_);
@@ -35,21 +39,35 @@ bool GuiStore::SetUp(const QString& data_folder) {
   OpenStore();
   boxes.clear();
   answers.clear();
-  SetBoxAnswerer([this](const QString& text, BoxIcon icon) {
-    boxes.push_back({text, icon});
-    if (answers.empty()) return QMessageBox::Ok;
-    const auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  });
+  files.clear();
+  file_dialogs = 0;
+  SetDialogAnswerer(this);
+  desktop_ = std::make_unique<QtDesktop>();
+  SetTheDesktop(desktop_.get());
   return true;
 }
 
+QMessageBox::StandardButton GuiStore::AnswerBox(const QString& text, forms::BoxIcon icon) {
+  boxes.push_back({text, icon});
+  if (answers.empty()) return QMessageBox::Ok;
+  const auto answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+QString GuiStore::AnswerFile(const forms::FileDialog&) {
+  ++file_dialogs;
+  if (files.empty()) return {};
+  const QString path = files.front();
+  files.pop_front();
+  return path;
+}
+
 void GuiStore::TearDown() {
-  for (QWidget* w : OwnedWindows()) delete w;
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  SetBoxAnswerer({});
+  Flush();
+  desktop_.reset();  // closes every window still open
+  Flush();
+  SetDialogAnswerer(nullptr);
   Hooks() = StoreHooks{};
   SetEntryCount(Lembretes, 0);
   Config = TConfig{};
@@ -58,7 +76,7 @@ void GuiStore::TearDown() {
   platform::SetRegistryForTesting(nullptr);
   delete registry;
   registry = nullptr;
-  platform::SetProgramFolderForTesting("");
+  platform::SetProgramFolder("");
   // Checked last so that a failing case still leaves the next one a clean state.
   QVERIFY2(failures.empty(), failures.empty() ? "" : failures.front().c_str());
 }

@@ -1,4 +1,4 @@
-#include "platform/registry.h"
+#include "platform/testing/test_platform.h"
 
 namespace tavo::platform {
 namespace {
