@@ -31,7 +31,11 @@ void Fill(HDC dc, RECT r, COLORREF colour) {
 // Twenty swatches, the extra one, and "&Outra..."; a pick or losing the focus closes it.
 class ColorPalette : public Wnd {
  public:
-  ColorPalette(ColorSelector& owner, int32_t current) : owner_(owner), rules_(current) { delete_on_destroy = true; }
+  ColorPalette(ColorSelector& owner, int32_t current) : owner_(owner), rules_(current) {
+    delete_on_destroy = true;
+    paints = true;
+    hand_cursor = true;
+  }
 
   void Open(POINT at) {
     CreateArgs a;
@@ -55,16 +59,6 @@ class ColorPalette : public Wnd {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        Paint(dc);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_SETCURSOR:
-        ::SetCursor(HandCursor());
-        return TRUE;
       case WM_MOUSEMOVE:
         if (rules_.MouseMoved(forms::Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) ::InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
@@ -111,7 +105,7 @@ class ColorPalette : public Wnd {
     if (const std::optional<int32_t> chosen = owner.askColor(current)) owner.Pick(*chosen);
   }
 
-  void Paint(HDC dc) {
+  void OnPaint(HDC dc) override {
     RECT all{0, 0, forms::ColorPaletteRules::kWidth, forms::ColorPaletteRules::kHeight};
     ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
     ::DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
@@ -152,15 +146,8 @@ class ColorPalette : public Wnd {
 // ---- The selector button ----
 
 bool ColorSelector::Create(HWND parent, int id, const Place& place) {
-  CreateArgs a;
-  a.parent = parent;
-  a.id = id;
-  a.x = place.x;
-  a.y = place.y;
-  a.width = place.width;
-  a.height = place.height;
-  a.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
-  return CreateControl(L"BUTTON", a);
+  hand_cursor = true;
+  return CreateControl(L"BUTTON", ChildArgs(parent, id, place, WS_TABSTOP | BS_OWNERDRAW));
 }
 
 ColorSelector::~ColorSelector() {
@@ -214,14 +201,6 @@ bool ColorSelector::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::DrawFocusRect(dc, &focus);
   }
   return true;
-}
-
-LRESULT ColorSelector::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == hwnd) {
-    ::SetCursor(HandCursor());
-    return TRUE;
-  }
-  return Wnd::WndProc(msg, wp, lp);
 }
 
 // ---- Settings window ----

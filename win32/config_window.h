@@ -34,9 +34,6 @@ class ColorSelector : public Wnd {
   bool OnCommand(WORD code) override;
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
  private:
   int32_t color_ = 0;
   ColorPalette* palette_ = nullptr;

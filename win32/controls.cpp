@@ -7,9 +7,7 @@
 #include "store/date_time.h"
 
 namespace tavo::win32 {
-namespace {
-
-Wnd::CreateArgs Args(HWND parent, int id, const Place& p, DWORD style, const std::string& text = std::string()) {
+Wnd::CreateArgs ChildArgs(HWND parent, int id, const Place& p, DWORD style, const std::string& text) {
   Wnd::CreateArgs a;
   a.parent = parent;
   a.id = id;
@@ -21,16 +19,6 @@ Wnd::CreateArgs Args(HWND parent, int id, const Place& p, DWORD style, const std
   a.title = text;
   return a;
 }
-
-bool HandCursorHere(HWND hwnd, UINT msg, WPARAM wp) {
-  if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == hwnd) {
-    ::SetCursor(HandCursor());
-    return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 std::wstring EditLines(const std::string& utf8) {
   std::string text;
@@ -64,8 +52,9 @@ void DrawFlatFace(HDC dc, RECT r, bool down, bool enabled, COLORREF face) {
 }
 
 bool FlatButton::Create(HWND parent, int id, const Place& place, const std::string& caption, HFONT font) {
-  if (!CreateControl(L"BUTTON", Args(parent, id, place, BS_OWNERDRAW | WS_TABSTOP, caption))) return false;
+  if (!CreateControl(L"BUTTON", ChildArgs(parent, id, place, BS_OWNERDRAW | WS_TABSTOP, caption))) return false;
   SetFont(font);
+  hand_cursor = true;
   return true;
 }
 
@@ -101,16 +90,13 @@ bool FlatButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   return true;
 }
 
-LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (HandCursorHere(hwnd, msg, wp)) return TRUE;
-  return Wnd::WndProc(msg, wp, lp);
-}
 
 // ---- Push button ----
 
 bool PushButton::Create(HWND parent, int id, const Place& place, const std::string& caption, HFONT font) {
-  if (!CreateControl(L"BUTTON", Args(parent, id, place, BS_PUSHBUTTON | WS_TABSTOP, caption))) return false;
+  if (!CreateControl(L"BUTTON", ChildArgs(parent, id, place, BS_PUSHBUTTON | WS_TABSTOP, caption))) return false;
   SetFont(font);
+  hand_cursor = true;
   return true;
 }
 
@@ -120,15 +106,11 @@ bool PushButton::OnCommand(WORD code) {
   return true;
 }
 
-LRESULT PushButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (HandCursorHere(hwnd, msg, wp)) return TRUE;
-  return Wnd::WndProc(msg, wp, lp);
-}
 
 // ---- Edit ----
 
 bool Edit::Create(HWND parent, int id, const Place& place, HFONT font, DWORD style) {
-  if (!CreateControl(L"EDIT", Args(parent, id, place, style | WS_TABSTOP | ES_AUTOHSCROLL))) return false;
+  if (!CreateControl(L"EDIT", ChildArgs(parent, id, place, style | WS_TABSTOP | ES_AUTOHSCROLL))) return false;
   ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   SetFont(font);
@@ -188,7 +170,7 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 bool Memo::Create(HWND parent, int id, const Place& place, HFONT font, bool read_only, bool scroll_bar) {
   DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP | (scroll_bar ? WS_VSCROLL : 0);
   if (read_only) style |= ES_READONLY;
-  if (!CreateControl(L"EDIT", Args(parent, id, place, style))) return false;
+  if (!CreateControl(L"EDIT", ChildArgs(parent, id, place, style))) return false;
   SetFont(font);
   return true;
 }
@@ -210,8 +192,9 @@ bool ComboBox::Create(HWND parent, int id, const Place& place, HFONT font, const
   // field takes its height from the font.
   Place open = place;
   open.height = place.height + 15 * static_cast<int>(items.size()) + 4;
-  if (!CreateControl(L"COMBOBOX", Args(parent, id, open, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL))) return false;
+  if (!CreateControl(L"COMBOBOX", ChildArgs(parent, id, open, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL))) return false;
   SetFont(font);
+  hand_cursor = true;
   ::SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), place.height - 6);
   for (const std::string& item : items) ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(item).c_str()));
   return true;
@@ -220,18 +203,15 @@ bool ComboBox::Create(HWND parent, int id, const Place& place, HFONT font, const
 int ComboBox::Selected() const { return static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0)); }
 void ComboBox::Select(int index) { ::SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-LRESULT ComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (HandCursorHere(hwnd, msg, wp)) return TRUE;
-  return Wnd::WndProc(msg, wp, lp);
-}
 
 // ---- List box ----
 
 bool ListBox::Create(HWND parent, int id, const Place& place, HFONT font, int item_height) {
   if (!CreateControl(L"LISTBOX",
-                     Args(parent, id, place, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER)))
+                     ChildArgs(parent, id, place, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER)))
     return false;
   SetFont(font);
+  hand_cursor = true;
   ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, item_height);
   return true;
 }
@@ -259,15 +239,12 @@ bool ListBox::OnCommand(WORD code) {
   return true;
 }
 
-LRESULT ListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (HandCursorHere(hwnd, msg, wp)) return TRUE;
-  return Wnd::WndProc(msg, wp, lp);
-}
 
 // ---- Check box ----
 
 bool CheckBox::Create(HWND parent, int id, const Place& place) {
-  return CreateControl(L"BUTTON", Args(parent, id, place, BS_AUTOCHECKBOX | WS_TABSTOP));
+  hand_cursor = true;
+  return CreateControl(L"BUTTON", ChildArgs(parent, id, place, BS_AUTOCHECKBOX | WS_TABSTOP));
 }
 
 bool CheckBox::Checked() const { return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -289,15 +266,11 @@ HBRUSH CheckBox::OnCtlColor(HDC dc) {
   return background;
 }
 
-LRESULT CheckBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (HandCursorHere(hwnd, msg, wp)) return TRUE;
-  return Wnd::WndProc(msg, wp, lp);
-}
 
 // ---- Centred label ----
 
 bool CenteredLabel::Create(HWND parent, int id, const Place& place, HFONT font, const std::string& text) {
-  if (!CreateControl(L"STATIC", Args(parent, id, place, SS_CENTER | SS_CENTERIMAGE, text))) return false;
+  if (!CreateControl(L"STATIC", ChildArgs(parent, id, place, SS_CENTER | SS_CENTERIMAGE, text))) return false;
   SetFont(font);
   return true;
 }
@@ -309,7 +282,7 @@ bool CenteredLabel::Create(HWND parent, int id, const Place& place, HFONT font, 
 class DateField::Popup : public Wnd {
  public:
   static constexpr int kTitleHeight = 16;
-  explicit Popup(DateField* field) : field_(field) {}
+  explicit Popup(DateField* field) : field_(field) { paints = true; }
 
   void Open(double date, POINT at) {
     if (!hwnd) {
@@ -365,21 +338,19 @@ class DateField::Popup : public Wnd {
       case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) Close();
         break;
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        RECT title{0, 0, width_, kTitleHeight};
-        ::FillRect(dc, &title, ::GetSysColorBrush(COLOR_ACTIVECAPTION));
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_CAPTIONTEXT));
-        HGDIOBJ old = ::SelectObject(dc, Font(L"MS Sans Serif", 11, true));
-        ::DrawTextW(dc, L"Escolha uma Data", -1, &title, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        ::SelectObject(dc, old);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-      }
     }
     return Wnd::WndProc(msg, wp, lp);
+  }
+
+  // The title strip above the calendar.
+  void OnPaint(HDC dc) override {
+    RECT title{0, 0, width_, kTitleHeight};
+    ::FillRect(dc, &title, ::GetSysColorBrush(COLOR_ACTIVECAPTION));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_CAPTIONTEXT));
+    HGDIOBJ old = ::SelectObject(dc, Font(L"MS Sans Serif", 11, true));
+    ::DrawTextW(dc, L"Escolha uma Data", -1, &title, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(dc, old);
   }
 
   bool PreTranslate(MSG& msg) override {
@@ -409,9 +380,10 @@ bool DateField::Create(HWND parent, int id, const Place& place, HFONT font) {
   edit.onEnter = [this] {
     if (onExit) onExit();
   };
-  CreateArgs a = Args(parent, id + 1, Place{place.x + place.width - kButton, place.y, kButton, place.height},
-                      BS_OWNERDRAW);
-  return CreateControl(L"BUTTON", a);
+  hand_cursor = true;
+  return CreateControl(L"BUTTON", ChildArgs(parent, id + 1, Place{place.x + place.width - kButton, place.y, kButton,
+                                                             place.height},
+                                            BS_OWNERDRAW));
 }
 
 DateField::~DateField() { delete popup_; }
@@ -450,7 +422,8 @@ bool DateField::OnCommand(WORD code) {
 
 bool ScrollText::Create(HWND parent, int id, const Place& place, HFONT font) {
   font_ = font;
-  CreateArgs a = Args(parent, id, place, WS_VSCROLL | WS_TABSTOP);
+  paints = true;
+  CreateArgs a = ChildArgs(parent, id, place, WS_VSCROLL | WS_TABSTOP);
   if (!Wnd::Create(a)) return false;
   UpdateScrollBar();
   return true;
@@ -486,23 +459,20 @@ void ScrollText::UpdateScrollBar() {
   ::SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
 }
 
+void ScrollText::OnPaint(HDC dc) {
+  RECT client;
+  ::GetClientRect(hwnd, &client);
+  ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  HGDIOBJ old = ::SelectObject(dc, font_);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, colour_);
+  RECT text{0, -top_, text_width_, text_height_ - top_};
+  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+}
+
 LRESULT ScrollText::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd, &ps);
-      RECT client;
-      ::GetClientRect(hwnd, &client);
-      ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-      HGDIOBJ old = ::SelectObject(dc, font_);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, colour_);
-      RECT text{0, -top_, text_width_, text_height_ - top_};
-      ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
-      ::SelectObject(dc, old);
-      ::EndPaint(hwnd, &ps);
-      return 0;
-    }
     case WM_VSCROLL: {
       RECT client;
       ::GetClientRect(hwnd, &client);

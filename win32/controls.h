@@ -18,6 +18,9 @@ struct Place {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
+// The creation arguments of a visible child window at a place.
+Wnd::CreateArgs ChildArgs(HWND parent, int id, const Place& place, DWORD style, const std::string& text = {});
+
 // The flat button of every form: a rectangle in the face colour framed by a
 // one-pixel 3-D edge (highlight top and left, shadow bottom and right,
 // reversed while held down, when the caption moves one pixel right and
@@ -34,9 +37,6 @@ class FlatButton : public Wnd {
 
   bool OnCommand(WORD code) override;
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // A standard push button with the hand cursor.
@@ -45,9 +45,6 @@ class PushButton : public Wnd {
   bool Create(HWND parent, int id, const Place& place, const std::string& caption, HFONT font);
   std::function<void()> onClick;
   bool OnCommand(WORD code) override;
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // A single-line text field. onExit runs when it loses the focus, onEnter
@@ -89,9 +86,6 @@ class ComboBox : public Wnd {
   bool Create(HWND parent, int id, const Place& place, HFONT font, const std::vector<std::string>& items);
   int Selected() const;
   void Select(int index);
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 class ListBox : public Wnd {
@@ -106,9 +100,6 @@ class ListBox : public Wnd {
   // A click on an entry, or the selection moved with the keyboard.
   std::function<void()> onClick;
   bool OnCommand(WORD code) override;
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // A check box without a visible caption.
@@ -122,9 +113,6 @@ class CheckBox : public Wnd {
   // The parent's picture behind the box: set by the form.
   HBRUSH background = nullptr;
   HBRUSH OnCtlColor(HDC dc) override;
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // A label with its own window: text centred both ways.
@@ -170,6 +158,7 @@ class ScrollText : public Wnd {
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc) override;
 
  private:
   void UpdateScrollBar();

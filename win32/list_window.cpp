@@ -13,15 +13,10 @@ namespace tavo::win32 {
 // ---- Grid ----
 
 bool Grid::Create(HWND parent, int id, const Place& place, HFONT font) {
-  CreateArgs a;
-  a.parent = parent;
-  a.id = id;
-  a.x = place.x;
-  a.y = place.y;
-  a.width = place.width;
-  a.height = place.height;
-  a.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL;
+  CreateArgs a = ChildArgs(parent, id, place, WS_TABSTOP | WS_VSCROLL);
   a.ex_style = WS_EX_CLIENTEDGE;
+  paints = true;
+  hand_cursor = true;
   if (!Wnd::Create(a)) return false;
   font_ = font;
   LOGFONTW lf{};
@@ -125,7 +120,7 @@ void Grid::DrawCell(HDC dc, int column, int row, const RECT& cell) {
   ::SelectObject(dc, old);
 }
 
-void Grid::Paint(HDC dc) {
+void Grid::OnPaint(HDC dc) {
   RECT client;
   ::GetClientRect(hwnd, &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
@@ -167,26 +162,13 @@ void Grid::Paint(HDC dc) {
   for (int r = top_; r < RowCount() && y < client.bottom; ++r) draw_row(r);
   ::SelectObject(dc, old_pen);
   ::DeleteObject(line);
+  UpdateScrollBar();
 }
 
 LRESULT Grid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd, &ps);
-      Paint(dc);
-      ::EndPaint(hwnd, &ps);
-      UpdateScrollBar();
-      return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT) {
-        ::SetCursor(HandCursor());
-        return TRUE;
-      }
-      break;
     case WM_LBUTTONDOWN: {
       ::SetFocus(hwnd);
       const int row = RowAt(GET_Y_LPARAM(lp));

@@ -30,7 +30,7 @@ class Grid : public Wnd {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void Paint(HDC dc);
+  void OnPaint(HDC dc) override;
   void DrawCell(HDC dc, int column, int row, const RECT& cell);
   int RowAt(int y) const;
   void ScrollTo(int top_row);

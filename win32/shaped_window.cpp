@@ -12,6 +12,7 @@ constexpr UINT kRelease = WM_APP + 1;
 
 ShapedWindow::ShapedWindow(const wchar_t* picture_resource) : picture_resource_(picture_resource) {
   delete_on_destroy = true;
+  paints = true;
 }
 
 
@@ -87,7 +88,7 @@ int ShapedWindow::AreaUnderCursor() const {
   return click_areas_.At(forms::Point{p.x, p.y});
 }
 
-void ShapedWindow::Paint(HDC dc) {
+void ShapedWindow::OnPaint(HDC dc) {
   if (picture_) {
     HDC memory = ::CreateCompatibleDC(dc);
     HGDIOBJ old = ::SelectObject(memory, picture_->bitmap);
@@ -148,13 +149,6 @@ LRESULT ShapedWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the picture covers everything
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd, &ps);
-      Paint(dc);
-      ::EndPaint(hwnd, &ps);
-      return 0;
-    }
     case WM_CLOSE:
       if (!FormCloseQuery()) return 0;
       FormClose();

@@ -63,7 +63,7 @@ class ShapedWindow : public Wnd {
   struct Area {
     std::function<void()> click, double_click;
   };
-  void Paint(HDC dc);
+  void OnPaint(HDC dc) override;
   int AreaUnderCursor() const;
 
   const wchar_t* picture_resource_;

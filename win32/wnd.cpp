@@ -103,6 +103,21 @@ LRESULT Wnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Wnd::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_SETCURSOR:
+      if (hand_cursor && reinterpret_cast<HWND>(wp) == hwnd) {
+        ::SetCursor(HandCursor());
+        return TRUE;
+      }
+      break;
+    case WM_PAINT:
+      if (paints) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        OnPaint(dc);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+      }
+      break;
     case WM_COMMAND:
       if (Wnd* control = FromHandle(reinterpret_cast<HWND>(lp)); control && control != this)
         if (control->OnCommand(HIWORD(wp))) return 0;

@@ -58,6 +58,8 @@ class Wnd {
 
   // A top-level window deletes its Wnd when the window is destroyed.
   bool delete_on_destroy = false;
+  // Clickable controls show the program's hand cursor.
+  bool hand_cursor = false;
 
   // Runs before the message is translated and dispatched, for every message
   // of this window and its children (the message loop asks the top-level
@@ -77,6 +79,10 @@ class Wnd {
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
   // After the window is gone (hwnd is already null).
   virtual void OnDestroyed() {}
+  // Draws the window, for a Wnd that paints itself (`paints` set): WM_PAINT
+  // runs it between BeginPaint and EndPaint.
+  virtual void OnPaint(HDC dc) { (void)dc; }
+  bool paints = false;
 
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -105,6 +105,20 @@ class QuelvoGui : public test_support::StoreFixture {
     return box;
   }
 
+  // Opens the list window from the main window and lists a range; its
+  // fields: start, end and the selected reminder's text.
+  HWND ListRange(HWND main, const std::wstring& from, const std::wstring& to, std::vector<HWND>* edits) {
+    Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+    HWND list = WaitFor([&] { return ListWindow(Pid()); });
+    if (!list) return nullptr;
+    *edits = ChildrenOf(list, L"Edit");
+    if (edits->size() != 3) return nullptr;
+    SetText((*edits)[0], from);
+    SetText((*edits)[1], to);
+    Click(ChildByText(list, L"Mostrar Lembretes"));
+    return list;
+  }
+
   bool Gone(HWND window) {
     return WaitUntil([&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
   }
@@ -195,15 +209,10 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
   Start();
   HWND main = Main();
   ASSERT_NE(main, nullptr);
-  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
-  HWND list = WaitFor([&] { return ListWindow(Pid()); });
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"10/05/2030", L"11/05/2030", &edits);
   ASSERT_NE(list, nullptr);
-  const std::vector<HWND> edits = ChildrenOf(list, L"Edit");  // start, end, text
-  ASSERT_EQ(edits.size(), 3u);
   HWND grid = ::GetDlgItem(list, 105);
-  SetText(edits[0], L"10/05/2030");
-  SetText(edits[1], L"11/05/2030");
-  Click(ChildByText(list, L"Mostrar Lembretes"));
   EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
   // Two rows: the second is the last one the keyboard reaches.
   Key(grid, VK_DOWN);
@@ -264,13 +273,9 @@ TEST_F(QuelvoGui, PrintingTheListGoesThroughThePrintDialogToThePrinter) {
   Start();
   HWND main = Main();
   ASSERT_NE(main, nullptr);
-  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
-  HWND list = WaitFor([&] { return ListWindow(Pid()); });
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"01/05/2030", L"31/05/2030", &edits);
   ASSERT_NE(list, nullptr);
-  const std::vector<HWND> edits = ChildrenOf(list, L"Edit");
-  SetText(edits[0], L"01/05/2030");
-  SetText(edits[1], L"31/05/2030");
-  Click(ChildByText(list, L"Mostrar Lembretes"));
   ASSERT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
 
   Click(ChildByText(list, L"Imprimir Lista"));
