@@ -365,14 +365,14 @@ void MainWindow::OnDestroyed() { SetMainWindow(nullptr); }
 HWND StatusBox::Open(HWND owner, const std::string& text) {
   auto* box = new StatusBox();
   box->delete_on_destroy = true;
-  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;  // a title bar, no system menu
+  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;  // a thin frame and a title bar, no system menu
   RECT r{0, 0, 262, 47};
-  ::AdjustWindowRectEx(&r, style, FALSE, WS_EX_TOPMOST | WS_EX_DLGMODALFRAME);
+  ::AdjustWindowRectEx(&r, style, FALSE, WS_EX_TOPMOST);
   const int w = r.right - r.left, h = r.bottom - r.top;
   CreateArgs args;
   args.parent = owner;
   args.style = style;
-  args.ex_style = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
+  args.ex_style = WS_EX_TOPMOST;
   args.x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
   args.y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   args.width = w;
