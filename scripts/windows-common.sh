@@ -27,6 +27,17 @@ prepare_wine() {
   wineserver -w
 }
 
+xvfb_pid="" wm_pid=""
+
+# Ends what start_display started, Wine's processes and the scratch folder
+# $tmp, whatever state the script is in (for a trap on EXIT).
+stop_display() {
+  wineserver -k 2>/dev/null || true
+  [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  [ -z "${tmp:-}" ] || rm -rf "$tmp"
+}
+
 # A private X server of the given size on a free display (chosen by the
 # server), with openbox; sets DISPLAY, xvfb_pid and wm_pid. $1: WIDTHxHEIGHT,
 # $2: a scratch file for the display number. Wine's desktop process is ended
