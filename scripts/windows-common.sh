@@ -19,12 +19,16 @@ prepare_wine() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv="
   export LC_ALL=pt_BR.UTF-8 LANG=pt_BR.UTF-8
   unset DISPLAY WAYLAND_DISPLAY QUELVO_PASTA
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1
-  wineserver -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1
+    wineserver -w
+  fi
+  # A server that stays between the programs: one that ends when idle can meet
+  # the next program while it goes ("wine client error: recvmsg").
+  wineserver -p
 }
 
 xvfb_pid="" wm_pid=""
@@ -32,7 +36,9 @@ xvfb_pid="" wm_pid=""
 # Ends what start_display started, Wine's processes and the scratch folder
 # $tmp, whatever state the script is in (for a trap on EXIT).
 stop_display() {
+  # Waits until Wine's server has gone, so that the next Wine program does not meet it dying.
   wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
   [ -z "${tmp:-}" ] || rm -rf "$tmp"
@@ -45,6 +51,7 @@ stop_display() {
 start_display() {
   wineserver -k 2>/dev/null || true
   wineserver -w
+  wineserver -p
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$2" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$2" ] && break; sleep 0.1; done
