@@ -572,6 +572,60 @@ def read_bmp8(path):
 # --------------------------------------------------------------------------
 # The hand cursor "MAO"
 # --------------------------------------------------------------------------
+def write_dib_entry(idx_or_rgba, palette=None):
+    """One ICO/CUR image: a BITMAPINFOHEADER (height doubled for the AND
+    mask), the colour rows bottom-up, then the 1-bit AND mask (1 = see-through)."""
+    import struct
+    h, w = idx_or_rgba.shape[:2]
+    if palette is not None:                     # 4 bits per pixel, 16 colours
+        bpp, colours = 4, 16
+        xor = bytearray()
+        for y in range(h - 1, -1, -1):
+            row = idx_or_rgba[y]
+            packed = bytes((int(row[x]) << 4) | int(row[x + 1]) for x in range(0, w, 2))
+            xor += packed + b"\0" * ((-len(packed)) % 4)
+        see_through = idx_or_rgba == 0
+        pal = b"".join(bytes((palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0))
+                       for i in range(16))
+    else:                                       # 32 bits per pixel, BGRA
+        bpp, colours = 32, 0
+        xor = bytearray()
+        for y in range(h - 1, -1, -1):
+            for x in range(w):
+                r, g, b, a = (int(v) for v in idx_or_rgba[y, x])
+                xor += bytes((b, g, r, a))
+        see_through = idx_or_rgba[..., 3] == 0
+        pal = b""
+    mask = bytearray()
+    for y in range(h - 1, -1, -1):
+        bits = 0
+        row = bytearray()
+        for x in range(w):
+            bits = (bits << 1) | (1 if see_through[y, x] else 0)
+            if x % 8 == 7:
+                row.append(bits)
+                bits = 0
+        mask += row + b"\0" * ((-len(row)) % 4)
+    header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, bpp, 0, len(xor) + len(mask), 0, 0, colours, 0)
+    return header + pal + bytes(xor) + bytes(mask), colours, bpp
+
+
+def write_icon_file(path, kind, entries):
+    """An ICO (kind 1) or CUR (kind 2) file. entries: (width, height, data,
+    colours, field_a, field_b): planes and bit count for an icon, the hotspot
+    x and y for a cursor."""
+    import struct
+    out = struct.pack("<HHH", 0, kind, len(entries))
+    offset = 6 + 16 * len(entries)
+    for w, h, data, colours, a, b in entries:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, colours % 256, 0, a, b, len(data), offset)
+        offset += len(data)
+    for *_, data, _c, _a, _b in entries:
+        out += data
+    with open(path, "wb") as f:
+        f.write(out)
+
+
 def make_cursor(path):
     """A white pointing hand with a black outline, index finger up."""
     S = 8
@@ -632,7 +686,11 @@ def make_cursor(path):
     # hotspot: the fingertip, the top-most opaque pixel of the index finger
     top = min(y for y in range(32) if rgba[y, :, 3].any())
     xs_top = [x for x in range(32) if rgba[top, x, 3]]
-    return (int(round(sum(xs_top) / len(xs_top))), top)
+    hotspot = (int(round(sum(xs_top) / len(xs_top))), top)
+    # the same hand as a Windows cursor resource, with its hotspot
+    data, _, _ = write_dib_entry(rgba)
+    write_icon_file(os.path.splitext(path)[0] + ".cur", 2, [(32, 32, data, 0, hotspot[0], hotspot[1])])
+    return hotspot
 
 
 # --------------------------------------------------------------------------
@@ -697,7 +755,20 @@ def make_tray(png_path, ico_path):
     out.putpalette(pal)
     out.info["transparency"] = 0
     out.save(png_path, transparency=0, optimize=False)
-    out.convert("RGBA").save(ico_path, sizes=[(16, 16), (32, 32)])
+    # A classic 16-colour icon (4 bits per pixel with an AND mask) at 32 and
+    # 16 pixels, the 16-pixel one box-filtered from the big picture and
+    # mapped onto the same palette.
+    tiny = draw_note(8).resize((16, 16), Image.Resampling.BOX)
+    ta = np.asarray(tiny)
+    t_opaque = ta[..., 3] >= 128
+    t_rgb = np.clip(ta[..., :3].astype(np.float32) / (np.maximum(ta[..., 3:4].astype(np.float32), 1) / 255), 0, 255)
+    pal_rgb = np.array(pal, np.float32).reshape(16, 3)
+    dist = ((t_rgb[:, :, None, :] - pal_rgb[None, None, 1:, :]) ** 2).sum(axis=3)
+    t_idx = (dist.argmin(axis=2) + 1).astype(np.uint8)
+    t_idx[~t_opaque] = 0
+    big, colours, bpp = write_dib_entry(idx, pal)
+    small16, _, _ = write_dib_entry(t_idx, pal)
+    write_icon_file(ico_path, 1, [(32, 32, big, colours, 1, bpp), (16, 16, small16, colours, 1, bpp)])
 
 
 # The sizes of the desktop's icon theme folders (hicolor/NxN/apps).
@@ -918,8 +989,9 @@ def write_layout(path, hotspot):
     w("| `fundo_config.bmp` | settings window background, 417 x 278 |")
     w("| `fundo_lembrete.bmp` | reminder window background, 255 x 270 |")
     w("| `mao.png` | hand cursor \"MAO\", 32 x 32 RGBA |")
+    w("| `mao.cur` | the same hand as a Windows cursor, hotspot at the fingertip |")
     w("| `quelvo_tray.png` | tray icon, 32 x 32, 16-colour palette, index 0 transparent |")
-    w("| `quelvo.ico` | the same icon as a Windows icon (16 and 32 pixels) |")
+    w("| `quelvo.ico` | the same icon as a Windows icon, 16 colours (32 and 16 pixels) |")
     w("| `icons/quelvo_N.png` | the same design in full colour (RGBA) for the desktop menu, "
       "N = %s |" % ", ".join(str(n) for n in ICON_SIZES))
     w("| `sons/gongo.wav` | the default alarm: a gong (4 s) |")
@@ -1068,6 +1140,18 @@ def check(expect_sizes, hotspot):
     ca = np.asarray(cur)
     need(ca[hotspot[1], hotspot[0], 3] == 255, "mao.png: hotspot not on the hand")
     need(not ca[:hotspot[1], :, 3].any(), "mao.png: something above the hotspot")
+
+    import struct
+    with open(os.path.join(HERE, "mao.cur"), "rb") as f:
+        head = f.read(22)
+    need(struct.unpack("<HHH", head[:6]) == (0, 2, 1), "mao.cur: not a cursor with one image")
+    need(struct.unpack("<HH", head[10:14]) == hotspot, "mao.cur: hotspot differs")
+    with open(os.path.join(HERE, "quelvo.ico"), "rb") as f:
+        ico = f.read()
+    need(struct.unpack("<HHH", ico[:6]) == (0, 1, 2), "quelvo.ico: not an icon with two images")
+    for i, size in enumerate((32, 16)):
+        w_, h_, colours, _, planes, bpp = struct.unpack("<BBBBHH", ico[6 + 16 * i:14 + 16 * i])
+        need((w_, h_, colours, bpp) == (size, size, 16, 4), "quelvo.ico: image %d is not %d px, 16 colours" % (i, size))
 
     tray = Image.open(os.path.join(HERE, "quelvo_tray.png"))
     need(tray.size == (32, 32), "tray: not 32x32")

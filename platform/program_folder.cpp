@@ -82,7 +82,7 @@ std::string WithTrailingSeparator(std::string folder) {
 
 std::string ProgramFolder() {
   if (!g_program_folder.empty()) return g_program_folder;
-  if (const char* env = std::getenv("QUELVO_PASTA"); env && *env) return WithTrailingSeparator(env);
+  if (const std::string env = EnvironmentVariable("QUELVO_PASTA"); !env.empty()) return WithTrailingSeparator(env);
   const std::string executable_folder = ExecutableFolder();
 #ifndef _WIN32
   if (std::string installed = InstalledProgramFolder(executable_folder); !installed.empty()) return installed;

@@ -30,6 +30,12 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// The value of an environment variable in UTF-8; empty when it is not set.
+std::string EnvironmentVariable(const char* name);
+
+// The value of an environment variable in UTF-8; empty when it is not set.
+std::string EnvironmentVariable(const char* name);
+
 // The folder with a trailing separator added when it has none.
 std::string WithTrailingSeparator(std::string folder);
 

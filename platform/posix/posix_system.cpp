@@ -100,6 +100,11 @@ std::string LocaleShortDatePattern() {
   return PatternFromStrftime(format);
 }
 
+std::string EnvironmentVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }

@@ -1,10 +1,12 @@
-// The file system on Windows, through the ANSI Win32 calls.
+// The file system on Windows, through the wide Win32 calls: paths are UTF-8 in
+// the program and UTF-16 at the system, so any folder name works.
 
 #include <windows.h>
 
 #include <cctype>
 
 #include "platform/file_system.h"
+#include "platform/win32/utf16.h"
 
 namespace tavo::platform {
 namespace {
@@ -115,29 +117,29 @@ class WinFileSystem : public FileSystem {
         break;
     }
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, so only files come back.
-    HANDLE h = ::CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(Utf16(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinFile>(h);
   }
 
-  bool Exists(const std::string& path) override { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  bool Exists(const std::string& path) override { return ::GetFileAttributesW(Utf16(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
   bool FileSize(const std::string& path, int64_t* size) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!::GetFileAttributesExW(Utf16(path).c_str(), GetFileExInfoStandard, &data)) return false;
     *size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return true;
   }
 
-  bool Delete(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
+  bool Delete(const std::string& path) override { return ::DeleteFileW(Utf16(path).c_str()) != 0; }
 
   bool RenameNoReplace(const std::string& from, const std::string& to) override {
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
-    return ::MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
+    return ::MoveFileExW(Utf16(from).c_str(), Utf16(to).c_str(), 0) != 0;
   }
 
   bool ReplaceAtomic(const std::string& from, const std::string& to) override {
-    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return ::MoveFileExW(Utf16(from).c_str(), Utf16(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
 
   std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) override {
@@ -145,14 +147,14 @@ class WinFileSystem : public FileSystem {
     std::string pattern = folder;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
-    WIN32_FIND_DATAA found;
-    HANDLE h = ::FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE h = ::FindFirstFileW(Utf16(pattern).c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      const std::string name = found.cFileName;
+      const std::string name = Utf8(found.cFileName);
       if (EndsWithNoCase(name, suffix)) names.push_back(name);
-    } while (::FindNextFileA(h, &found));
+    } while (::FindNextFileW(h, &found));
     ::FindClose(h);
     return names;
   }

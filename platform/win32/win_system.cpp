@@ -1,14 +1,13 @@
-// Clock, program folder, locale date format, single-instance lock and wave playback on Windows.
+// Clock, program folder, locale date format, single-instance lock and wave
+// playback on Windows, through the wide calls (UTF-8 in the program).
 
 #include <windows.h>
 #include <mmsystem.h>
-#include <shellapi.h>
-
-#include <cstdlib>
 
 #include "platform/locale_date.h"
 #include "platform/os.h"
 #include "platform/system.h"
+#include "platform/win32/utf16.h"
 
 namespace tavo::platform {
 namespace {
@@ -40,17 +39,29 @@ class WinInstanceLock : public InstanceLock {
   HANDLE h_;
 };
 
+// The wave player is loaded with the first sound: a program that waits in the
+// notification area for hours need not carry the sound libraries meanwhile.
 class WinWavePlayer : public WavePlayer {
  public:
   void PlayAsync(const std::string& path) override {
+    if (!play_) {
+      HMODULE winmm = ::LoadLibraryW(L"winmm.dll");
+      if (!winmm) return;
+      play_ = reinterpret_cast<decltype(&::PlaySoundW)>(reinterpret_cast<void*>(::GetProcAddress(winmm, "PlaySoundW")));
+      if (!play_) return;
+    }
     // A new sound cuts the one playing; with no file, only the cut happens.
-    if (path.empty() || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      ::PlaySoundA(nullptr, nullptr, 0);
+    const std::wstring wide = Utf16(path);
+    if (path.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      play_(nullptr, nullptr, 0);
       return;
     }
     // SND_NODEFAULT: an unplayable file stays silent instead of ringing the system sound.
-    ::PlaySoundA(path.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+    play_(wide.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
   }
+
+ private:
+  decltype(&::PlaySoundW) play_ = nullptr;
 };
 
 }  // namespace
@@ -61,41 +72,41 @@ Clock& os::LocalClock() {
 }
 
 std::string os::ExecutableFolder() {
-  char buf[MAX_PATH * 4];
-  const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return WithTrailingSeparator(".");
-  std::string path(buf, n);
+  // A path longer than the buffer comes back cut (n == size): ask again with more room.
+  std::wstring buf(MAX_PATH, L'\0');
+  DWORD n = 0;
+  for (;;) {
+    n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return WithTrailingSeparator(".");
+    if (n < buf.size() || buf.size() >= 32768) break;
+    buf.resize(buf.size() * 2);
+  }
+  if (n >= buf.size()) return WithTrailingSeparator(".");
+  const std::string path = Utf8(std::wstring_view(buf.data(), n));
   const size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? WithTrailingSeparator(".") : path.substr(0, cut + 1);
 }
 
 std::string LocaleShortDatePattern() {
-  char buf[128];
-  const int n = ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf);
+  wchar_t buf[128];
+  const int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, 128);
   if (n <= 1) return "dd/MM/yyyy";
-  return std::string(buf, static_cast<size_t>(n - 1));
+  return Utf8(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
-std::vector<std::string> Utf8Arguments(int, char**) {
-  std::vector<std::string> args;
-  int argc = 0;
-  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  if (!argv) return args;
-  for (int i = 1; i < argc; ++i) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string a(n > 0 ? static_cast<size_t>(n) : 1, '\0');
-    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, a.data(), n, nullptr, nullptr);
-    a.pop_back();  // the terminating zero
-    args.push_back(a);
-  }
-  ::LocalFree(argv);
-  return args;
+std::string EnvironmentVariable(const char* name) {
+  const std::wstring wname = Utf16(name);
+  const DWORD n = ::GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
+  if (n == 0) return std::string();
+  std::wstring value(n, L'\0');
+  const DWORD got = ::GetEnvironmentVariableW(wname.c_str(), value.data(), n);
+  if (got == 0 || got >= n) return std::string();
+  value.resize(got);
+  return Utf8(value);
 }
-
-void UseUtf8Console() { ::SetConsoleOutputCP(CP_UTF8); }
 
 std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
-  HANDLE h = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  HANDLE h = ::CreateMutexW(nullptr, FALSE, Utf16(name).c_str());
   if (!h) return nullptr;
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     ::CloseHandle(h);
@@ -105,7 +116,7 @@ std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
 }
 
 bool os::InstanceLockHeld(const std::string& name) {
-  HANDLE h = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  HANDLE h = ::OpenMutexW(SYNCHRONIZE, FALSE, Utf16(name).c_str());
   if (!h) return false;
   ::CloseHandle(h);
   return true;

@@ -26,7 +26,11 @@ class ConfigFormTest : public test_support::FormsFixture {
     for (const char* name : {"gongo.wav", "sino.wav", "bipe.wav"}) Touch(Sons() + name);
   }
   std::string Sons() const { return Dados("sons") + platform::kPathSeparator; }
-  static void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "RIFF"; }
+  // The name is UTF-8, as the program's paths are; made into a path as such, it
+  // names the same file on Windows too (a plain narrow name would be read in the ANSI code page).
+  static void Touch(const std::string& path) {
+    std::ofstream(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary) << "RIFF";
+  }
   FakeConfigWindow& Open() {
     app().OpenWindowOnce(WindowKind::Config);
     return *desktop->Open<FakeConfigWindow>().at(0);

@@ -15,6 +15,8 @@
 #include "platform/locale_date.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/win32/utf16.h"
+#include "store/backup.h"
 #include "store/config.h"
 #include "tests/core/support/store_fixture.h"
 
@@ -115,10 +117,15 @@ class WinSettings : public test_support::StoreFixture {
     for (const char* name : kNames) saved_[name] = Key()->Query(name);
   }
   void TearDown() override {
+    bool any = false;
     auto key = Key();
     for (const char* name : kNames) {
-      if (saved_[name]) key->Set(name, *saved_[name]); else key->Remove(name);
+      if (saved_[name]) key->Set(name, *saved_[name]), any = true;
+      else key->Remove(name);
     }
+    key.reset();
+    // A key that held nothing before the test is not left behind: its mere presence changes the defaults.
+    if (!any) ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
     StoreFixture::TearDown();
   }
   std::unique_ptr<platform::RegistryKey> Key() { return platform::RealRegistry().OpenKey(kConfigKey, true); }
@@ -154,6 +161,23 @@ TEST_F(WinSettings, DamagedValuesFallBackOneByOneAndWritesKeepTheTypes) {
   EXPECT_EQ(Config.FrontColor, 0x123456);
   EXPECT_EQ(Config.WaveFile, "C:\\x\\y.wav");
   EXPECT_FALSE(Config.ShowInfo);
+}
+
+TEST_F(WinSettings, ASoundPathWithAccentsIsStoredAsUtf16AndReadBack) {
+  TConfig c;
+  c.WaveFile = "C:\\M\xC3\xBAsica\\can\xC3\xA7\xC3\xA3o.wav";  // C:\Música\canção.wav
+  WriteConfig(c);
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  wchar_t text[64] = {};
+  DWORD type = 0, size = sizeof text;
+  EXPECT_EQ(::RegQueryValueExW(key, L"WaveFile", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+  ::RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(std::wstring(text), L"C:\\M\u00FAsica\\can\u00E7\u00E3o.wav");
+  EXPECT_EQ(size, (std::wstring(text).size() + 1) * sizeof(wchar_t));  // with its terminating zero
+  Reopen();
+  EXPECT_EQ(Config.WaveFile, c.WaveFile);
 }
 
 // ---- Named mutex ----
@@ -296,6 +320,67 @@ TEST_F(WinFiles, DeleteAndSizes) {
   EXPECT_FALSE(fs.FileSize(Path("c.dat"), &size));
 }
 
+// A program folder, a backup file and a listed name with accents: UTF-8 in
+// the program, the same names on the disk.
+class WinAccents : public test_support::StoreFixture {
+ protected:
+  void SetUp() override {
+    StoreFixture::SetUp();
+    program = folder.Path() + "Agenda de Jo\xC3\xA3o\\";  // "Agenda de João"
+    ASSERT_TRUE(::CreateDirectoryW(platform::Utf16(program).c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(platform::Utf16(program + "dados").c_str(), nullptr));
+    platform::SetProgramFolder(program);
+  }
+  static bool OnDisk(const std::string& utf8) {
+    return ::GetFileAttributesW(platform::Utf16(utf8).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  std::string program;
+};
+
+TEST_F(WinAccents, TheStoreLivesInAFolderWithAccentsAndItsBackupRestores) {
+  Reopen();
+  EXPECT_TRUE(OnDisk(program + "dados\\tavodb.idx"));
+  EXPECT_TRUE(OnDisk(program + "dados\\tavodb.dat"));
+  AddLembrete(test_support::Reminder(test_support::At(2024, 12, 24, 20, 0), "Ceia"));
+  Reopen();
+  ASSERT_EQ(Lembretes.Count, 1);
+
+  const std::string backup = program + "c\xC3\xB3pia de seguran\xC3\xA7" "a.tvb";  // "cópia de segurança.tvb"
+  ASSERT_EQ(WriteBackup(backup), BackupResult::Done);
+  EXPECT_TRUE(OnDisk(backup));
+  EXPECT_EQ(platform::RealFileSystem().ListFiles(program, ".tvb"),
+            std::vector<std::string>{"c\xC3\xB3pia de seguran\xC3\xA7" "a.tvb"});
+  DeleteLembrete(Entry(0));
+  ASSERT_EQ(Lembretes.Count, 0);
+  ASSERT_EQ(RestoreBackup(backup), RestoreResult::Done);
+  ASSERT_EQ(State().size(), 1u);
+  EXPECT_EQ(State()[0].Text, "Ceia");
+  EXPECT_TRUE(failures.empty());
+}
+
+TEST(WinSystem, AProgramInAFolderWithAccentsFindsItsFolder) {
+  test_support::TempFolder folder;
+  const std::string program = folder.Path() + "Programa A\xC3\xA7\xC3\xA3o\\";  // "Programa Ação"
+  ASSERT_TRUE(::CreateDirectoryW(platform::Utf16(program).c_str(), nullptr));
+  const std::wstring copy = platform::Utf16(program + "teste.exe");
+  ASSERT_TRUE(::CopyFileW(platform::Utf16(ThisExe()).c_str(), copy.c_str(), FALSE));
+  // The copy checks its own folder and the variable's value (see main below).
+  ::SetEnvironmentVariableW(L"QUELVO_PASTA", L"C:\\Lembretes de S\u00E3o Paulo");
+  std::wstring command = L"\"" + copy + L"\" --exe-folder";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  ::WaitForSingleObject(pi.hProcess, 30000);
+  DWORD code = 99;
+  ::GetExitCodeProcess(pi.hProcess, &code);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  ::SetEnvironmentVariableW(L"QUELVO_PASTA", nullptr);
+  EXPECT_EQ(code, 0u) << "1: executable folder, 2: QUELVO_PASTA";
+  ::DeleteFileW(copy.c_str());
+}
+
 // ---- Program folder, locale, clock ----
 
 TEST(WinSystem, TheExecutableFolderHoldsThisProgramAndEndsInABackslash) {
@@ -343,6 +428,14 @@ TEST(WinSystem, TheClockIsTheLocalTime) {
 
 // The child modes let a test look at the named mutex from a second process.
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--exe-folder") {
+    const std::string suffix = "\\Programa A\xC3\xA7\xC3\xA3o\\";
+    const std::string folder = tavo::platform::ExecutableFolder();
+    if (folder.size() < suffix.size() || folder.compare(folder.size() - suffix.size(), suffix.size(), suffix) != 0)
+      return 1;
+    if (tavo::platform::ProgramFolder() != "C:\\Lembretes de S\xC3\xA3o Paulo\\") return 2;
+    return 0;
+  }
   if (argc == 3) {
     const std::string mode = argv[1], name = argv[2];
     if (mode == "--lock-held") return tavo::platform::InstanceLockHeld(name) ? 1 : 0;

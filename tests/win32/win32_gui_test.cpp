@@ -1,0 +1,494 @@
+// quelvo.exe under test: the real Win32 windows, started as the user starts
+// them and driven from this process with window messages: buttons clicked,
+// fields typed into, message boxes and dialogs found by what they show and
+// answered. The rules behind the windows are tested once in tests/forms/;
+// these tests check what the Win32 front-end adds: that its controls reach
+// those rules and that the files, the registry and the boxes come out right.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/system.h"
+#include "platform/win32/utf16.h"
+#include "store/backup.h"
+#include "store/config.h"
+#include "store/date_time.h"
+#include "tests/core/support/store_fixture.h"
+#include "tests/win32/support/gui_driver.h"
+
+namespace tavo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace gui_driver;
+using test_support::At;
+using test_support::Stored;
+
+constexpr DWORD kDueCheckWait = 30000;  // the first check follows about 10 s after the start
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A program folder with accents in its name, holding the shipped calendar
+// files and sounds, and quelvo.exe started over it.
+class QuelvoGui : public test_support::StoreFixture {
+ protected:
+  void SetUp() override {
+    StoreFixture::SetUp();
+    program_ = folder.Path() + "Lembretes de Jo\xC3\xA3o\\";  // "Lembretes de João"
+    const fs::path shipped = fs::path(QuelvoExe()).parent_path() / L"dados";
+    const fs::path dados = fs::path(Wide(program_)) / L"dados";
+    fs::create_directories(dados);
+    fs::copy(shipped, dados, fs::copy_options::recursive);
+    platform::SetProgramFolder(program_);
+    // Every test starts from the default settings.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
+  }
+
+  void TearDown() override {
+    quelvo_.reset();
+    StoreFixture::TearDown();
+  }
+
+  static std::wstring Wide(const std::string& utf8) { return platform::Utf16(utf8); }
+  std::wstring Program() const { return Wide(program_); }
+  std::wstring Dados(const wchar_t* name) const { return Program() + L"dados\\" + name; }
+
+  // Stores reminders before the program starts.
+  void Seed(const std::vector<Stored>& reminders) {
+    Reopen();
+    AddAll(reminders);
+  }
+
+  void Start(const std::wstring& arguments = L"") {
+    quelvo_ = std::make_unique<Process>(QuelvoExe(), Program(), arguments);
+    ASSERT_TRUE(quelvo_->Started());
+  }
+  DWORD Pid() const { return quelvo_->Id(); }
+
+  HWND Main() {
+    HWND main = WaitFor([&] { return MainWindow(Pid()); });
+    EXPECT_NE(main, nullptr) << "no main window";
+    return main;
+  }
+
+  // What the program stored, read back without changing anything.
+  std::vector<Stored> StoredNow() {
+    SetEntryCount(Lembretes, 0);
+    OpenStore(StoreAccess::ReadOnly);
+    return State();
+  }
+
+  // The message box showing `text`, checked for its look.
+  HWND Box(const std::wstring& text, bool question, LPCWSTR icon, bool system_modal, HWND owner) {
+    HWND box = WaitFor([&] { return MessageBoxWith(Pid(), text); });
+    EXPECT_NE(box, nullptr) << "no box \"" << platform::Utf8(text) << "\"";
+    if (!box) return nullptr;
+    EXPECT_EQ(TextOf(box), L"Quelvo 3.0");
+    const BoxLook look = LookOf(box);
+    EXPECT_EQ(look.yes_no, question);
+    EXPECT_EQ(look.default_button, question ? IDNO : IDOK);
+    EXPECT_EQ(look.topmost, system_modal);
+    EXPECT_EQ(look.owner, owner);
+    EXPECT_TRUE(ShowsSystemIcon(look.icon, icon)) << "the icon of the box";
+    return box;
+  }
+
+  // Opens the list window from the main window and lists a range; its
+  // fields: start, end and the selected reminder's text.
+  HWND ListRange(HWND main, const std::wstring& from, const std::wstring& to, std::vector<HWND>* edits) {
+    Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+    HWND list = WaitFor([&] { return ListWindow(Pid()); });
+    if (!list) return nullptr;
+    *edits = ChildrenOf(list, L"Edit");
+    if (edits->size() != 3) return nullptr;
+    SetText((*edits)[0], from);
+    SetText((*edits)[1], to);
+    Click(ChildByText(list, L"Mostrar Lembretes"));
+    return list;
+  }
+
+  bool Gone(HWND window) {
+    return WaitUntil([&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
+  }
+
+  std::string program_;
+  std::unique_ptr<Process> quelvo_;
+};
+
+TEST_F(QuelvoGui, ANewReminderTypedAndConfirmedLandsInTheFilesAsTheLinuxBuildWritesThem) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+
+  // Confirmed without text: the reminder is not added and the window closes.
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND empty = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(empty, nullptr);
+  Click(ChildByText(empty, L"OK"));
+  HWND box = Box(L"Lembrete vazio. Inclusão cancelada", false, IDI_INFORMATION, true, nullptr);
+  ASSERT_NE(box, nullptr);
+  Press(box, IDOK);
+  EXPECT_TRUE(Gone(empty));
+
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  EXPECT_NE(ChildByText(window, L"Cancelar"), nullptr);
+  const std::vector<HWND> edits = ChildrenOf(window, L"Edit");  // date, time, text
+  ASSERT_EQ(edits.size(), 3u);
+  SetText(edits[0], L"05/03/2004");
+  SetText(edits[1], L"09:05");
+  ::SendMessageW(ChildrenOf(window, L"ComboBox")[0], CB_SETCURSEL, 2, 0);  // "Semanal"
+  SetText(edits[2], L"  Olá  ");
+  Click(ChildByText(window, L"OK"));
+  EXPECT_TRUE(Gone(window));
+
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2004, 3, 5, 9, 5), 2, "Ol\xE1"}}));
+  // The files byte for byte as the Linux quelvo-cli writes them for the same input.
+  wchar_t expected[MAX_PATH];
+  ASSERT_GT(::GetEnvironmentVariableW(L"QUELVO_ESPERADO", expected, MAX_PATH), 0u)
+      << "QUELVO_ESPERADO: the folder with the Linux build's files (scripts/test-windows sets it)";
+  EXPECT_EQ(ReadBytes(Dados(L"tavodb.idx")), ReadBytes(std::wstring(expected) + L"\\tavodb.idx"));
+  EXPECT_EQ(ReadBytes(Dados(L"tavodb.dat")), ReadBytes(std::wstring(expected) + L"\\tavodb.dat"));
+}
+
+TEST_F(QuelvoGui, PastRemindersAlertAtTheFirstCheckAndExcluirDeletesOrMovesThem) {
+  Seed({{At(2020, 1, 1, 8, 0), 0, "Pagar a conta"}, {At(2020, 1, 2, 9, 0), 2, "Reuni\xE3o semanal"}});
+  Start();
+  ASSERT_NE(Main(), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ReminderWindows(Pid()).size() == 2; }, kDueCheckWait));
+  HWND once = nullptr, weekly = nullptr;
+  for (HWND w : ReminderWindows(Pid())) {
+    EXPECT_NE(ChildByText(w, L"Excluir"), nullptr);
+    const std::wstring text = TextOf(ChildrenOf(w, L"Edit")[2]);
+    if (text == L"Pagar a conta") once = w;
+    if (text == L"Reunião semanal") weekly = w;
+  }
+  ASSERT_NE(once, nullptr);
+  ASSERT_NE(weekly, nullptr);
+  // The second window opened 20 pixels right of and below the first.
+  RECT first, second;
+  ::GetWindowRect(once, &first);
+  ::GetWindowRect(weekly, &second);
+  EXPECT_EQ(second.left - first.left, 20);
+  EXPECT_EQ(second.top - first.top, 20);
+
+  Click(ChildByText(once, L"Excluir"));
+  HWND ask = Box(L"Deseja realmente excluir este lembrete?", true, IDI_QUESTION, false, once);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDYES);
+  EXPECT_TRUE(Gone(once));
+
+  Click(ChildByText(weekly, L"Excluir"));
+  ask = Box(L"Ao confirmar a exclusão, você só será lembrado novamente deste compromisso após o período de "
+            L"repetição determinado. Confirma?",
+            true, IDI_QUESTION, false, weekly);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDYES);
+  EXPECT_TRUE(Gone(weekly));
+
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2020, 1, 9, 9, 0), 2, "Reuni\xE3o semanal"}}));
+}
+
+TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
+  Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"},
+        {At(2030, 5, 11, 9, 0), 0, "Segundo"},
+        {At(2030, 5, 12, 10, 0), 0, "Terceiro"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"10/05/2030", L"11/05/2030", &edits);
+  ASSERT_NE(list, nullptr);
+  HWND grid = ::GetDlgItem(list, 105);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
+  // Two rows: the second is the last one the keyboard reaches.
+  Key(grid, VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Segundo"; }));
+  Key(grid, VK_DOWN);
+  ::Sleep(300);
+  EXPECT_EQ(TextOf(edits[2]), L"Segundo");
+
+  Click(ChildByText(list, L"Alterar"));
+  HWND alter = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(alter, nullptr);
+  EXPECT_NE(ChildByText(alter, L"Cancelar"), nullptr);
+  HWND memo = ChildrenOf(alter, L"Edit")[2];
+  EXPECT_EQ(TextOf(memo), L"Segundo");
+  SetText(memo, L"Segundo, alterado");
+  Click(ChildByText(alter, L"OK"));
+  EXPECT_TRUE(Gone(alter));
+  // The store asks the list to list again.
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Segundo, alterado"; }));
+
+  Click(ChildByText(list, L"Excluir"));
+  HWND ask = Box(L"Deseja realmente excluir este lembrete?", true, IDI_QUESTION, true, nullptr);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDYES);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2030, 5, 10, 8, 0), 0, "Primeiro"},
+                                              {At(2030, 5, 12, 10, 0), 0, "Terceiro"}}));
+
+  // An empty range, with the list window in front.
+  SetText(edits[0], L"01/01/2031");
+  SetText(edits[1], L"02/01/2031");
+  ::SetForegroundWindow(list);
+  Click(ChildByText(list, L"Mostrar Lembretes"));
+  HWND none = Box(L"Nenhum lembrete encontrado", false, IDI_ERROR, true, nullptr);
+  ASSERT_NE(none, nullptr);
+  Press(none, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]).empty(); }));
+}
+
+// Needs the printer that prints into a file (tests/win32/support/file_printer,
+// set up by scripts/test-windows); the script reads the printed text back.
+TEST_F(QuelvoGui, PrintingTheListGoesThroughThePrintDialogToThePrinter) {
+  wchar_t printer[256];
+  DWORD size = 256;
+  ASSERT_TRUE(::GetDefaultPrinterW(printer, &size)) << "no printer: run file_printer.exe first";
+  HANDLE handle = nullptr;
+  ASSERT_TRUE(::OpenPrinterW(printer, &handle, nullptr));
+  DWORD needed = 0;
+  ::GetPrinterW(handle, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  ASSERT_TRUE(::GetPrinterW(handle, 2, info.data(), needed, &needed));
+  ::ClosePrinter(handle);
+  const std::wstring output = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pPortName;
+  ASSERT_EQ(output.find(L".ps"), output.size() - 3) << "the default printer does not print into a file";
+  ::DeleteFileW(output.c_str());
+
+  Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"}, {At(2030, 5, 11, 9, 5), 4, "Segundo, com\r\nduas linhas"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"01/05/2030", L"31/05/2030", &edits);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
+
+  Click(ChildByText(list, L"Imprimir Lista"));
+  HWND dialog = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
+  ASSERT_NE(dialog, nullptr) << "no print dialog";
+  Press(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(output).find("%%EOF") != std::string::npos; }, 30000));
+  const std::string printed = ReadBytes(output);
+  EXPECT_EQ(printed.rfind("%!PS", 0), 0u);
+  EXPECT_NE(printed.find("%%Pages: 1"), std::string::npos);
+  // The list window is usable again afterwards.
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; }));
+}
+
+TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+
+  // The sound "sino": a click on its entry (bipe, campainha, gongo, sino, [Outro som...]).
+  HWND sounds = ChildrenOf(config, L"ListBox")[0];
+  EXPECT_EQ(::SendMessageW(sounds, LB_GETCOUNT, 0, 0), 5);
+  EXPECT_EQ(::SendMessageW(sounds, LB_GETCURSEL, 0, 0), 2) << "the default sound, gongo";
+  ClickAt(sounds, 20, 3 * 13 + 6);
+  EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(sounds, LB_GETCURSEL, 0, 0) == 3; }));
+
+  // The information option: a click on its label turns it off.
+  HWND info = ChildrenOf(config, L"Button").back();
+  EXPECT_EQ(::SendMessageW(info, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ClickAt(config, 100, 204);
+  EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(info, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+
+  // Text colour: red from the palette (row 2, column 1).
+  HWND front = ::GetDlgItem(config, 101), back = ::GetDlgItem(config, 102);
+  Click(front);
+  HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  ::PostMessageW(palette, WM_LBUTTONUP, 0, MAKELPARAM(12, 30));
+  EXPECT_TRUE(Gone(palette));
+
+  // Background colour: "&Outra..." and the system colour dialog.
+  Click(back);
+  palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  ::PostMessageW(palette, WM_LBUTTONUP, 0, MAKELPARAM(30, 108));
+  HWND colours = WaitFor([&] {
+    for (HWND d : Dialogs(Pid()))
+      if (::GetDlgItem(d, 706)) return d;  // the red field
+    return static_cast<HWND>(nullptr);
+  });
+  ASSERT_NE(colours, nullptr);
+  SetText(::GetDlgItem(colours, 706), L"0");
+  SetText(::GetDlgItem(colours, 707), L"128");
+  SetText(::GetDlgItem(colours, 708), L"255");
+  Press(colours, IDOK);
+  EXPECT_TRUE(Gone(colours));
+
+  Click(ChildByText(config, L"OK"));
+  EXPECT_TRUE(Gone(config));
+
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3", 0, KEY_QUERY_VALUE, &key),
+            ERROR_SUCCESS);
+  auto dword = [&](const wchar_t* name) -> std::optional<DWORD> {
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+      return std::nullopt;
+    return value;
+  };
+  EXPECT_EQ(dword(L"FrontColor"), DWORD{0x0000FF});
+  EXPECT_EQ(dword(L"BackColor"), DWORD{0xFF8000});
+  EXPECT_EQ(dword(L"ShowInfo"), DWORD{0});
+  wchar_t wave[MAX_PATH * 2] = {};
+  DWORD type = 0, size = sizeof wave;
+  EXPECT_EQ(::RegQueryValueExW(key, L"WaveFile", nullptr, &type, reinterpret_cast<BYTE*>(wave), &size), ERROR_SUCCESS);
+  ::RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(std::wstring(wave), Dados(L"sons\\sino.wav"));
+}
+
+TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
+  Seed({{At(2030, 1, 1, 8, 0), 0, "Um"}, {At(2030, 1, 2, 8, 0), 1, "Dois"}});
+  // Another set of reminders, in a backup made elsewhere.
+  const std::string other = folder.Path() + "outra.tvb";
+  {
+    test_support::TempFolder elsewhere;
+    fs::create_directory(fs::path(Wide(elsewhere.Path())) / L"dados");
+    platform::SetProgramFolder(elsewhere.Path());
+    Reopen();
+    AddAll({{At(2031, 1, 1, 8, 0), 0, "A"}, {At(2031, 1, 2, 8, 0), 0, "B"}, {At(2031, 1, 3, 8, 0), 3, "C"}});
+    ASSERT_EQ(WriteBackup(other), BackupResult::Done);
+    platform::SetProgramFolder(program_);
+  }
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+
+  const std::wstring copy = Program() + L"cópia de segurança.tvb";
+  Click(ChildByText(main, L"Gravar Backup"));
+  HWND save = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
+  ASSERT_NE(save, nullptr);
+  AnswerFileDialog(save, copy);
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(copy).size() == 15 + 40 + 6; }));
+  const std::string idx = ReadBytes(Dados(L"tavodb.idx")), dat = ReadBytes(Dados(L"tavodb.dat"));
+  EXPECT_EQ(ReadBytes(copy), std::string("TAVOBKP") + std::string("\x28\0\0\0", 4) + idx +
+                                 std::string("\x06\0\0\0", 4) + dat);
+
+  Click(ChildByText(main, L"Restaurar Backup"));
+  HWND open = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
+  ASSERT_NE(open, nullptr);
+  AnswerFileDialog(open, Wide(other));
+  HWND ask = Box(L"Deseja substituir os lembretes já cadastrados pelo conteúdo do backup?", true, IDI_INFORMATION,
+                 true, nullptr);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDYES);
+  ASSERT_TRUE(WaitUntil([&] { return StoredNow().size() == 3; }));
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2031, 1, 1, 8, 0), 0, "A"},
+                                              {At(2031, 1, 2, 8, 0), 0, "B"},
+                                              {At(2031, 1, 3, 8, 0), 3, "C"}}));
+
+  // A file that is not a backup: the reminders stay.
+  const std::wstring bad = Program() + L"ruim.tvb";
+  std::ofstream(fs::path(bad), std::ios::binary) << "TAVOBKX and nothing more";
+  Click(ChildByText(main, L"Restaurar Backup"));
+  open = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
+  ASSERT_NE(open, nullptr);
+  AnswerFileDialog(open, bad);
+  ask = Box(L"Deseja substituir os lembretes já cadastrados pelo conteúdo do backup?", true, IDI_INFORMATION, true,
+            nullptr);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDYES);
+  HWND invalid = Box(L"Erro ao importar backup. Arquivo inválido", false, IDI_ERROR, true, nullptr);
+  ASSERT_NE(invalid, nullptr);
+  Press(invalid, IDOK);
+  EXPECT_EQ(StoredNow().size(), 3u);
+}
+
+TEST_F(QuelvoGui, MinimizedStartTrayDoubleClickSecondCopyAndTheEnd) {
+  Start(L"minimize");
+  // The main window exists but stays hidden; the tray icon's window is there.
+  ASSERT_NE(WaitFor([&] { return MainWindow(Pid(), false); }), nullptr);
+  HWND tray = WaitFor([&] { return TrayWindow(Pid()); });
+  ASSERT_NE(tray, nullptr);
+  ::Sleep(500);
+  EXPECT_EQ(MainWindow(Pid()), nullptr) << "MINIMIZE shows no main window";
+
+  // A double click on the icon opens a new reminder window.
+  ::PostMessageW(tray, WM_APP + 10, 1, WM_LBUTTONDBLCLK);
+  HWND fresh = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(fresh, nullptr);
+  Click(ChildByText(fresh, L"Cancelar"));
+  EXPECT_TRUE(Gone(fresh));
+
+  // A second copy ends at once, silently.
+  Process second(QuelvoExe(), Program());
+  DWORD code = 99;
+  ASSERT_TRUE(second.WaitForExit(15000, &code));
+  EXPECT_EQ(code, 0u);
+
+  // "Encerrar o Programa", answered No: the program goes on.
+  HWND main = MainWindow(Pid(), false);
+  Click(ChildByText(main, L"Encerrar o Programa"));
+  HWND ask = Box(L"Encerrar o Quelvo irá paralizar a checagem de lembretes pendentes. Tem certeza de que deseja "
+                 L"encerrar o programa?",
+                 true, IDI_QUESTION, true, nullptr);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDNO);
+  EXPECT_TRUE(Gone(ask));
+  EXPECT_FALSE(quelvo_->WaitForExit(500, &code));
+
+  // A close request only hides; after the session-end query it ends the program, without a question.
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(quelvo_->WaitForExit(500, &code));
+  DWORD_PTR agreed = 0;
+  ASSERT_NE(::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &agreed), 0);
+  EXPECT_EQ(agreed, 1u);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(quelvo_->WaitForExit(15000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST_F(QuelvoGui, TheMainWindowIsCutToItsPictureAndDraggedByIt) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(::GetWindowRgn(main, region), ERROR);
+  EXPECT_FALSE(::PtInRegion(region, 46, 10)) << "a pin-hole";
+  EXPECT_FALSE(::PtInRegion(region, 0, 0)) << "outside the rounded corner";
+  EXPECT_TRUE(::PtInRegion(region, 200, 100));
+  ::DeleteObject(region);
+
+  // Signed screen coordinates: also on a monitor left of and above the primary one.
+  for (POINT at : {POINT{100, 80}, POINT{-300, -100}}) {
+    ::SetWindowPos(main, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] {
+      RECT r;
+      ::GetWindowRect(main, &r);
+      return r.left == at.x && r.top == at.y;
+    }));
+    auto hit = [&](int x, int y) {
+      return ::SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(at.x + x, at.y + y));
+    };
+    EXPECT_EQ(hit(384 + 22, 13 + 22), HTCLIENT) << "the hide spot, its right and bottom edges included";
+    EXPECT_EQ(hit(384, 13), HTCLIENT);
+    EXPECT_EQ(hit(384 + 23, 13), HTCAPTION);
+    EXPECT_EQ(hit(200, 60), HTCAPTION) << "the picture drags the window";
+  }
+}
+
+}  // namespace
+}  // namespace tavo

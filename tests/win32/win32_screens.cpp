@@ -1,0 +1,229 @@
+// Screenshots of quelvo.exe under Wine (scripts/screenshots-windows): starts
+// the program over a program folder of its own, opens every window, the tray
+// menu, the drop-down calendar and the colour palette, prints the list, and
+// saves each screen as a BMP file in the given folder.
+//   win32_screens.exe <output folder> <print pipe>
+// The default printer prints into <print pipe>, a FIFO: the print job waits
+// there until this program reads it, which keeps the wait box on the screen
+// for its picture; the job is then saved as impressao.ps.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "platform/testing/test_platform.h"
+#include "platform/system.h"
+#include "platform/win32/utf16.h"
+#include "store/date_text.h"
+#include "store/date_time.h"
+#include "store/tavo_data.h"
+#include "tests/win32/support/gui_driver.h"
+
+namespace {
+
+using namespace tavo;
+using namespace tavo::gui_driver;
+namespace fs = std::filesystem;
+
+std::wstring g_out;
+
+// The whole screen as a 24-bit BMP file.
+void Shot(const wchar_t* name) {
+  ::Sleep(400);  // let the windows finish painting
+  const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  ::GdiFlush();
+  const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u), size = stride * static_cast<DWORD>(h);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof bi.bmiHeader;
+  file.bfSize = file.bfOffBits + size;
+  std::ofstream out(fs::path(g_out + L"\\" + name), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+  out.write(static_cast<const char*>(bits), size);
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  std::printf("%ls\n", name);
+}
+
+void MoveTo(HWND window, int x, int y) {
+  ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::Sleep(200);
+}
+
+HWND Reminder(DWORD pid) {
+  return WaitFor([&] { auto w = ReminderWindows(pid); return w.empty() ? nullptr : w.back(); });
+}
+
+void Add(double when, const char* cp1252, int kind = 0) {
+  TLembrete r;
+  r.DateTime = when;
+  r.Text = cp1252;
+  r.RepeatKind = static_cast<uint8_t>(kind);
+  AddLembrete(r);
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "win32_screens: %s\n", what);
+  return 1;
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  if (argc != 3) return Fail("uso: win32_screens <pasta de saída> <fila da impressora>");
+  g_out = argv[1];
+  const std::wstring pipe = argv[2];
+
+  // A program folder of its own with the shipped files and a few reminders.
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const fs::path program = fs::path(temp) / L"quelvo-telas";
+  fs::remove_all(program);
+  fs::create_directories(program);
+  fs::copy(fs::path(QuelvoExe()).parent_path() / L"dados", program / L"dados", fs::copy_options::recursive);
+  const std::string folder = platform::Utf8(program.wstring()) + "\\";
+  platform::MemoryRegistry registry;
+  platform::SetRegistryForTesting(&registry);
+  platform::SetProgramFolder(folder);
+  Hooks().Failure = [](const std::string& message, BoxKind) { std::fprintf(stderr, "%s\n", message.c_str()); };
+  OpenStore();
+  const double today = Today();
+  Add(CurrentMinute() - 1.0 / 1440, "Reuni\xE3o com a equipe \xE0s 15h.\r\nLevar o relat\xF3rio do trimestre.");
+  Add(today + 1 + EncodeTime(9, 0), "Dentista");
+  Add(today + 2 + EncodeTime(19, 30), "Anivers\xE1rio da Ana: comprar o presente", 4);
+  Add(today + 3 + EncodeTime(8, 15), "Pagar a conta de luz", 3);
+  Add(today + 5 + EncodeTime(14, 0), "Levar o carro \xE0 revis\xE3o", 0);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
+
+  Process quelvo(QuelvoExe(), program.wstring() + L"\\");
+  const DWORD pid = quelvo.Id();
+  HWND main = WaitFor([&] { return MainWindow(pid); });
+  if (!main) return Fail("no main window");
+  MoveTo(main, 60, 50);
+  Shot(L"principal.bmp");
+
+  // The tray menu, at the cursor.
+  HWND tray = TrayWindow(pid);
+  ::SetCursorPos(520, 120);
+  ::PostMessageW(tray, WM_APP + 10, 1, WM_RBUTTONUP);
+  HWND menu = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (ClassOf(w) == L"#32768") return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!menu) return Fail("no tray menu");
+  Shot(L"menu.bmp");
+  ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  WaitUntil([&] { return !::IsWindowVisible(menu); }, 5000);
+
+  // The alert of the reminder due a minute ago, at the first check.
+  HWND alert = WaitFor([&] { auto w = ReminderWindows(pid); return w.empty() ? nullptr : w[0]; }, 30000);
+  if (!alert) return Fail("no alert");
+  MoveTo(alert, 480, 40);
+  Shot(L"alerta.bmp");
+  // Its drop-down calendar.
+  Click(::GetDlgItem(alert, 101));
+  HWND calendar = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (!ChildrenOf(w, L"SysMonthCal32").empty()) return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!calendar) return Fail("no calendar");
+  Shot(L"calendario.bmp");
+  ::PostMessageW(ChildrenOf(calendar, L"SysMonthCal32")[0], WM_KEYDOWN, VK_ESCAPE, 0);
+  ::Sleep(300);
+  Click(ChildByText(alert, L"Excluir"));
+  if (HWND ask = WaitFor([&] { return MessageBoxWith(pid, L"Deseja realmente excluir este lembrete?"); })) {
+    MoveTo(ask, 560, 330);
+    Shot(L"pergunta.bmp");
+    Press(ask, IDYES);
+  }
+
+  // A new reminder, typed in: Mother's Day, a Sunday, so the events show in red.
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND fresh = Reminder(pid);
+  if (!fresh) return Fail("no new reminder window");
+  MoveTo(fresh, 480, 40);
+  std::vector<HWND> edits = ChildrenOf(fresh, L"Edit");
+  SetText(edits[2], L"Ligar para a mãe e desejar um feliz Dia das Mães");
+  SetText(edits[1], L"09:30");
+  ::SendMessageW(ChildrenOf(fresh, L"ComboBox")[0], CB_SETCURSEL, 4, 0);
+  SetText(edits[0], L"12/05/2024");
+  Key(edits[0], VK_RETURN);  // Enter in the date field shows that date's events
+  Shot(L"lembrete.bmp");
+  Click(ChildByText(fresh, L"Cancelar"));
+  ::Sleep(300);
+
+  // The list of the next days.
+  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+  HWND list = WaitFor([&] { return ListWindow(pid); });
+  if (!list) return Fail("no list window");
+  MoveTo(list, 480, 40);
+  edits = ChildrenOf(list, L"Edit");
+  Click(ChildByText(list, L"Mostrar Lembretes"));
+  WaitUntil([&] { return !TextOf(edits[2]).empty(); });
+  Key(::GetDlgItem(list, 105), VK_DOWN);
+  Key(::GetDlgItem(list, 105), VK_DOWN);
+  Shot(L"lista.bmp");
+
+  // Printing: the print dialog, then the wait box while the job waits in the pipe.
+  Click(ChildByText(list, L"Imprimir Lista"));
+  HWND print = WaitFor([&] { auto d = Dialogs(pid); return d.empty() ? nullptr : d[0]; });
+  if (!print) return Fail("no print dialog");
+  Shot(L"imprimir.bmp");
+  Press(print, IDOK);
+  // The wait box, by its size: the program is blocked in the print job and answers no message now.
+  HWND wait = WaitFor([&] {
+    for (HWND w : TopWindows(pid)) {
+      RECT r;
+      ::GetClientRect(w, &r);
+      if (r.right == 262 && r.bottom == 47) return w;
+    }
+    return static_cast<HWND>(nullptr);
+  });
+  if (wait) Shot(L"aguarde.bmp");
+  {
+    // Reading the pipe lets the job through.
+    std::ifstream job(fs::path(pipe), std::ios::binary);
+    std::ofstream saved(fs::path(g_out + L"\\impressao.ps"), std::ios::binary);
+    saved << job.rdbuf();
+  }
+  if (!wait) return Fail("no wait box");
+  WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; });
+  Click(ChildByText(list, L"Voltar"));
+
+  // The settings and the colour palette.
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(pid); });
+  if (!config) return Fail("no settings window");
+  MoveTo(config, 480, 40);
+  Shot(L"configuracoes.bmp");
+  Click(::GetDlgItem(config, 102));
+  if (!WaitFor([&] { return PaletteWindow(pid); })) return Fail("no palette");
+  Shot(L"paleta.bmp");
+  return 0;
+}

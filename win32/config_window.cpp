@@ -1,0 +1,274 @@
+#include "win32/config_window.h"
+
+#include <windowsx.h>
+
+#include "win32/application.h"
+#include "win32/desktop_win32.h"
+
+namespace tavo::win32 {
+namespace {
+
+COLORREF Colour(int32_t value) { return static_cast<COLORREF>(value) & 0xFFFFFF; }
+
+RECT Win(const forms::Rect& r) { return RECT{r.left, r.top, r.right(), r.bottom()}; }
+
+void Frame(HDC dc, RECT r, COLORREF colour) {
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FrameRect(dc, &r, brush);
+  ::DeleteObject(brush);
+}
+
+void Fill(HDC dc, RECT r, COLORREF colour) {
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FillRect(dc, &r, brush);
+  ::DeleteObject(brush);
+}
+
+}  // namespace
+
+// ---- The palette window ----
+
+// Twenty swatches, the extra one, and "&Outra..."; a pick or losing the focus closes it.
+class ColorPalette : public Wnd {
+ public:
+  ColorPalette(ColorSelector& owner, int32_t current) : owner_(owner), rules_(current) {
+    delete_on_destroy = true;
+    paints = true;
+    hand_cursor = true;
+  }
+
+  void Open(POINT at) {
+    CreateArgs a;
+    a.parent = ::GetAncestor(owner_.hwnd, GA_ROOT);
+    a.style = WS_POPUP;
+    a.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+    a.x = at.x;
+    a.y = at.y;
+    a.width = forms::ColorPaletteRules::kWidth;
+    a.height = forms::ColorPaletteRules::kHeight;
+    if (!Create(a)) return;
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::SetForegroundWindow(hwnd);
+    ::SetFocus(hwnd);
+  }
+
+  void Dismiss() {
+    if (hwnd) ::DestroyWindow(hwnd);
+  }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_MOUSEMOVE:
+        if (rules_.MouseMoved(forms::Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) ::InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+      case WM_LBUTTONUP: {
+        const forms::Point p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        const RECT other = Win(rules_.OtherRect());
+        if (p.x >= other.left && p.x < other.right && p.y >= other.top && p.y < other.bottom) {
+          ChooseOther();
+          return 0;
+        }
+        const int swatch = rules_.SwatchAt(p);
+        if (swatch != forms::ColorPaletteRules::kNone) {
+          const int32_t color = rules_.ColorOf(swatch);
+          ColorSelector& owner = owner_;
+          Dismiss();
+          owner.Pick(color);
+        }
+        return 0;
+      }
+      case WM_CHAR:
+        if (wp == 'o' || wp == 'O') ChooseOther();
+        return 0;
+      case WM_KEYDOWN:
+        if (wp == VK_ESCAPE) Dismiss();
+        return 0;
+      case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        break;
+      case WM_CLOSE:
+        Dismiss();
+        return 0;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+  }
+
+  void OnDestroyed() override { owner_.PaletteClosed(this); }
+
+ private:
+  void ChooseOther() {
+    ColorSelector& owner = owner_;
+    const int32_t current = rules_.Current();
+    Dismiss();
+    if (!owner.askColor) return;
+    if (const std::optional<int32_t> chosen = owner.askColor(current)) owner.Pick(*chosen);
+  }
+
+  void OnPaint(HDC dc) override {
+    RECT all{0, 0, forms::ColorPaletteRules::kWidth, forms::ColorPaletteRules::kHeight};
+    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
+    const int swatches = forms::ColorPaletteRules::kExtra + (rules_.HasExtra() ? 1 : 0);
+    for (int k = 0; k < swatches; ++k) {
+      RECT r = Win(forms::ColorPaletteRules::SwatchRect(k));
+      ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+      RECT inner = r;
+      ::InflateRect(&inner, -2, -2);
+      Fill(dc, inner, Colour(rules_.ColorOf(k)));
+    }
+    if (rules_.Marked() != forms::ColorPaletteRules::kNone) {
+      // Three nested outlines, black, white and black, from one pixel outside the square to one inside.
+      RECT r = Win(forms::ColorPaletteRules::SwatchRect(rules_.Marked()));
+      ::InflateRect(&r, 1, 1);
+      Frame(dc, r, RGB(0, 0, 0));
+      ::InflateRect(&r, -1, -1);
+      Frame(dc, r, RGB(255, 255, 255));
+      ::InflateRect(&r, -1, -1);
+      Frame(dc, r, RGB(0, 0, 0));
+    }
+    RECT separator{3, forms::ColorPaletteRules::kSeparatorY, forms::ColorPaletteRules::kWidth - 3,
+                   forms::ColorPaletteRules::kSeparatorY + 2};
+    ::DrawEdge(dc, &separator, EDGE_ETCHED, BF_TOP);
+    RECT other = Win(rules_.OtherRect());
+    ::DrawEdge(dc, &other, EDGE_RAISED, BF_RECT);
+    HGDIOBJ old = ::SelectObject(dc, Font(L"MS Sans Serif", 11));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::DrawTextW(dc, L"&Outra...", -1, &other, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(dc, old);
+  }
+
+  ColorSelector& owner_;
+  forms::ColorPaletteRules rules_;
+};
+
+// ---- The selector button ----
+
+bool ColorSelector::Create(HWND parent, int id, const Place& place) {
+  hand_cursor = true;
+  return CreateControl(L"BUTTON", ChildArgs(parent, id, place, WS_TABSTOP | BS_OWNERDRAW));
+}
+
+ColorSelector::~ColorSelector() {
+  if (palette_) palette_->Dismiss();
+}
+
+void ColorSelector::SetColor(int32_t color) {
+  color_ = color;
+  ::InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void ColorSelector::Pick(int32_t color) {
+  if (color == color_) return;
+  SetColor(color);
+  if (onChangeColor) onChangeColor();
+}
+
+void ColorSelector::PaletteClosed(ColorPalette* palette) {
+  if (palette_ == palette) palette_ = nullptr;
+}
+
+bool ColorSelector::OnCommand(WORD code) {
+  if (code != BN_CLICKED) return false;
+  if (palette_) palette_->Dismiss();
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  palette_ = new ColorPalette(*this, color_);
+  palette_->Open(POINT{r.left, r.bottom});
+  return true;
+}
+
+bool ColorSelector::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  const bool down = (item.itemState & ODS_SELECTED) != 0;
+  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  ::DrawEdge(dc, &r, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  const int shift = down ? 1 : 0;
+  // The colour well, framed, and a small drop-down arrow at the right.
+  RECT well{4 + shift, 4 + shift, r.right - 16 + shift, r.bottom - 4 + shift};
+  Fill(dc, well, Colour(color_));
+  Frame(dc, well, RGB(0, 0, 0));
+  const int ax = r.right - 12 + shift, ay = r.bottom / 2 - 1 + shift;
+  for (int i = 0; i < 4; ++i) {
+    RECT row{ax + i, ay + i, ax + 7 - i, ay + i + 1};
+    Fill(dc, row, RGB(0, 0, 0));
+  }
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = r;
+    ::InflateRect(&focus, -2, -2);
+    ::DrawFocusRect(dc, &focus);
+  }
+  return true;
+}
+
+// ---- Settings window ----
+
+ConfigWindow::ConfigWindow(forms::Application& app) : ShapedWindow(L"FUNDO_CONFIG"), form(app, *this) {
+  CreateShaped();
+  HFONT font = Font(L"MS Sans Serif", 11);
+  HFONT button = Font(L"Arial", 13);
+  AddLabel(44, 58, "Cor do Texto", font);
+  AddLabel(116, 58, "Cor do Fundo", font);
+  AddLabel(204, 58, "Som do Alarme", font);
+  AddLabel(61, 198, "Exibir informações adicionais na janela de lembretes", font);
+  if (picture_) picture_brush_ = ::CreatePatternBrush(picture_->bitmap);
+
+  // Created in tab order.
+  bCancel.Create(hwnd, 100, Place{309, 228, 93, 28}, "Cancelar", button);
+  bCancel.onClick = [this] { form.bCancelClick(); };
+  auto ask = [this](int32_t current) { return form.App().desktop().AskColor(&form, current); };
+  csFront.Create(hwnd, 101, Place{44, 74, 62, 21});
+  csFront.askColor = ask;
+  csFront.onChangeColor = [this] { form.csFrontChangeColor(csFront.Color()); };
+  csBack.Create(hwnd, 102, Place{116, 74, 62, 21});
+  csBack.askColor = ask;
+  csBack.onChangeColor = [this] { form.csBackChangeColor(csBack.Color()); };
+  mExemplo.Create(hwnd, 103, Place{44, 103, 134, 80}, font, true, false);
+  ::SetWindowLongPtrW(mExemplo.hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(mExemplo.hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+  ::SetWindowPos(mExemplo.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  ::SetWindowTextW(mExemplo.hwnd, L"Exemplo de janela do \r\nQuelvo 3");
+  bOK.Create(hwnd, 104, Place{205, 228, 93, 28}, "OK", button);
+  bOK.onClick = [this] { form.bOKClick(); };
+  lbWave.Create(hwnd, 105, Place{204, 74, 198, 81}, font, 13);
+  lbWave.onClick = [this] { form.lbWaveClick(); };
+  bOuvir.Create(hwnd, 106, Place{328, 162, 74, 21}, "Testar", font);
+  bOuvir.onClick = [this] { form.bOuvirClick(); };
+  cbInfo.Create(hwnd, 107, Place{44, 197, 13, 15});
+  cbInfo.background = picture_brush_;
+  cbInfo.onClick = [this] { form.cbInfoClick(); };
+  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); });
+  AddClickArea(forms::Rect{61, 197, 290, 15}, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
+
+  form.FormCreate();
+}
+
+ConfigWindow::~ConfigWindow() {
+  if (picture_brush_) ::DeleteObject(picture_brush_);
+}
+
+void ConfigWindow::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
+void ConfigWindow::BringToFront() { win32::BringToFront(hwnd); }
+bool ConfigWindow::IsForeground() const { return ::GetForegroundWindow() == hwnd; }
+
+void ConfigWindow::SetSoundEntries(const std::vector<std::string>& entries) {
+  lbWave.Clear();
+  for (const std::string& e : entries) lbWave.Add(e);
+}
+
+int ConfigWindow::SelectedSound() const { return lbWave.Selected(); }
+void ConfigWindow::SelectSound(int index) { lbWave.Select(index); }
+bool ConfigWindow::InfoChecked() const { return cbInfo.Checked(); }
+void ConfigWindow::SetInfoChecked(bool checked) { cbInfo.SetChecked(checked); }
+
+void ConfigWindow::SetSelectorColors(int32_t front, int32_t back) {
+  csFront.SetColor(front);
+  csBack.SetColor(back);
+}
+
+void ConfigWindow::SetSampleColors(int32_t front, int32_t back) { mExemplo.SetColours(Colour(front), Colour(back)); }
+
+void ConfigWindow::FormClose() { form.FormClose(); }
+
+}  // namespace tavo::win32

@@ -1,0 +1,292 @@
+#include "win32/list_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "store/cp1252.h"
+#include "win32/application.h"
+#include "win32/desktop_win32.h"
+
+namespace tavo::win32 {
+
+// ---- Grid ----
+
+bool Grid::Create(HWND parent, int id, const Place& place, HFONT font) {
+  CreateArgs a = ChildArgs(parent, id, place, WS_TABSTOP | WS_VSCROLL);
+  a.ex_style = WS_EX_CLIENTEDGE;
+  paints = true;
+  hand_cursor = true;
+  if (!Wnd::Create(a)) return false;
+  font_ = font;
+  LOGFONTW lf{};
+  ::GetObjectW(font, sizeof lf, &lf);
+  lf.lfWeight = FW_BOLD;
+  bold_ = ::CreateFontIndirectW(&lf);
+  SetRowCount(2);
+  return true;
+}
+
+void Grid::SetRowCount(int rows) {
+  // New rows take the default height; the rows kept keep theirs.
+  heights_.resize(static_cast<size_t>(std::max(rows, 2)), forms::ListForm::kDefaultRowHeight);
+  if (selected_ >= RowCount()) selected_ = RowCount() - 1;
+  if (selected_ < 1) selected_ = 1;
+  if (top_ >= RowCount()) top_ = 1;
+  UpdateScrollBar();
+  ::InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void Grid::Select(int row) {
+  if (row < 1 || row >= RowCount() || row == selected_) return;
+  selected_ = row;
+  EnsureVisible(row);
+  ::InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+int Grid::VisibleRows() const {
+  RECT client;
+  ::GetClientRect(hwnd, &client);
+  int y = heights_[0] + forms::ListForm::kGridLineWidth, n = 0;
+  for (int r = top_; r < RowCount(); ++r) {
+    y += heights_[static_cast<size_t>(r)] + forms::ListForm::kGridLineWidth;
+    if (y > client.bottom) break;
+    ++n;
+  }
+  return std::max(n, 1);
+}
+
+void Grid::UpdateScrollBar() {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  si.nMin = 1;
+  si.nMax = RowCount() - 1;
+  si.nPage = static_cast<UINT>(VisibleRows());
+  si.nPos = top_;
+  ::SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
+void Grid::ScrollTo(int top_row) {
+  const int last_top = std::max(1, RowCount() - VisibleRows());
+  top_ = std::clamp(top_row, 1, last_top);
+  UpdateScrollBar();
+  ::InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void Grid::EnsureVisible(int row) {
+  if (row < top_) ScrollTo(row);
+  else if (row >= top_ + VisibleRows()) ScrollTo(row - VisibleRows() + 1);
+}
+
+int Grid::RowAt(int y) const {
+  int bottom = heights_[0] + forms::ListForm::kGridLineWidth;
+  if (y < bottom) return 0;
+  for (int r = top_; r < RowCount(); ++r) {
+    bottom += heights_[static_cast<size_t>(r)] + forms::ListForm::kGridLineWidth;
+    if (y < bottom) return r;
+  }
+  return -1;
+}
+
+void Grid::DrawCell(HDC dc, int column, int row, const RECT& cell) {
+  // Colours and weight by the cell's state; the whole selected row is highlighted.
+  int back = COLOR_WINDOW, fore = COLOR_WINDOWTEXT;
+  HFONT font = font_;
+  if (row == 0) {
+    back = COLOR_BTNFACE;
+    fore = COLOR_BTNTEXT;
+    font = bold_;
+  } else if (row == selected_) {
+    back = COLOR_HIGHLIGHT;
+    fore = COLOR_HIGHLIGHTTEXT;
+  }
+  ::FillRect(dc, &cell, ::GetSysColorBrush(back));
+  const std::wstring text = cellText ? Utf16(cellText(column, row)) : std::wstring();
+  if (text.empty()) return;
+  HGDIOBJ old = ::SelectObject(dc, font);
+  // Measured at the cell's width less one pixel each side; the row grows to fit.
+  RECT measure{cell.left + 1, 0, cell.right - 1, 0};
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+  const int h = measure.bottom - measure.top;
+  int& row_height = heights_[static_cast<size_t>(row)];
+  row_height = forms::GrownRowHeight(row_height, h);
+  RECT place{cell.left + 1, cell.top + (row_height - h) / 2, cell.right - 1, 0};
+  place.bottom = place.top + h;
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(fore));
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+  ::SelectObject(dc, old);
+}
+
+void Grid::OnPaint(HDC dc) {
+  RECT client;
+  ::GetClientRect(hwnd, &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+  HPEN line = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE));
+  HGDIOBJ old_pen = ::SelectObject(dc, line);
+  constexpr int kLine = forms::ListForm::kGridLineWidth;
+  int y = 0;
+  auto draw_row = [&](int row) {
+    int x = 0;
+    const int height_before = heights_[static_cast<size_t>(row)];
+    for (int c = 0; c < 3; ++c) {
+      const int w = forms::ListForm::kColWidths[static_cast<size_t>(c)];
+      DrawCell(dc, c, row, RECT{x, y, x + w, y + heights_[static_cast<size_t>(row)]});
+      x += w + kLine;
+    }
+    // A row that grew while drawing is drawn again at its new height.
+    if (heights_[static_cast<size_t>(row)] != height_before) {
+      x = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int w = forms::ListForm::kColWidths[static_cast<size_t>(c)];
+        DrawCell(dc, c, row, RECT{x, y, x + w, y + heights_[static_cast<size_t>(row)]});
+        x += w + kLine;
+      }
+    }
+    const int h = heights_[static_cast<size_t>(row)];
+    // Grid lines right of every cell and under the row.
+    x = 0;
+    for (int c = 0; c < 3; ++c) {
+      x += forms::ListForm::kColWidths[static_cast<size_t>(c)];
+      ::MoveToEx(dc, x, y, nullptr);
+      ::LineTo(dc, x, y + h + kLine);
+      x += kLine;
+    }
+    ::MoveToEx(dc, 0, y + h, nullptr);
+    ::LineTo(dc, x, y + h);
+    y += h + kLine;
+  };
+  draw_row(0);
+  for (int r = top_; r < RowCount() && y < client.bottom; ++r) draw_row(r);
+  ::SelectObject(dc, old_pen);
+  ::DeleteObject(line);
+  UpdateScrollBar();
+}
+
+LRESULT Grid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN: {
+      ::SetFocus(hwnd);
+      const int row = RowAt(GET_Y_LPARAM(lp));
+      if (row >= 1) {
+        Select(row);
+        if (onClick) onClick();
+      }
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      if (onDblClick) onDblClick();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_KEYDOWN: {
+      int row = selected_;
+      switch (wp) {
+        case VK_UP: --row; break;
+        case VK_DOWN: ++row; break;
+        case VK_PRIOR: row -= VisibleRows(); break;
+        case VK_NEXT: row += VisibleRows(); break;
+        case VK_HOME: row = 1; break;
+        case VK_END: row = RowCount() - 1; break;
+        default: return 0;
+      }
+      row = std::clamp(row, 1, RowCount() - 1);
+      if (row != selected_) {
+        Select(row);
+        if (onClick) onClick();
+      }
+      return 0;
+    }
+    case WM_VSCROLL: {
+      switch (LOWORD(wp)) {
+        case SB_LINEUP: ScrollTo(top_ - 1); break;
+        case SB_LINEDOWN: ScrollTo(top_ + 1); break;
+        case SB_PAGEUP: ScrollTo(top_ - VisibleRows()); break;
+        case SB_PAGEDOWN: ScrollTo(top_ + VisibleRows()); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: ScrollTo(HIWORD(wp)); break;
+      }
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      ScrollTo(top_ + (GET_WHEEL_DELTA_WPARAM(wp) > 0 ? -1 : 1));
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      ::InvalidateRect(hwnd, nullptr, FALSE);
+      break;
+    case WM_DESTROY:
+      if (bold_) ::DeleteObject(bold_);
+      bold_ = nullptr;
+      break;
+  }
+  return Wnd::WndProc(msg, wp, lp);
+}
+
+// ---- List window ----
+
+ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), form(app, *this) {
+  CreateShaped();
+  HFONT font = ScreenFont(forms::ListForm::kGridFont);
+  HFONT label = Font(L"MS Sans Serif", 13);
+  HFONT button = Font(L"Arial", 13);
+  AddLabel(44, 58, "Mostrar lembretes entre:", label);
+  AddLabel(137, 80, "e", label);
+
+  // Created in tab order.
+  eInicio.Create(hwnd, 100, Place{44, 78, 88, 21}, font);
+  eInicio.onExit = [this] { form.eInicioExit(); };
+  eInicio.onAcceptDate = [this](double& date) { form.eInicioAcceptDate(date); };
+  eFim.Create(hwnd, 102, Place{150, 78, 88, 21}, font);
+  eFim.onExit = [this] { form.eFimExit(); };
+  eFim.onAcceptDate = [this](double& date) { form.eFimAcceptDate(date); };
+  bListar.Create(hwnd, 104, Place{253, 79, 151, 20}, "Mostrar Lembretes", font);
+  bListar.onClick = [this] { form.bListarClick(); };
+  gridLembretes.Create(hwnd, 105, Place{44, 108, 199, 99}, font);
+  gridLembretes.cellText = [this](int column, int row) { return form.GridCellText(column, row); };
+  gridLembretes.onClick = [this] { form.gridLembretesClick(); };
+  gridLembretes.onDblClick = [this] { form.gridLembretesDblClick(); };
+  mTexto.Create(hwnd, 106, Place{253, 108, 151, 99}, font, true);
+  ::SetWindowLongPtrW(mTexto.hwnd, GWL_STYLE, ::GetWindowLongPtrW(mTexto.hwnd, GWL_STYLE) & ~WS_TABSTOP);
+  ::SetWindowLongPtrW(mTexto.hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(mTexto.hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+  ::SetWindowPos(mTexto.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  bPrintList.Create(hwnd, 107, Place{44, 218, 98, 23}, "Imprimir Lista", button);
+  bPrintList.onClick = [this] { form.bPrintListClick(); };
+  bAlter.Create(hwnd, 108, Place{150, 218, 82, 23}, "Alterar", button);
+  bAlter.onClick = [this] { form.bAlterClick(); };
+  bDel.Create(hwnd, 109, Place{236, 218, 82, 23}, "Excluir", button);
+  bDel.onClick = [this] { form.bDelClick(); };
+  bCancel.Create(hwnd, 110, Place{322, 218, 82, 23}, "Voltar", button);
+  bCancel.onClick = [this] { form.iHideClick(); };
+  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); });
+
+  form.FormCreate();
+}
+
+void ListWindow::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
+void ListWindow::BringToFront() { win32::BringToFront(hwnd); }
+bool ListWindow::IsForeground() const { return ::GetForegroundWindow() == hwnd; }
+
+std::string ListWindow::StartText() const { return eInicio.FieldText(); }
+void ListWindow::SetStartText(const std::string& text) { eInicio.edit.SetText(Cp1252ToUtf8(text)); }
+std::string ListWindow::EndText() const { return eFim.FieldText(); }
+void ListWindow::SetEndText(const std::string& text) { eFim.edit.SetText(Cp1252ToUtf8(text)); }
+
+void ListWindow::SetRowCount(int rows) { gridLembretes.SetRowCount(rows); }
+int ListWindow::SelectedRow() const { return gridLembretes.Selected(); }
+
+void ListWindow::SetText(const std::string& text) { ::SetWindowTextW(mTexto.hwnd, EditLines(text).c_str()); }
+
+void ListWindow::SetTextColors(int32_t front, int32_t back) {
+  mTexto.SetColours(static_cast<COLORREF>(front) & 0xFFFFFF, static_cast<COLORREF>(back) & 0xFFFFFF);
+}
+
+void ListWindow::SetEnabled(bool enabled) { ::EnableWindow(hwnd, enabled); }
+
+void ListWindow::FormClose() { form.FormClose(); }
+
+}  // namespace tavo::win32

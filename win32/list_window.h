@@ -1,0 +1,77 @@
+#pragma once
+// The list window `formList`: two date fields, the grid of listed reminders,
+// the selected reminder's text, and the print, alter, delete and back buttons.
+
+#include <functional>
+#include <vector>
+
+#include "forms/list_form.h"
+#include "win32/controls.h"
+#include "win32/shaped_window.h"
+
+namespace tavo::win32 {
+
+// The string grid `gridLembretes`: one fixed header row, whole-row
+// selection, grid lines, every cell drawn here; a row grows to fit its
+// word-wrapped texts and never shrinks.
+class Grid : public Wnd {
+ public:
+  bool Create(HWND parent, int id, const Place& place, HFONT font);
+  void SetRowCount(int rows);
+  int RowCount() const { return static_cast<int>(heights_.size()); }
+  int Selected() const { return selected_; }
+  void Select(int row);
+  int RowHeight(int row) const { return heights_[static_cast<size_t>(row)]; }
+
+  std::function<std::string(int column, int row)> cellText;
+  std::function<void()> onClick, onDblClick;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void OnPaint(HDC dc) override;
+  void DrawCell(HDC dc, int column, int row, const RECT& cell);
+  int RowAt(int y) const;
+  void ScrollTo(int top_row);
+  void EnsureVisible(int row);
+  int VisibleRows() const;
+  void UpdateScrollBar();
+
+  HFONT font_ = nullptr, bold_ = nullptr;
+  std::vector<int> heights_;
+  int selected_ = 1;
+  int top_ = 1;  // the first row shown below the header
+};
+
+class ListWindow : public ShapedWindow, public forms::ListView {
+ public:
+  explicit ListWindow(forms::Application& app);
+
+  forms::ListForm form;
+  DateField eInicio, eFim;
+  PushButton bListar;
+  Grid gridLembretes;
+  Memo mTexto;
+  FlatButton bPrintList, bAlter, bDel, bCancel;
+
+  // forms::WindowView
+  void Close() override;
+  void BringToFront() override;
+  bool IsForeground() const override;
+  // forms::ListView
+  std::string StartText() const override;
+  void SetStartText(const std::string& text) override;
+  std::string EndText() const override;
+  void SetEndText(const std::string& text) override;
+  void SetRowCount(int rows) override;
+  int SelectedRow() const override;
+  void SetText(const std::string& text) override;
+  void SetTextColors(int32_t front, int32_t back) override;
+  void SetEnabled(bool enabled) override;
+
+ protected:
+  void FormClose() override;
+};
+
+}  // namespace tavo::win32

@@ -1,0 +1,63 @@
+// Program entry of quelvo.exe: the store opens first, then the single-instance
+// guard, then the main window and the message loop.
+
+#include "win32/windows_api.h"
+
+#include <commctrl.h>
+#include <cstdlib>
+
+#include <string>
+#include <vector>
+
+#include "forms/form.h"
+#include "platform/system.h"
+#include "store/cp1252.h"
+#include "store/tavo_data.h"
+#include "win32/application.h"
+#include "win32/desktop_win32.h"
+#include "win32/main_window.h"
+
+namespace {
+
+// The command line without the program name, as UTF-8 (the runtime splits
+// the wide command line for a wWinMain program).
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i) args.push_back(tavo::platform::Utf8(__wargv[i]));
+  return args;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace tavo;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  Hooks().Failure = [](const std::string& message, BoxKind kind) {
+    win32::ShowBox(nullptr, Cp1252ToUtf8(message), win32::BoxIcon::Error,
+                   kind == BoxKind::SystemModal ? win32::BoxModality::System : win32::BoxModality::Task);
+    // A data-file failure ends the program at once, without writing more.
+    ::ExitProcess(1);
+  };
+  Hooks().PumpMessages = [] { win32::WaitAndProcessMessages(); };
+  // A copy that is already running may be in the middle of changing the
+  // files: a second copy then only reads them, so it cannot disturb them.
+  const char* kInstanceName = "Orvane_Quelvo_2003";
+  OpenStore(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+  const auto instance = platform::AcquireInstanceLock(kInstanceName);
+  if (!instance) return 0;  // another copy runs: end silently
+
+  win32::CreateApplicationWindow();
+  win32::Win32Desktop desktop;
+  forms::Application app(desktop);
+  desktop.SetApplication(&app);
+  auto* main_window = new win32::MainWindow(app, Arguments());  // deletes itself with its window
+  // The taskbar button is there from the start; a "MINIMIZE" start takes it away again.
+  win32::RestoreApplication();
+  main_window->ShowAtStart();
+  const int rc = win32::RunMessageLoop();
+  // The windows still open go with the application, without their close handlers.
+  ::DestroyWindow(win32::ApplicationWindow());
+  return rc;
+}

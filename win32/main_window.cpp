@@ -1,0 +1,392 @@
+#include "win32/main_window.h"
+
+#include <algorithm>
+
+#include "forms/tray_margin.h"
+#include "win32/application.h"
+#include "win32/desktop_win32.h"
+
+namespace tavo::win32 {
+namespace {
+
+constexpr UINT_PTR kTimerCheca = 1;
+constexpr UINT kFirstActivation = WM_APP + 2;
+constexpr UINT kAddTrayIcon = WM_APP + 3;
+
+constexpr int kMenuItemHeight = 20;
+constexpr int kMenuSeparatorHeight = 9;
+
+COLORREF ColorOf(const forms::Rgb& c) {
+  return RGB(static_cast<BYTE>(c.red), static_cast<BYTE>(c.green), static_cast<BYTE>(c.blue));
+}
+
+void FillRect(HDC dc, const RECT& r, COLORREF colour) {
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FillRect(dc, &r, brush);
+  ::DeleteObject(brush);
+}
+
+void VerticalLine(HDC dc, int x, int top, int bottom, COLORREF colour) {
+  RECT r{x, top, x + 1, bottom};
+  FillRect(dc, r, colour);
+}
+
+HFONT MenuFont(bool bold) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const int height = metrics.lfMenuFont.lfHeight < 0 ? -metrics.lfMenuFont.lfHeight : 11;
+  return Font(metrics.lfMenuFont.lfFaceName[0] ? metrics.lfMenuFont.lfFaceName : L"MS Sans Serif", height, bold);
+}
+
+}  // namespace
+
+// ---- Tray icon and its menu ----
+
+TrayIcon::~TrayIcon() {
+  Remove();
+  if (menu_) ::DestroyMenu(menu_);
+}
+
+namespace {
+
+// The notification area's call, from shell32 loaded with the icon: the main
+// window is on the screen before that library and those it brings are.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+  static const auto call = [] {
+    HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+    return shell ? reinterpret_cast<decltype(&::Shell_NotifyIconW)>(
+                       reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconW")))
+                 : nullptr;
+  }();
+  return call ? call(message, data) : FALSE;
+}
+
+}  // namespace
+
+void TrayIcon::Add() {
+  if (!hwnd) {
+    CreateArgs args;
+    args.style = WS_POPUP;
+    args.title = "Quelvo tray";
+    Create(args);
+    // The notification area tells every program when it is made again (after Explorer restarts).
+    taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    BuildMenu();
+  }
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = 1;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // the tooltip text is empty
+  data.uCallbackMessage = kCallbackMessage;
+  // The 32 x 32, 16-colour icon; the notification area scales it.
+  data.hIcon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+  added_ = NotifyIcon(NIM_ADD, &data) != 0;
+}
+
+void TrayIcon::Remove() {
+  if (!added_ || !hwnd) return;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = 1;
+  NotifyIcon(NIM_DELETE, &data);
+  added_ = false;
+}
+
+void TrayIcon::BuildMenu() {
+  using F = forms::MainForm;
+  items_ = {
+      {"&Novo Lembrete", &F::bNovoClick},
+      {"&Ler / Alterar Lembretes", &F::bListaClick},
+      {nullptr, nullptr},
+      {"Gravar Backup dos Lembretes", &F::bDoBackupClick},
+      {"Restaurar Backup dos Lembretes", &F::bRestoreBackupClick},
+      {nullptr, nullptr},
+      {"Exibir Menu Principal", &F::pmJanelaClick},
+      {"&Configurações", &F::bConfigClick},
+      {nullptr, nullptr},
+      {"&Encerrar o Programa", &F::bFechaClick},
+  };
+  menu_ = ::CreatePopupMenu();
+  for (size_t i = 0; i < items_.size(); ++i) {
+    // Every item is owner-drawn, separators too, so that the margin runs the menu's full height.
+    const UINT flags = MF_OWNERDRAW | (items_[i].caption ? 0 : MF_SEPARATOR);
+    ::AppendMenuW(menu_, flags, static_cast<UINT_PTR>(i + 1), reinterpret_cast<LPCWSTR>(i));
+  }
+  ::SetMenuDefaultItem(menu_, 1, FALSE);  // pmNovo
+}
+
+int TrayIcon::ItemHeight(size_t index) const {
+  return items_[index].caption ? kMenuItemHeight : kMenuSeparatorHeight;
+}
+
+int TrayIcon::MenuHeight() const {
+  int height = 0;
+  for (size_t i = 0; i < items_.size(); ++i) height += ItemHeight(i);
+  return height;
+}
+
+void TrayIcon::MeasureItem(MEASUREITEMSTRUCT& m) const {
+  const size_t index = m.itemData;
+  m.itemHeight = static_cast<UINT>(ItemHeight(index));
+  m.itemWidth = 0;
+  if (!items_[index].caption) return;
+  const std::wstring caption = Utf16(items_[index].caption);
+  HDC dc = ::GetDC(hwnd);
+  HGDIOBJ old = ::SelectObject(dc, MenuFont(::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(index + 1)));
+  RECT r{0, 0, 0, 0};
+  ::DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(hwnd, dc);
+  // The system adds room for a check mark itself; the margin and the gaps are ours.
+  m.itemWidth = static_cast<UINT>(r.right + forms::kMenuMarginWidth + 1 + 24);
+}
+
+void TrayIcon::DrawMargin(HDC dc, const RECT& item) const {
+  // The margin runs from the menu's top over its whole height; each item paints its own slice.
+  const forms::Rect margin{item.left, 0, forms::kMenuMarginWidth, MenuHeight()};
+  const int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, item.left, item.top, item.left + forms::kMenuMarginWidth, item.bottom);
+  for (const forms::MarginFill& fill : forms::MarginGradient(margin))
+    FillRect(dc, RECT{fill.rect.left, fill.rect.top, fill.rect.right(), fill.rect.bottom()}, ColorOf(fill.color));
+  RECT edge{margin.right() - 3, item.top, margin.right(), item.bottom};
+  FillRect(dc, edge, ::GetSysColor(COLOR_MENU));
+  VerticalLine(dc, forms::MarginShadowColumn(margin), item.top, item.bottom, ::GetSysColor(COLOR_BTNSHADOW));
+  VerticalLine(dc, forms::MarginHighlightColumn(margin), item.top, item.bottom, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+
+  // "Quelvo" in white bold italic Times New Roman of 18 points, turned by 90 degrees.
+  LOGFONTW lf{};
+  lf.lfHeight = -::MulDiv(18, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfEscapement = 900;
+  lf.lfOrientation = 0;
+  lf.lfWeight = FW_BOLD;
+  lf.lfItalic = TRUE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, L"Times New Roman", LF_FACESIZE);
+  HFONT turned = ::CreateFontIndirectW(&lf);
+  HGDIOBJ old = ::SelectObject(dc, turned);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  const forms::Point origin = forms::MarginTextOrigin(margin);
+  ::IntersectClipRect(dc, margin.left, margin.top, margin.right(), margin.bottom());
+  ::TextOutW(dc, origin.x, origin.y, L"Quelvo", 6);
+  ::SelectObject(dc, old);
+  ::DeleteObject(turned);
+  ::RestoreDC(dc, saved);
+}
+
+void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
+  const size_t index = d.itemData;
+  HDC dc = d.hDC;
+  DrawMargin(dc, d.rcItem);
+  RECT body = d.rcItem;
+  body.left += forms::kMenuMarginWidth;
+  const bool selected = (d.itemState & ODS_SELECTED) != 0 && items_[index].caption;
+  FillRect(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (!items_[index].caption) {
+    RECT line{body.left + 2, (body.top + body.bottom) / 2 - 1, body.right - 2, (body.top + body.bottom) / 2 + 1};
+    ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  // The text starts one pixel right of the margin, after the room a check mark would take.
+  RECT text = body;
+  text.left += 1 + ::GetSystemMetrics(SM_CXMENUCHECK) + 2;
+  const bool is_default = ::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(index + 1);
+  HGDIOBJ old = ::SelectObject(dc, MenuFont(is_default));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  const std::wstring caption = Utf16(items_[index].caption);
+  ::DrawTextW(dc, caption.c_str(), -1, &text,
+              DT_SINGLELINE | DT_VCENTER | ((d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
+  ::SelectObject(dc, old);
+}
+
+void TrayIcon::PopUp(POINT at) {
+  // The menu closes properly only when its owner is the foreground window.
+  ::SetForegroundWindow(hwnd);
+  ProcessPendingMessages();
+  const UINT command = static_cast<UINT>(
+      ::TrackPopupMenuEx(menu_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, hwnd, nullptr));
+  ::SetForegroundWindow(hwnd);
+  ::PostMessageW(hwnd, WM_NULL, 0, 0);
+  // The command runs after the menu has closed.
+  if (command) Run(command);
+}
+
+void TrayIcon::RunDefaultItem() {
+  const UINT command = ::GetMenuDefaultItem(menu_, FALSE, 0);
+  if (command != static_cast<UINT>(-1)) Run(command);
+}
+
+void TrayIcon::Run(UINT command) {
+  const size_t index = command - 1;
+  if (index < items_.size() && items_[index].handler) (main_.form.*items_[index].handler)();
+}
+
+LRESULT TrayIcon::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kCallbackMessage) {
+    switch (lp) {
+      case WM_RBUTTONUP: {
+        POINT at;
+        ::GetCursorPos(&at);
+        PopUp(at);
+        return 0;
+      }
+      case WM_LBUTTONDBLCLK: RunDefaultItem(); return 0;
+    }
+    return 0;
+  }
+  if (taskbar_created_ && msg == taskbar_created_) {
+    added_ = false;
+    Add();
+    return 0;
+  }
+  switch (msg) {
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (m->CtlType == ODT_MENU) {
+        MeasureItem(*m);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (d->CtlType == ODT_MENU) {
+        DrawItem(*d);
+        return TRUE;
+      }
+      break;
+    }
+  }
+  return Wnd::WndProc(msg, wp, lp);
+}
+
+// ---- Main window ----
+
+MainWindow::MainWindow(forms::Application& app, std::vector<std::string> arguments)
+    : ShapedWindow(L"FUNDO_MAIN"), form(app, *this, std::move(arguments)) {
+  CreateShaped();
+  SetMainWindow(hwnd);
+  form.FormCreate();
+
+  HFONT font = Font(L"Arial", 13);
+  struct ButtonPlace {
+    FlatButton* button;
+    const char* caption;
+    Place place;
+    void (forms::MainForm::*handler)();
+  };
+  // In tab order.
+  const ButtonPlace buttons[] = {
+      {&bNovo, "Incluir um novo lembrete", {57, 92, 157, 31}, &forms::MainForm::bNovoClick},
+      {&bLista, "Ler / Aterar Lembretes", {230, 92, 157, 31}, &forms::MainForm::bListaClick},
+      {&bDoBackup, "Gravar Backup", {57, 136, 157, 31}, &forms::MainForm::bDoBackupClick},
+      {&bRestoreBackup, "Restaurar Backup", {230, 136, 157, 31}, &forms::MainForm::bRestoreBackupClick},
+      {&bConfig, "Configurações", {57, 180, 157, 31}, &forms::MainForm::bConfigClick},
+      {&bFecha, "Encerrar o Programa", {230, 180, 157, 31}, &forms::MainForm::bFechaClick},
+      {&bHide, "Ocultar Janela", {294, 222, 93, 19}, &forms::MainForm::bHideClick},
+  };
+  int id = 100;
+  for (const ButtonPlace& b : buttons) {
+    b.button->Create(hwnd, id++, b.place, b.caption, font);
+    b.button->onClick = [this, handler = b.handler] { (form.*handler)(); };
+  }
+  AddClickArea(forms::kHideArea, [this] { form.bHideClick(); });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::ShowAtStart() {
+  // The tray icon comes with the first messages the window processes.
+  ::PostMessageW(hwnd, kAddTrayIcon, 0, 0);
+  ::ShowWindow(hwnd, SW_SHOW);
+  ::SetForegroundWindow(hwnd);
+  // Where the system gave no activation (no window manager), the first one is made here.
+  ::PostMessageW(hwnd, kFirstActivation, 0, 0);
+}
+
+void MainWindow::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
+
+void MainWindow::BringToFront() { win32::BringToFront(hwnd); }
+
+bool MainWindow::IsForeground() const { return ::GetForegroundWindow() == hwnd; }
+
+void MainWindow::HideWindow() { ::ShowWindow(hwnd, SW_HIDE); }
+
+bool MainWindow::IsShown() const { return ::IsWindowVisible(hwnd) && !::IsIconic(hwnd); }
+
+void MainWindow::StartTimer() { ::SetTimer(hwnd, kTimerCheca, 10000, nullptr); }
+
+// A close that is let through destroys the window, which ends the message loop;
+// the other windows go with the application, without their close handlers.
+bool MainWindow::FormCloseQuery() { return form.FormCloseQuery(); }
+
+LRESULT MainWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) form.Activated();
+      break;
+    case kAddTrayIcon:
+      rxTray.Add();
+      return 0;
+    case kFirstActivation:
+      if (!form.FirstActivationDone()) form.Activated();
+      return 0;
+    case WM_TIMER:
+      if (wp == kTimerCheca) {
+        form.timerChecaTimer();
+        return 0;
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      // The session may end: the window then agrees to close, without a question.
+      form.WMQueryEndSession();
+      return form.FormCloseQuery() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wp) ::DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      ::KillTimer(hwnd, kTimerCheca);
+      rxTray.Remove();
+      form.FormDestroy();
+      ::PostQuitMessage(0);
+      break;
+  }
+  return ShapedWindow::WndProc(msg, wp, lp);
+}
+
+void MainWindow::OnDestroyed() { SetMainWindow(nullptr); }
+
+// ---- Wait box ----
+
+HWND StatusBox::Open(HWND owner, const std::string& text) {
+  auto* box = new StatusBox();
+  box->delete_on_destroy = true;
+  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;  // a thin frame and a title bar, no system menu
+  RECT r{0, 0, 262, 47};
+  ::AdjustWindowRectEx(&r, style, FALSE, WS_EX_TOPMOST);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  CreateArgs args;
+  args.parent = owner;
+  args.style = style;
+  args.ex_style = WS_EX_TOPMOST;
+  args.x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  args.y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  args.width = w;
+  args.height = h;
+  args.title = kAppTitle;
+  if (!box->Create(args)) {
+    delete box;
+    return nullptr;
+  }
+  box->lStatus.Create(box->hwnd, 1, Place{0, 0, 262, 47}, Font(L"MS Sans Serif", 11), text);
+  ::ShowWindow(box->hwnd, SW_SHOWNOACTIVATE);
+  // Painted at once, with its label: the work that follows may hold the program a long while.
+  ::RedrawWindow(box->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return box->hwnd;
+}
+
+}  // namespace tavo::win32

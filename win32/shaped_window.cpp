@@ -1,0 +1,165 @@
+#include "win32/shaped_window.h"
+
+#include <windowsx.h>
+
+#include <memory>
+
+namespace tavo::win32 {
+namespace {
+// Posted by Close: the window is destroyed once the handler that closed it has returned.
+constexpr UINT kRelease = WM_APP + 1;
+}  // namespace
+
+ShapedWindow::ShapedWindow(const wchar_t* picture_resource) : picture_resource_(picture_resource) {
+  delete_on_destroy = true;
+  paints = true;
+}
+
+
+
+HRGN ShapedWindow::RegionFromPicture(const Picture& p) {
+  // Bottom-up rows: the top row is the last one in memory.
+  forms::IndexedPicture indexed;
+  indexed.pixels = p.bits + static_cast<std::ptrdiff_t>(p.height - 1) * p.stride;
+  indexed.width = p.width;
+  indexed.height = p.height;
+  indexed.stride = -static_cast<std::ptrdiff_t>(p.stride);
+  const std::vector<forms::ShapeRun> runs = forms::ShapeRuns(indexed);
+  // One region made at once from all the rectangles, instead of thousands of unions.
+  const size_t bytes = sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT);
+  auto data = std::make_unique<uint8_t[]>(bytes);
+  auto* region = reinterpret_cast<RGNDATA*>(data.get());
+  region->rdh.dwSize = sizeof(RGNDATAHEADER);
+  region->rdh.iType = RDH_RECTANGLES;
+  region->rdh.nCount = static_cast<DWORD>(runs.size());
+  region->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
+  region->rdh.rcBound = RECT{0, 0, p.width, p.height};
+  auto* rects = reinterpret_cast<RECT*>(region->Buffer);
+  for (size_t i = 0; i < runs.size(); ++i)
+    rects[i] = RECT{runs[i].x, runs[i].y, runs[i].x + runs[i].length, runs[i].y + 1};
+  return ::ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), region);
+}
+
+bool ShapedWindow::CreateShaped(int client_height) {
+  picture_ = LoadPicture(picture_resource_);
+  const int width = picture_ ? picture_->width : 0;
+  const int height = client_height >= 0 ? client_height : (picture_ ? picture_->height : 0);
+  CreateArgs args;
+  // Centred on the screen until placed otherwise.
+  args.x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  args.y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  args.parent = ApplicationWindow();
+  // No frame, no title bar; WS_SYSMENU only so that Alt+F4 reaches WM_CLOSE.
+  args.style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
+  args.width = width;
+  args.height = height;
+  args.title = kAppTitle;
+  if (!Create(args)) return false;
+  // The region belongs to the window from now on; it is not made again when the size changes.
+  if (picture_) ::SetWindowRgn(hwnd, RegionFromPicture(*picture_), FALSE);
+  return true;
+}
+
+void ShapedWindow::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
+
+void ShapedWindow::AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click) {
+  click_areas_.Add(area);
+  areas_.push_back({std::move(click), std::move(double_click)});
+}
+
+void ShapedWindow::AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour) {
+  labels_.push_back({x, y, Utf16(text), font, colour});
+}
+
+void ShapedWindow::FocusControl(HWND control) {
+  focus_ = control;
+  if (::GetActiveWindow() == hwnd) ::SetFocus(control);
+}
+
+bool ShapedWindow::PreTranslate(MSG& msg) {
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) return FormKeyDown(msg.wParam);
+  return false;
+}
+
+int ShapedWindow::AreaUnderCursor() const {
+  POINT p;
+  ::GetCursorPos(&p);
+  ::ScreenToClient(hwnd, &p);
+  return click_areas_.At(forms::Point{p.x, p.y});
+}
+
+void ShapedWindow::OnPaint(HDC dc) {
+  if (picture_) {
+    HDC memory = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(memory, picture_->bitmap);
+    ::BitBlt(dc, 0, 0, picture_->width, picture_->height, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+  }
+  ::SetBkMode(dc, TRANSPARENT);
+  for (const Label& l : labels_) {
+    HGDIOBJ old = ::SelectObject(dc, l.font);
+    ::SetTextColor(dc, l.colour);
+    ::TextOutW(dc, l.x, l.y, l.text.c_str(), static_cast<int>(l.text.size()));
+    ::SelectObject(dc, old);
+  }
+  PaintOver(dc);
+}
+
+LRESULT ShapedWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCHITTEST: {
+      // Signed coordinates: a monitor left of or above the primary one has negative ones.
+      POINT origin{0, 0};
+      ::ClientToScreen(hwnd, &origin);
+      const forms::Point screen{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      return click_areas_.WMNCHitTest(screen, forms::Point{origin.x, origin.y}) == forms::kHitClient ? HTCLIENT
+                                                                                                      : HTCAPTION;
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT && AreaUnderCursor() >= 0) {
+        ::SetCursor(HandCursor());
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN: {
+      const int area = click_areas_.At(forms::Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      if (area >= 0 && areas_[static_cast<size_t>(area)].click) areas_[static_cast<size_t>(area)].click();
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK: {
+      const int area = click_areas_.At(forms::Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      if (area >= 0) {
+        const Area& a = areas_[static_cast<size_t>(area)];
+        if (a.double_click) a.double_click();
+        else if (a.click) a.click();
+      }
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // As a dialog does: the focus leaves with the window and comes back to
+      // the same control, or at first to the first one in tab order.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focused = ::GetFocus();
+        if (focused && ::IsChild(hwnd, focused)) focus_ = focused;
+      } else if (!::IsIconic(hwnd)) {
+        if (!focus_ || !::IsWindow(focus_) || !::IsChild(hwnd, focus_)) focus_ = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        if (focus_) ::SetFocus(focus_);
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the picture covers everything
+    case WM_CLOSE:
+      if (!FormCloseQuery()) return 0;
+      FormClose();
+      ::ShowWindow(hwnd, SW_HIDE);
+      ::PostMessageW(hwnd, kRelease, 0, 0);
+      return 0;
+    case kRelease:
+      ::DestroyWindow(hwnd);
+      return 0;
+  }
+  return Wnd::WndProc(msg, wp, lp);
+}
+
+}  // namespace tavo::win32
