@@ -6,6 +6,7 @@
 #include <QSessionManager>
 #include <QSystemTrayIcon>
 #include <chrono>
+#include <iterator>
 
 #include "qt/accessibility.h"
 #include "qt/desktop_qt.h"
@@ -26,25 +27,13 @@ TformTAVO::TformTAVO(forms::Application& app, std::vector<std::string> arguments
   form.FormCreate();
 
   const QFont font = ArialFont(13);
-  struct ButtonPlace {
-    TGradBtn** button;
-    const char* caption;
-    QRect rect;
-    void (forms::MainForm::*handler)();
-  };
-  const ButtonPlace buttons[] = {
-      {&bNovo, "Incluir um novo lembrete", {57, 92, 157, 31}, &forms::MainForm::bNovoClick},
-      {&bLista, "Ler / Aterar Lembretes", {230, 92, 157, 31}, &forms::MainForm::bListaClick},
-      {&bDoBackup, "Gravar Backup", {57, 136, 157, 31}, &forms::MainForm::bDoBackupClick},
-      {&bRestoreBackup, "Restaurar Backup", {230, 136, 157, 31}, &forms::MainForm::bRestoreBackupClick},
-      {&bConfig, "Configurações", {57, 180, 157, 31}, &forms::MainForm::bConfigClick},
-      {&bFecha, "Encerrar o Programa", {230, 180, 157, 31}, &forms::MainForm::bFechaClick},
-      {&bHide, "Ocultar Janela", {294, 222, 93, 19}, &forms::MainForm::bHideClick},
-  };
-  for (const ButtonPlace& s : buttons) {
-    *s.button = new TGradBtn(QString::fromUtf8(s.caption), this, font);
-    (*s.button)->setGeometry(s.rect);
-    connect(*s.button, &QAbstractButton::clicked, this, [this, h = s.handler] { (form.*h)(); });
+  TGradBtn** buttons[] = {&bNovo, &bLista, &bDoBackup, &bRestoreBackup, &bConfig, &bFecha, &bHide};
+  static_assert(std::size(buttons) == std::size(forms::kMainButtons));
+  for (size_t i = 0; i < std::size(buttons); ++i) {
+    const forms::MainButton& b = forms::kMainButtons[i];
+    *buttons[i] = new TGradBtn(QString::fromUtf8(b.caption), this, font);
+    (*buttons[i])->setGeometry(b.place.left, b.place.top, b.place.width, b.place.height);
+    connect(*buttons[i], &QAbstractButton::clicked, this, [this, h = b.handler] { (form.*h)(); });
   }
   setTabOrder(bNovo, bLista);
   setTabOrder(bLista, bDoBackup);

@@ -1,6 +1,7 @@
 #include "win32/main_window.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "forms/tray_margin.h"
 #include "win32/application.h"
@@ -273,26 +274,13 @@ MainWindow::MainWindow(forms::Application& app, std::vector<std::string> argumen
   form.FormCreate();
 
   HFONT font = Font(L"Arial", 13);
-  struct ButtonPlace {
-    FlatButton* button;
-    const char* caption;
-    Place place;
-    void (forms::MainForm::*handler)();
-  };
-  // In tab order.
-  const ButtonPlace buttons[] = {
-      {&bNovo, "Incluir um novo lembrete", {57, 92, 157, 31}, &forms::MainForm::bNovoClick},
-      {&bLista, "Ler / Aterar Lembretes", {230, 92, 157, 31}, &forms::MainForm::bListaClick},
-      {&bDoBackup, "Gravar Backup", {57, 136, 157, 31}, &forms::MainForm::bDoBackupClick},
-      {&bRestoreBackup, "Restaurar Backup", {230, 136, 157, 31}, &forms::MainForm::bRestoreBackupClick},
-      {&bConfig, "Configurações", {57, 180, 157, 31}, &forms::MainForm::bConfigClick},
-      {&bFecha, "Encerrar o Programa", {230, 180, 157, 31}, &forms::MainForm::bFechaClick},
-      {&bHide, "Ocultar Janela", {294, 222, 93, 19}, &forms::MainForm::bHideClick},
-  };
+  FlatButton* buttons[] = {&bNovo, &bLista, &bDoBackup, &bRestoreBackup, &bConfig, &bFecha, &bHide};
+  static_assert(std::size(buttons) == std::size(forms::kMainButtons));
   int id = 100;
-  for (const ButtonPlace& b : buttons) {
-    b.button->Create(hwnd, id++, b.place, b.caption, font);
-    b.button->onClick = [this, handler = b.handler] { (form.*handler)(); };
+  for (size_t i = 0; i < std::size(buttons); ++i) {
+    const forms::MainButton& b = forms::kMainButtons[i];
+    buttons[i]->Create(hwnd, id++, {b.place.left, b.place.top, b.place.width, b.place.height}, b.caption, font);
+    buttons[i]->onClick = [this, handler = b.handler] { (form.*handler)(); };
   }
   AddClickArea(forms::kHideArea, [this] { form.bHideClick(); });
 }
