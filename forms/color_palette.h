@@ -4,6 +4,7 @@
 // colour outside them, and the "&Outra..." area that opens the colour dialog.
 
 #include <cstdint>
+#include <string>
 
 #include "forms/geometry.h"
 
@@ -16,7 +17,11 @@ class ColorPaletteRules {
   static constexpr int kRows = 5;
   static constexpr int kColumns = 4;
   static constexpr int kExtra = kRows * kColumns;  // the extra swatch's number
+  static constexpr int kOther = kExtra + 1;        // the "&Outra..." area, as a keyboard stop
   static constexpr int kNone = -1;
+
+  // What a key asks of the open palette.
+  enum class Command { None, Moved, Pick, Other, Close };
 
   // A palette opened on the selector's current colour.
   explicit ColorPaletteRules(int32_t current);
@@ -40,9 +45,23 @@ class ColorPaletteRules {
   int32_t ColorOf(int swatch) const { return swatch == kExtra ? current_ : SwatchColor(swatch); }
 
   // The marked swatch: at first the current colour's (or the extra one);
-  // afterwards the one under the mouse. Returns true when the mark moved.
+  // afterwards the one under the mouse or reached by the keyboard, which may
+  // also mark kOther. MouseMoved returns true when the mark moved.
   int Marked() const { return marked_; }
   bool MouseMoved(Point p);
+  // Marks a swatch, the extra one (when shown) or kOther.
+  void Mark(int item);
+
+  // A key (virtual-key code) on the open palette: the arrows move the mark
+  // over the five rows of swatches and the bottom strip ("&Outra..." and the
+  // extra swatch); Enter or Space picks the marked swatch's colour, or asks
+  // for the colour dialog on "&Outra..."; "O" asks for the colour dialog;
+  // Escape closes the palette without a pick.
+  Command KeyDown(int key);
+
+  // What a screen reader calls a colour: its name in the palette's table
+  // ("preto", "azul-marinho"), or its red, green and blue values.
+  static std::string ColorName(int32_t color);
 
  private:
   int32_t current_;

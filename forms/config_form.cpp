@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/keys.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/tavo_data.h"
@@ -86,10 +87,30 @@ void ConfigForm::csBackChangeColor(int32_t color) {
   view_.SetSampleColors(EditedConfig.FrontColor, EditedConfig.BackColor);
 }
 
+bool ConfigForm::OtherSoundSelected() const {
+  return view_.SelectedSound() == static_cast<int>(WaveList.size());  // always last
+}
+
+void ConfigForm::lbWaveSelectionMoved() {
+  if (!OtherSoundSelected()) lbWaveClick();
+}
+
+bool ConfigForm::lbWaveKeyDown(int key) {
+  if (key != keys::kReturn && key != keys::kSpace) return false;
+  lbWaveClick();
+  return true;
+}
+
+bool ConfigForm::FormKeyDown(int key) {
+  if (key != keys::kEscape) return false;
+  iHideClick();
+  return true;
+}
+
 void ConfigForm::lbWaveClick() {
   const int row = view_.SelectedSound();
   if (row < 0) return;
-  if (row == static_cast<int>(WaveList.size())) {  // "[Outro som...]", always last
+  if (OtherSoundSelected()) {
     const std::string chosen =
         App().desktop().AskFileName(this, FileDialog{FileDialog::Kind::Open, "Sons Wave", "*.wav", "wav"});
     if (chosen.empty()) {

@@ -13,8 +13,9 @@ namespace tavo::forms {
 
 // The settings window's controls, as its rules read and set them. The view
 // runs the form's FormCreate once its controls exist, FormClose from its
-// close event, and the handlers from its controls' events (lbWaveClick also
-// when the selection moves by keyboard).
+// close event, and the handlers from its controls' events (lbWaveClick for a
+// click on the sound list, lbWaveSelectionMoved when the keyboard moves its
+// selection).
 class ConfigView : public WindowView {
  public:
   // `lbWave`: the entries, and the selected one (-1 for none). Selecting
@@ -51,7 +52,17 @@ class ConfigForm : public Form {
   void FormClose();
   void csFrontChangeColor(int32_t color);
   void csBackChangeColor(int32_t color);
+  // A click on the sound list, or Enter or Space on it: chooses the selected
+  // entry; "[Outro som...]" opens the file dialog.
   void lbWaveClick();
+  // The keyboard moved the selection: a sound file is chosen at once, but
+  // "[Outro som...]" waits for Enter, Space or a click, so that passing over
+  // it neither opens the dialog nor loses the chosen sound.
+  void lbWaveSelectionMoved();
+  // Keys on the sound list (virtual-key codes); true when consumed.
+  bool lbWaveKeyDown(int key);
+  // Keys of the window; Escape closes it without saving, as its close spot does.
+  bool FormKeyDown(int key);
   void bOuvirClick();
   void cbInfoClick();
   void lbInfoClick();
@@ -63,6 +74,7 @@ class ConfigForm : public Form {
   static std::string SoundFolder();
 
  private:
+  bool OtherSoundSelected() const;
   ConfigView& view_;
 };
 

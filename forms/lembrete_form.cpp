@@ -2,6 +2,7 @@
 
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
+#include "forms/keys.h"
 #include "platform/system.h"
 #include "store/config.h"
 #include "store/cp1252.h"
@@ -19,8 +20,8 @@ constexpr const char* kAskMoveOn =
     "Ao confirmar a exclusão, você só será lembrado novamente deste compromisso após o período de repetição "
     "determinado. Confirma?";
 
-constexpr int kVirtualKeyReturn = 13;
-constexpr int kVirtualKeyCancel = 3;  // Ctrl+Break
+// How much of the reminder text the alert's spoken name carries.
+constexpr int kAlertNameTextChars = 100;
 
 // The text with every line break (CR LF, CR or LF) written as `line_break`.
 std::string WithBreaks(const std::string& text, const char* line_break) {
@@ -69,6 +70,45 @@ std::string TrimBlanks(const std::string& text) {
   while (a < b && blank(text[a])) ++a;
   while (b > a && blank(text[b - 1])) --b;
   return text.substr(a, b - a);
+}
+
+std::string TextStart(const std::string& utf8, int max_chars) {
+  std::string out;
+  int chars = 0;
+  size_t last_word_end = 0;  // bytes of `out` up to the end of its last whole word
+  bool pending_space = false, cut = false;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c <= 32) {
+      pending_space = !out.empty();
+      ++i;
+      continue;
+    }
+    size_t len = 1;
+    while (i + len < utf8.size() && (static_cast<unsigned char>(utf8[i + len]) & 0xC0) == 0x80) ++len;
+    if (pending_space) {
+      if (chars + 1 >= max_chars) {
+        last_word_end = out.size();
+        cut = true;
+        break;
+      }
+      last_word_end = out.size();
+      out += ' ';
+      ++chars;
+      pending_space = false;
+    }
+    if (chars >= max_chars) {
+      cut = true;
+      break;
+    }
+    out.append(utf8, i, len);
+    ++chars;
+    i += len;
+  }
+  if (!cut) return out;
+  // A word cut in its middle goes, unless it is the only one.
+  if (last_word_end > 0) out.resize(last_word_end);
+  return out + "…";
 }
 
 LembreteForm::LembreteForm(Application& app, LembreteView& view) : Form(app, WindowKind::Lembrete), view_(view) {}
@@ -128,8 +168,21 @@ void LembreteForm::FormShow() {
     view_.SetTimeText(TimeToText(Reminder.DateTime));
     DateExit();
     view_.SetRepeatIndex(EffectiveRepeatKind(Reminder.RepeatKind));
+    AnnounceWindow();
   });
 }
+
+std::string LembreteForm::WindowName() const {
+  switch (Mode) {
+    case kModeAlert:
+      return "Lembrete: " + DateToText(Reminder.DateTime) + " " + TimeToDisplay(Reminder.DateTime) + " — " +
+             TextStart(MemoFromStored(Reminder.Text), kAlertNameTextChars);
+    case kModeAlter: return "Alterar lembrete";
+    default: return "Novo lembrete";
+  }
+}
+
+void LembreteForm::AnnounceWindow() { view_.SetWindowName(WindowName(), Mode == kModeAlert); }
 
 void LembreteForm::eDataExit() {
   Guarded([this] { DateExit(); });
@@ -211,12 +264,23 @@ void LembreteForm::iExpandClick() {
 }
 
 bool LembreteForm::FormKeyDown(int key, bool ctrl, bool shift, bool alt) {
-  if (key == kVirtualKeyReturn && ctrl && !shift && !alt) {
+  const bool ctrl_only = ctrl && !shift && !alt;
+  if (key == keys::kReturn && ctrl_only) {
     bOKClick();
     return true;
   }
-  if (key == kVirtualKeyCancel && Mode == kModeNew) {
+  if (key == keys::kCancel && Mode == kModeNew) {
     bAlternateClick();
+    return true;
+  }
+  if (key == keys::kEscape && !ctrl && !alt) {
+    // A due reminder closed this way stays due and comes back at the next check.
+    if (Mode == kModeAlert) view_.Close();
+    else bAlternateClick();
+    return true;
+  }
+  if (key == keys::kLetterI && ctrl_only) {
+    iExpandClick();
     return true;
   }
   return false;
@@ -233,6 +297,7 @@ void LembreteForm::FormClose() {
 void LembreteForm::SwitchToAlterMode() {
   Mode = kModeAlter;
   view_.SetAlternateCaption("Cancelar");
+  AnnounceWindow();
 }
 
 }  // namespace tavo::forms

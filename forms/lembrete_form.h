@@ -42,6 +42,9 @@ class LembreteView : public WindowView {
   // The window's position and client size on the screen.
   virtual Rect Bounds() const = 0;
   virtual void MoveTo(Point top_left) = 0;
+  // What assistive technology reads for the window (its caption stays the
+  // application title); an alert window announces itself as an alert.
+  virtual void SetWindowName(const std::string& name, bool alert) = 0;
 };
 
 class LembreteForm : public Form {
@@ -73,16 +76,27 @@ class LembreteForm : public Form {
   void bOKClick();
   void bAlternateClick();
   void iExpandClick();
+  // True while the events area is open (it is then in the tab order).
+  static bool EventsAreaShown(int client_height) { return client_height >= kExpandedHeight; }
   // Keys seen before the focused control (key preview); true when consumed.
-  // `key` is a Windows virtual-key code: 13 Enter, 3 Ctrl+Break.
+  // `key` is a virtual-key code of forms/keys.h. Ctrl+Enter is "OK";
+  // Ctrl+Break is "Cancelar" in new mode; Escape closes the window without
+  // changing anything ("Cancelar" in new and alter mode); Ctrl+I opens or
+  // closes the events area.
   bool FormKeyDown(int key, bool ctrl, bool shift, bool alt);
   void FormClose();
   // Turns an open alert window into an alter window (the list's "Alterar").
   void SwitchToAlterMode();
 
+  // The name a screen reader gives the window: "Novo lembrete", "Alterar
+  // lembrete", or for a due reminder what is due, e.g. "Lembrete:
+  // 09/12/2026 08:00 — Tomar o remédio".
+  std::string WindowName() const;
+
  private:
   void DateExit();
   void TimeExit();
+  void AnnounceWindow();
   LembreteView& view_;
 };
 
@@ -97,5 +111,10 @@ std::string StoredFromMemo(const std::string& utf8);
 std::string MemoFromStored(const std::string& cp1252);
 // Leading and trailing blanks and control characters removed.
 std::string TrimBlanks(const std::string& text);
+// The start of a UTF-8 text as read aloud: runs of blanks and line breaks
+// made one space. A longer text is cut after its last whole word within
+// `max_chars` characters (inside its first word when there is no other) and
+// ends with "…".
+std::string TextStart(const std::string& utf8, int max_chars);
 
 }  // namespace tavo::forms

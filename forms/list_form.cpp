@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/keys.h"
 #include "forms/lembrete_form.h"
 #include "forms/print_layout.h"
 #include "store/config.h"
@@ -15,6 +16,9 @@ constexpr const char* kNoneFound = "Nenhum lembrete encontrado";
 constexpr const char* kAskDelete = "Deseja realmente excluir este lembrete?";
 constexpr const char* kPrinting = "Aguarde. Imprimindo...";
 constexpr const char* kPrintFailed = "Erro ao imprimir. Verifique se há uma impressora instalada em seu computador";
+constexpr const char* kNoRow = "Nenhum lembrete listado";
+// How much of a reminder's text a grid row reads out.
+constexpr int kRowTextChars = 40;
 
 // Holds ScanBusy while the window walks the table or its listed entries.
 class ScanGuard {
@@ -72,6 +76,25 @@ std::string ListForm::GridCellText(int column, int grid_row) const {
     case 2: return Cp1252ToUtf8(RepeatName(e.RepeatKind));
   }
   return {};
+}
+
+std::string ListForm::RowSummary(int grid_row) const {
+  if (grid_row < 1 || grid_row > ListedEntries.Count) return kNoRow;
+  std::string summary = GridCellText(0, grid_row) + ", " + GridCellText(1, grid_row) + ", " + GridCellText(2, grid_row);
+  // A screen reader may ask at any moment; reading the text waits for no one.
+  if (StoreBusy || ScanBusy) return summary;
+  TLembrete record;
+  try {
+    ScanGuard scan;
+    static_cast<LembreteEntry&>(record) = ListedEntries[grid_row - 1];
+    const int32_t p = FindLembrete(record);
+    if (p < 0) return summary;
+    ReadLembrete(p, record);
+  } catch (const std::exception&) {
+    return summary;  // a store failure has been reported already
+  }
+  const std::string text = TextStart(MemoFromStored(record.Text), kRowTextChars);
+  return text.empty() ? summary : summary + ": " + text;
 }
 
 double ListForm::StartDate() const { return TextToDate(view_.StartText()); }
@@ -219,6 +242,19 @@ void ListForm::bDelClick() {
 }
 
 void ListForm::bPrintListClick() { PrintList(); }
+
+bool ListForm::FormKeyDown(int key) {
+  if (key != keys::kEscape) return false;
+  iHideClick();
+  return true;
+}
+
+bool ListForm::gridLembretesKeyDown(int key) {
+  if (key == keys::kReturn) bAlterClick();
+  else if (key == keys::kDelete) bDelClick();
+  else return false;
+  return true;
+}
 
 void ListForm::PrintList() {
   Desktop& desktop = App().desktop();

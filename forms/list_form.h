@@ -64,10 +64,19 @@ class ListForm : public Form {
   void bDelClick();
   void bPrintListClick();
   void PrintList();
+  // Keys of the window (virtual-key codes of forms/keys.h); true when
+  // consumed. Escape closes the window as its close spot does.
+  bool FormKeyDown(int key);
+  // Keys on the grid: Enter is "Alterar", Delete is "Excluir" (with its question).
+  bool gridLembretesKeyDown(int key);
 
   // The text of one cell: grid row 0 is the header, grid row r >= 1 shows
   // entry r - 1 of the listed entries; rows beyond them are empty.
   std::string GridCellText(int column, int grid_row) const;
+  // A grid row as a screen reader reads it: date, time, repetition and the
+  // start of the reminder's text ("Nenhum lembrete listado" for the blank
+  // row). The text is left out while the store is busy.
+  std::string RowSummary(int grid_row) const;
 
  private:
   double StartDate() const;

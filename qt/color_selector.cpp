@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <qdrawutil.h>
 
+#include "qt/accessibility.h"
 #include "qt/dialogs.h"
 #include "qt/gui_common.h"
 
@@ -23,14 +24,19 @@ void Outline(QPainter& p, const QRect& r, const QColor& color) {
 
 // --- The selector button ---
 
-ColorSelector::ColorSelector(QWidget* parent) : QAbstractButton(parent) {
+ColorSelector::ColorSelector(QWidget* parent, const QString& spoken_label)
+    : QAbstractButton(parent), spoken_label_(spoken_label) {
   setCursor(HandCursor());
   setFocusPolicy(Qt::StrongFocus);
+  ClickOnEnter(this);
   connect(this, &QAbstractButton::clicked, this, &ColorSelector::DropDown);
+  SetColor(color_);
 }
 
 void ColorSelector::SetColor(int32_t value) {
   color_ = value;
+  setAccessibleName(spoken_label_ + QStringLiteral(": ") +
+                    QString::fromStdString(forms::ColorPaletteRules::ColorName(value)));
   update();
 }
 
@@ -45,7 +51,7 @@ void ColorSelector::DropDown() {
   palette_ = new ColorPalette(this, color_);
   palette_->move(mapToGlobal(QPoint(0, height())));
   palette_->show();
-  palette_->setFocus();
+  palette_->FocusMark();
 }
 
 void ColorSelector::ChooseOther() {
@@ -74,6 +80,26 @@ void ColorSelector::paintEvent(QPaintEvent*) {
   }
 }
 
+// --- The palette's items ---
+
+PaletteItem::PaletteItem(ColorPalette* palette, int item, const QString& name)
+    : QAbstractButton(palette), palette_(palette), item_(item) {
+  setText(name);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::StrongFocus);
+  // A screen reader's press.
+  connect(this, &QAbstractButton::clicked, palette, [palette, item] { palette->Activate(item); });
+}
+
+void PaletteItem::keyPressEvent(QKeyEvent* event) { event->ignore(); }
+
+void PaletteItem::keyReleaseEvent(QKeyEvent* event) { event->ignore(); }
+
+void PaletteItem::focusInEvent(QFocusEvent* event) {
+  QAbstractButton::focusInEvent(event);
+  palette_->ItemFocused(item_);
+}
+
 // --- The palette window ---
 
 ColorPalette::ColorPalette(ColorSelector* owner, int32_t current)
@@ -85,6 +111,43 @@ ColorPalette::ColorPalette(ColorSelector* owner, int32_t current)
   setMouseTracking(true);
   setCursor(HandCursor());
   setFont(SansSerifFont(11));
+  setAccessibleName(QStringLiteral("Paleta de cores"));
+  auto add = [this](int item, const QRect& rect, const QString& name) {
+    auto* button = new PaletteItem(this, item, name);
+    button->setGeometry(rect);
+    items_.push_back(button);
+  };
+  for (int k = 0; k < kExtra; ++k)
+    add(k, ToQRect(Rules::SwatchRect(k)), QString::fromStdString(Rules::ColorName(Rules::SwatchColor(k))));
+  if (HasExtra()) add(kExtra, ExtraRect(), QString::fromStdString(Rules::ColorName(current)));
+  add(Rules::kOther, OtherRect(), QStringLiteral("Outra..."));
+}
+
+PaletteItem* ColorPalette::ItemOf(int item) const {
+  for (PaletteItem* button : items_)
+    if (button->Item() == item) return button;
+  return nullptr;
+}
+
+void ColorPalette::FocusMark() {
+  if (PaletteItem* button = ItemOf(Marked())) button->setFocus(Qt::OtherFocusReason);
+}
+
+void ColorPalette::ItemFocused(int item) {
+  if (item == Marked()) return;
+  rules_.Mark(item);
+  update();
+}
+
+void ColorPalette::Activate(int item) {
+  if (item == Rules::kOther) {
+    OpenOther();
+    return;
+  }
+  const int32_t value = rules_.ColorOf(item);
+  ColorSelector* owner = owner_;
+  close();
+  owner->Pick(value);
 }
 
 void ColorPalette::paintEvent(QPaintEvent*) {
@@ -106,7 +169,11 @@ void ColorPalette::paintEvent(QPaintEvent*) {
   qDrawWinPanel(&p, other, pal, false);
   p.setPen(Qt::black);
   p.drawText(other, Qt::AlignCenter | Qt::TextShowMnemonic, QStringLiteral("&Outra..."));
-  if (Marked() >= 0) {
+  if (Marked() == Rules::kOther) {
+    // Reached by the keyboard: a dotted focus line inside the area.
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(other.adjusted(2, 2, -3, -3));
+  } else if (Marked() >= 0) {
     const QRect r = ToQRect(Rules::SwatchRect(Marked()));
     Outline(p, r.adjusted(-1, -1, 1, 1), Qt::black);
     Outline(p, r, Qt::white);
@@ -116,7 +183,9 @@ void ColorPalette::paintEvent(QPaintEvent*) {
 
 void ColorPalette::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (rules_.MouseMoved({p.x(), p.y()})) update();
+  if (!rules_.MouseMoved({p.x(), p.y()})) return;
+  FocusMark();
+  update();
 }
 
 void ColorPalette::OpenOther() {
@@ -129,24 +198,23 @@ void ColorPalette::OpenOther() {
 void ColorPalette::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint pos = event->position().toPoint();
-  ColorSelector* owner = owner_;
-  if (const int k = rules_.SwatchAt({pos.x(), pos.y()}); k >= 0) {
-    const int32_t value = rules_.ColorOf(k);
-    close();
-    owner->Pick(value);
-  } else if (OtherRect().contains(pos)) {
-    OpenOther();
-  }
+  if (const int k = rules_.SwatchAt({pos.x(), pos.y()}); k >= 0) Activate(k);
+  else if (OtherRect().contains(pos)) OpenOther();
 }
 
 void ColorPalette::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  if (event->key() == Qt::Key_O) {  // the "&Outra..." accelerator
-    OpenOther();
-    return;
+  using Command = Rules::Command;
+  if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    switch (rules_.KeyDown(VirtualKey(*event))) {
+      case Command::Moved:
+        FocusMark();
+        update();
+        return;
+      case Command::Pick: Activate(Marked()); return;
+      case Command::Other: OpenOther(); return;
+      case Command::Close: close(); return;
+      case Command::None: break;
+    }
   }
   QWidget::keyPressEvent(event);
 }

@@ -2,12 +2,15 @@
 // The colour selector of the settings window: a small button showing its
 // colour that drops down a palette of twenty swatches and an "&Outra..." area
 // for the system colour dialog (the palette's rules: forms/color_palette.h).
+// Enter or Space drops the palette down; in it the arrows move the mark and
+// Enter or Space picks.
 
 #include <QAbstractButton>
 #include <QColor>
 #include <QPointer>
 #include <QRect>
 #include <cstdint>
+#include <vector>
 
 #include "forms/color_palette.h"
 
@@ -18,7 +21,9 @@ class ColorPalette;
 class ColorSelector : public QAbstractButton {
   Q_OBJECT
  public:
-  explicit ColorSelector(QWidget* parent);
+  // `spoken_label` names it to a screen reader, followed by its colour's
+  // name ("Cor do texto: preto").
+  ColorSelector(QWidget* parent, const QString& spoken_label);
 
   // The colour as a 0x00BBGGRR value.
   int32_t Color() const { return color_; }
@@ -43,7 +48,27 @@ class ColorSelector : public QAbstractButton {
   void ChooseOther();
 
   int32_t color_ = 0;
+  QString spoken_label_;
   QPointer<ColorPalette> palette_;
+};
+
+// One swatch of the palette, or its "&Outra..." area, as a screen reader and
+// the focus know it. The palette draws it and takes its mouse and keys.
+class PaletteItem : public QAbstractButton {
+  Q_OBJECT
+ public:
+  PaletteItem(ColorPalette* palette, int item, const QString& name);
+  int Item() const { return item_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {}
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+
+ private:
+  ColorPalette* palette_;
+  int item_;
 };
 
 // The drop-down window: 78 x 120, frameless, on top, closed by a pick or by
@@ -61,8 +86,12 @@ class ColorPalette : public QWidget {
   static QRect ExtraRect() { return ToQRect(Rules::SwatchRect(kExtra)); }
   QRect OtherRect() const { return ToQRect(rules_.OtherRect()); }
   bool HasExtra() const { return rules_.HasExtra(); }
-  // The marked swatch: 0..19, kExtra, or -1 for none.
+  // The marked swatch: 0..19, kExtra, kOther (by keyboard), or -1 for none.
   int Marked() const { return rules_.Marked(); }
+  // The swatch or area an item stands for, and the item of one.
+  PaletteItem* ItemOf(int item) const;
+  // Gives the keyboard focus to the marked item.
+  void FocusMark();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -71,11 +100,16 @@ class ColorPalette : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  friend class PaletteItem;
   static QRect ToQRect(const forms::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
   void OpenOther();
+  // Picks the swatch's colour (closing the palette), or opens the dialog from "&Outra...".
+  void Activate(int item);
+  void ItemFocused(int item);
 
   ColorSelector* owner_;
   Rules rules_;
+  std::vector<PaletteItem*> items_;
 };
 
 }  // namespace tavo::gui

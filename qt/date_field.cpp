@@ -27,7 +27,15 @@ DateField::DateField(QWidget* parent) : QLineEdit(parent) {
   button_->setArrowType(Qt::DownArrow);
   button_->setCursor(HandCursor());
   button_->setFocusPolicy(Qt::NoFocus);
+  button_->setAccessibleName(QStringLiteral("Escolha uma Data"));
+  button_->setAccessibleDescription(QStringLiteral("Alt+Seta para baixo"));
   setTextMargins(0, 0, 14, 0);
+  connect(button_, &QToolButton::clicked, this, &DateField::DropDown);
+}
+
+void DateField::MakeCalendar() {
+  // Made at the first drop-down: a calendar that exists hidden would still
+  // announce its current day to a screen reader whenever its date is set.
   calendar_ = new QCalendarWidget(this);
   calendar_->setWindowFlags(Qt::Popup);
   calendar_->setWindowTitle(QStringLiteral("Escolha uma Data"));
@@ -40,7 +48,6 @@ DateField::DateField(QWidget* parent) : QLineEdit(parent) {
     prev->setAccessibleName(QStringLiteral("Mês Anterior"));
   if (auto* next = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
     next->setAccessibleName(QStringLiteral("Próximo Mês"));
-  connect(button_, &QToolButton::clicked, this, &DateField::DropDown);
   // One click on a day picks it, as Enter or a double click do.
   connect(calendar_, &QCalendarWidget::activated, this, &DateField::Pick);
   connect(calendar_, &QCalendarWidget::clicked, this, &DateField::Pick);
@@ -53,7 +60,7 @@ std::string DateField::FieldText() const {
 }
 
 void DateField::Pick(QDate picked) {
-  if (!calendar_->isVisible()) return;  // the second signal of a double click
+  if (!CalendarShown()) return;  // the second signal of a double click
   calendar_->hide();
   setFocus(Qt::PopupFocusReason);
   double date = EncodeDate(picked.year(), picked.month(), picked.day());
@@ -65,16 +72,20 @@ double DateField::Date() const { return TextToDate(FieldText()); }
 void DateField::SetDate(double date) { setText(FromCp(DateToText(date))); }
 
 void DateField::DropDown() {
-  const double date = Date();
-  if (IsValidDateTime(date)) calendar_->setSelectedDate(ToQDate(date));
+  if (!calendar_) MakeCalendar();
   calendar_->move(mapToGlobal(QPoint(0, height())));
   calendar_->show();
+  // The day is set once the calendar shows: it is announced as it gets the focus.
+  const double date = Date();
+  if (IsValidDateTime(date)) calendar_->setSelectedDate(ToQDate(date));
   calendar_->setFocus();
 }
 
+bool DateField::CalendarShown() const { return calendar_ && calendar_->isVisible(); }
+
 void DateField::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  if (!calendar_->isVisible()) emit Exited();
+  if (!CalendarShown()) emit Exited();
 }
 
 void DateField::keyPressEvent(QKeyEvent* event) {

@@ -25,6 +25,7 @@ class DateField : public QLineEdit {
 
   // Opens the drop-down calendar (also Alt+Down).
   void DropDown();
+  // The calendar, once it has been dropped down; nullptr before.
   QCalendarWidget* Calendar() const { return calendar_; }
 
  signals:
@@ -39,11 +40,13 @@ class DateField : public QLineEdit {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void MakeCalendar();
+  bool CalendarShown() const;
   // Closes the calendar and hands its date to AcceptDate.
   void Pick(QDate picked);
 
   QToolButton* button_;
-  QCalendarWidget* calendar_;
+  QCalendarWidget* calendar_ = nullptr;
 };
 
 }  // namespace tavo::gui

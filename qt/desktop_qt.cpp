@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "platform/system.h"
+#include "qt/accessibility.h"
 #include "qt/dialogs.h"
 #include "qt/gui_common.h"
 #include "qt/printer_canvas.h"
@@ -23,7 +24,7 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QtDesktop::QtDesktop() : app_(*this) {}
+QtDesktop::QtDesktop() : app_(*this) { InstallAccessibility(); }
 
 QtDesktop::~QtDesktop() {
   // Windows still open go first, the newest first: their forms leave the

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "qt/accessibility.h"
 #include "qt/gui_common.h"
 
 namespace tavo::gui {
@@ -36,6 +37,7 @@ TGradBtn::TGradBtn(const QString& caption, QWidget* parent, const QFont& font)
   setFont(font);
   setCursor(HandCursor());
   setFocusPolicy(Qt::StrongFocus);
+  ClickOnEnter(this);
 }
 
 QSize TGradBtn::sizeHint() const { return QSize(88, 21); }

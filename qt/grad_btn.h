@@ -2,7 +2,7 @@
 // The flat command button every window uses: a face-coloured rectangle with a
 // one-pixel 3-D edge (reversed while held down, the caption then one pixel
 // right and down), a centred caption with its "&" accelerator underlined and
-// a dotted focus rectangle 2 pixels inside the edge.
+// a dotted focus rectangle 2 pixels inside the edge. Enter clicks it as Space does.
 
 #include <QAbstractButton>
 #include <QColor>

@@ -1,5 +1,6 @@
 #include "qt/list_grid.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 #include "qt/gui_common.h"
@@ -48,7 +49,11 @@ int DrawGridCell(QPainter& painter, const QRect& cell, int row_height, const QSt
 // --- model ---
 
 QVariant ListGridModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  if (!index.isValid()) return {};
+  // The first cell of a row, where the keyboard stands, reads the whole row.
+  if (role == Qt::AccessibleTextRole && index.column() == 0)
+    return QString::fromStdString(form_.RowSummary(index.row() + 1));
+  if (role != Qt::DisplayRole) return {};
   return QString::fromStdString(form_.GridCellText(index.column(), index.row() + 1));
 }
 
@@ -138,6 +143,31 @@ ListGrid::ListGrid(const forms::ListForm& form, QWidget* parent) : QTableView(pa
   connect(this, &QAbstractItemView::clicked, this, [this] { emit CellClicked(); });
 }
 
+void ListGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  // A table view tells a screen reader that its current cell has the focus
+  // even when the view does not have it (say, when a listing elsewhere moves
+  // the current row); only a focused grid may say so.
+  if (hasFocus()) QTableView::currentChanged(current, previous);
+  else QAbstractItemView::currentChanged(current, previous);
+}
+
+void ListGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  // The grid itself says only "Lembretes"; the row the keyboard stands on
+  // follows, once the focus change has been told.
+  QMetaObject::invokeMethod(this, &ListGrid::AnnounceCurrentCell, Qt::QueuedConnection);
+}
+
+void ListGrid::AnnounceCurrentCell() {
+  if (!QAccessible::isActive() || !hasFocus() || !currentIndex().isValid()) return;
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+  QAccessibleTableInterface* table = grid ? grid->tableInterface() : nullptr;
+  if (QAccessibleInterface* cell = table ? table->cellAt(currentIndex().row(), currentIndex().column()) : nullptr) {
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+  }
+}
+
 int ListGrid::RowHeights(int grid_row) const {
   if (grid_row == 0) return header_height_;
   return rowHeight(grid_row - 1) - kGridLineWidth;
@@ -148,6 +178,26 @@ void ListGrid::SetRowCount(int count) {
   // Removing the current row leaves no current one; the grid always has one.
   if (!currentIndex().isValid()) setCurrentIndex(model_->index(model_->rowCount() - 1, 0));
   model_->ContentChanged();
+  AnnounceCellNames();
+}
+
+void ListGrid::AnnounceCellNames() {
+  // A screen reader keeps the names it has read; a listing gives the cells
+  // new ones, which it must be told of. A long list is told for its start.
+  constexpr int kRowsTold = 500;
+  if (!QAccessible::isActive()) return;
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+  QAccessibleTableInterface* table = grid ? grid->tableInterface() : nullptr;
+  if (!table) return;
+  const int rows = std::min(model_->rowCount(), kRowsTold);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < model_->columnCount(); ++column) {
+      if (QAccessibleInterface* cell = table->cellAt(row, column)) {
+        QAccessibleEvent event(cell, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+      }
+    }
+  }
 }
 
 int ListGrid::Row() const {

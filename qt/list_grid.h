@@ -100,8 +100,15 @@ class ListGrid : public QTableView {
   // A row was selected or clicked (the window's gridLembretesClick).
   void CellClicked();
 
+ protected:
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void focusInEvent(QFocusEvent* event) override;
+
  private:
   void ApplyGrowth();
+  void AnnounceCellNames();
+  // Tells a screen reader that the current row's first cell has the focus.
+  void AnnounceCurrentCell();
 
   const forms::ListForm& form_;
   ListGridModel* model_;

@@ -40,16 +40,15 @@ ShapedWindow::ShapedWindow(const QString& picture_resource, QWidget* parent)
   UsrDefWindow_.SetImage(iFundo_);
 }
 
-void ShapedWindow::AddException(const forms::Rect& rect, std::function<void()> click,
-                                std::function<void()> double_click) {
+ClickSpot* ShapedWindow::AddException(const forms::Rect& rect, std::function<void()> click,
+                                     std::function<void()> double_click) {
   areas_.Add(rect);
-  actions_.push_back({std::move(click), std::move(double_click)});
-  // A clickable spot shows the hand. The spot only carries the cursor: its
-  // presses pass on to this window, which runs the action.
-  auto* spot = new QWidget(this);
+  actions_.push_back({click, std::move(double_click)});
+  auto* spot = new ClickSpot(this, std::move(click));
   spot->setGeometry(rect.left, rect.top, rect.width + 1, rect.height + 1);  // edges included
   spot->setCursor(HandCursor());
   spot->lower();
+  return spot;
 }
 
 const ShapedWindow::Actions* ShapedWindow::ActionsAt(const QPoint& p) const {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <functional>
 
+#include "qt/accessibility.h"
 #include "qt/color_selector.h"
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
@@ -23,23 +24,26 @@ QLabel* PlainLabel(const QString& text, QWidget* parent, const QRect& geometry) 
   return label;
 }
 
-// The sound list: a click runs its handler, and so does moving the selection
-// with the keyboard (but not selecting from the program).
+// The sound list: a click runs the window's click handler, Enter and Space
+// its key handler, and a selection moved by the keyboard its handler for
+// that (selecting from the program runs none).
 class WaveListBox : public QListWidget {
  public:
-  WaveListBox(QWidget* parent, std::function<void()> on_click) : QListWidget(parent), on_click_(std::move(on_click)) {
-    connect(this, &QListWidget::itemClicked, this, [this] { on_click_(); });
+  WaveListBox(QWidget* parent, forms::ConfigForm& form) : QListWidget(parent), form_(form) {
+    connect(this, &QListWidget::itemClicked, this, [this] { form_.lbWaveClick(); });
   }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && form_.lbWaveKeyDown(VirtualKey(*event)))
+      return;
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
-    if (currentRow() != before) on_click_();
+    if (currentRow() != before) form_.lbWaveSelectionMoved();
   }
 
  private:
-  std::function<void()> on_click_;
+  forms::ConfigForm& form_;
 };
 
 QRect ToQRect(const forms::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
@@ -52,16 +56,16 @@ TformConfig::TformConfig(forms::Application& app)
   setFont(SansSerifFont(11));
 
   // iHide: the close spot over the drawn close symbol.
-  AddException(forms::kHideArea, [this] { form.iHideClick(); });
+  ClickSpot* iHide = AddException(forms::kHideArea, [this] { form.iHideClick(); });
 
   Label1 = PlainLabel(QStringLiteral("Cor do Texto"), this, QRect(44, 58, 68, 14));
   Label2 = PlainLabel(QStringLiteral("Cor do Fundo"), this, QRect(116, 58, 68, 14));
   Label3 = PlainLabel(QStringLiteral("Som do Alarme"), this, QRect(204, 58, 80, 14));
 
-  csFront = new ColorSelector(this);
+  csFront = new ColorSelector(this, QStringLiteral("Cor do texto"));
   csFront->setGeometry(44, 74, 62, 21);
   connect(csFront, &ColorSelector::ColorChanged, this, [this] { form.csFrontChangeColor(csFront->Color()); });
-  csBack = new ColorSelector(this);
+  csBack = new ColorSelector(this, QStringLiteral("Cor do fundo"));
   csBack->setGeometry(116, 74, 62, 21);
   connect(csBack, &ColorSelector::ColorChanged, this, [this] { form.csBackChangeColor(csBack->Color()); });
 
@@ -73,7 +77,7 @@ TformConfig::TformConfig(forms::Application& app)
   mExemplo->setFont(SansSerifFont(11));
   mExemplo->setPlainText(QStringLiteral("Exemplo de janela do \nQuelvo 3"));
 
-  lbWave = new WaveListBox(this, [this] { form.lbWaveClick(); });
+  lbWave = new WaveListBox(this, form);
   lbWave->setGeometry(204, 74, 198, 81);
   lbWave->setFont(SansSerifFont(11));
   lbWave->setCursor(HandCursor());
@@ -83,6 +87,7 @@ TformConfig::TformConfig(forms::Application& app)
   bOuvir = new QPushButton(QStringLiteral("Testar"), this);
   bOuvir->setGeometry(328, 162, 74, 21);
   connect(bOuvir, &QPushButton::clicked, this, [this] { form.bOuvirClick(); });
+  ClickOnEnter(bOuvir);
 
   cbInfo = new QCheckBox(this);
   cbInfo->setGeometry(44, 197, 13, 15);
@@ -114,6 +119,16 @@ TformConfig::TformConfig(forms::Application& app)
   // The window opens on the first control of its tab order.
   bCancel->setFocus();
 
+  // What a screen reader says; the captions on screen stay as they are.
+  setAccessibleName(QStringLiteral("Configurações"));
+  SetAccessibleRole(QAccessible::Dialog);
+  iHide->setAccessibleName(QStringLiteral("Fechar"));
+  mExemplo->setAccessibleName(QStringLiteral("Exemplo"));
+  Label3->setBuddy(lbWave);
+  lbWave->setAccessibleName(QStringLiteral("Som do alarme"));
+  cbInfo->setAccessibleName(lbInfo->text());
+  NameScrollBars(this);
+
   form.FormCreate();
 }
 
@@ -142,6 +157,11 @@ void TformConfig::SetSampleColors(int32_t front, int32_t back) { gui::SetTextCol
 void TformConfig::closeEvent(QCloseEvent* event) {
   form.FormClose();
   event->accept();
+}
+
+void TformConfig::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() == Qt::NoModifier && form.FormKeyDown(VirtualKey(*event))) return;
+  ShapedWindow::keyPressEvent(event);
 }
 
 }  // namespace tavo::gui

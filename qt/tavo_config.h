@@ -49,6 +49,7 @@ class TformConfig : public ShapedWindow, public forms::ConfigView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace tavo::gui

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextDocument>
 
+#include "qt/accessibility.h"
 #include "qt/date_field.h"
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
@@ -20,23 +21,11 @@
 namespace tavo::gui {
 namespace {
 
-constexpr int kVirtualKeyReturn = 13;
-constexpr int kVirtualKeyCancel = 3;
-
 QLabel* PlainLabel(const QString& text, QWidget* parent, int x, int y) {
   QLabel* label = gui::PlainLabel(parent, text);
   label->move(x, y);
   label->adjustSize();
   return label;
-}
-
-// Ctrl+Break: Windows reports it as the Cancel key; under X11, Ctrl turns
-// the Pause key into the keysym Break, for which Qt has no key code.
-bool IsCtrlBreak(const QKeyEvent& key) {
-  constexpr quint32 kX11BreakKeysym = 0xFF6B;
-  if (key.key() == Qt::Key_Cancel) return true;
-  if (!(key.modifiers() & Qt::ControlModifier)) return false;
-  return key.key() == Qt::Key_Pause || (key.key() == 0 && key.nativeVirtualKey() == kX11BreakKeysym);
 }
 
 }  // namespace
@@ -48,9 +37,9 @@ TformLembrete::TformLembrete(forms::Application& app)
   const QFont field_font = SansSerifFont(11);
   const QFont button_font = SansSerifFont(12);
 
-  PlainLabel(QStringLiteral("Data"), this, 32, 50);
-  PlainLabel(QStringLiteral("Hora"), this, 121, 50);
-  PlainLabel(QStringLiteral("Repetição"), this, 160, 50);
+  QLabel* Label1 = PlainLabel(QStringLiteral("Data"), this, 32, 50);
+  QLabel* Label2 = PlainLabel(QStringLiteral("Hora"), this, 121, 50);
+  QLabel* Label3 = PlainLabel(QStringLiteral("Repetição"), this, 160, 50);
 
   eData = new DateField(this);
   eData->setGeometry(32, 63, 88, 21);
@@ -95,7 +84,8 @@ TformLembrete::TformLembrete(forms::Application& app)
   connect(bAlternate, &QAbstractButton::clicked, this, [this] { form.bAlternateClick(); });
 
   // iExpand: the turned-up corner stays clickable.
-  AddException(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
+  iExpand = AddException(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
+  iExpand->SetCheckedQuery([this] { return forms::LembreteForm::EventsAreaShown(height()); });
 
   scroll = new QScrollArea(this);
   scroll->setGeometry(12, 211, 236, 54);
@@ -124,6 +114,20 @@ TformLembrete::TformLembrete(forms::Application& app)
   setTabOrder(mLembrete, bOK);
   setTabOrder(bOK, bAlternate);
   setTabOrder(bAlternate, scroll);
+
+  // What a screen reader says: the fields by their labels; the captions on
+  // screen stay as they are.
+  Label1->setBuddy(eData);
+  Label2->setBuddy(eHora);
+  Label3->setBuddy(cbRepeat);
+  eData->setAccessibleName(Label1->text());
+  eHora->setAccessibleName(Label2->text());
+  cbRepeat->setAccessibleName(Label3->text());
+  mLembrete->setAccessibleName(QStringLiteral("Texto do lembrete"));
+  scroll->setAccessibleName(QStringLiteral("Informações do dia"));
+  iExpand->setAccessibleName(QStringLiteral("Mostrar informações do dia"));
+  iExpand->setAccessibleDescription(QStringLiteral("Ctrl+I"));
+  NameScrollBars(this);
 
   // Key preview: the window sees the keys of its controls first; the time
   // field also validates when it is left.
@@ -169,6 +173,23 @@ void TformLembrete::SetMemoColors(int32_t front, int32_t back) {
 
 void TformLembrete::SetAlternateCaption(const std::string& caption) { bAlternate->setText(FromUtf8(caption)); }
 
+void TformLembrete::SetClientHeight(int h) {
+  setFixedSize(width(), h);
+  // A closed events area is out of sight, so out of the tab order too.
+  const bool shown = forms::LembreteForm::EventsAreaShown(h);
+  if (!shown && scroll->hasFocus()) mLembrete->setFocus();
+  scroll->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
+  QAccessible::State changed;
+  changed.checked = true;
+  QAccessibleStateChangeEvent event(iExpand, changed);
+  QAccessible::updateAccessibility(&event);
+}
+
+void TformLembrete::SetWindowName(const std::string& name, bool alert) {
+  SetAccessibleRole(alert ? QAccessible::AlertMessage : QAccessible::Dialog);
+  setAccessibleName(FromUtf8(name));
+}
+
 void TformLembrete::ShowEvents(const std::string& text, forms::Size size, bool red) {
   scroll->verticalScrollBar()->setValue(0);
   lEventos->setFixedSize(size.width, size.height);
@@ -176,6 +197,7 @@ void TformLembrete::ShowEvents(const std::string& text, forms::Size size, bool r
   QPalette pal = lEventos->palette();
   pal.setColor(QPalette::WindowText, red ? QColor(255, 0, 0) : QColor(Qt::black));
   lEventos->setPalette(pal);
+  scroll->setAccessibleDescription(lEventos->text());
 }
 
 void TformLembrete::showEvent(QShowEvent* event) {
@@ -195,8 +217,7 @@ bool TformLembrete::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    // FormKeyDown, with the keys as Windows numbers them.
-    const int code = enter ? kVirtualKeyReturn : IsCtrlBreak(*key) ? kVirtualKeyCancel : 0;
+    const int code = VirtualKey(*key);
     if (code && form.FormKeyDown(code, mods & Qt::ControlModifier, mods & Qt::ShiftModifier, mods & Qt::AltModifier))
       return true;
     // eHoraKeyDown: Enter validates the time.

@@ -14,6 +14,7 @@ class QScrollArea;
 
 namespace tavo::gui {
 
+class ClickSpot;
 class DateField;
 class ReminderMemo;
 class TGradBtn;
@@ -34,6 +35,7 @@ class TformLembrete : public ShapedWindow, public forms::LembreteView {
   TGradBtn* bAlternate = nullptr;
   QScrollArea* scroll = nullptr;
   QLabel* lEventos = nullptr;
+  ClickSpot* iExpand = nullptr;
 
   // forms::LembreteView
   void Close() override { close(); }
@@ -52,9 +54,10 @@ class TformLembrete : public ShapedWindow, public forms::LembreteView {
   void SetAlternateCaption(const std::string& caption) override;
   void ShowEvents(const std::string& text, forms::Size size, bool red) override;
   int ClientHeight() const override { return height(); }
-  void SetClientHeight(int h) override { setFixedSize(width(), h); }
+  void SetClientHeight(int h) override;
   forms::Rect Bounds() const override { return {x(), y(), width(), height()}; }
   void MoveTo(forms::Point top_left) override { move(top_left.x, top_left.y); }
+  void SetWindowName(const std::string& name, bool alert) override;
 
  protected:
   void showEvent(QShowEvent* event) override;

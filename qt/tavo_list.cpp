@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "qt/accessibility.h"
 #include "qt/date_field.h"
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
@@ -33,7 +35,7 @@ TGradBtn* FlatButton(QWidget* parent, const QString& caption, const QRect& geome
 TformList::TformList(forms::Application& app)
     : ShapedWindow(QStringLiteral(":/assets/fundo_list.bmp")), form(app, *this) {
   setFont(SansSerifFont(11));
-  AddException(forms::kHideArea, [this] { form.iHideClick(); });
+  ClickSpot* iHide = AddException(forms::kHideArea, [this] { form.iHideClick(); });
 
   Label1 = PlainLabel(this, QStringLiteral("Mostrar lembretes entre:"), QPoint(44, 58));
   eInicio = new DateField(this);
@@ -45,6 +47,7 @@ TformList::TformList(forms::Application& app)
   bListar->setGeometry(253, 79, 151, 20);
   bListar->setCursor(HandCursor());
   bListar->setAutoDefault(false);
+  ClickOnEnter(bListar);
 
   gridLembretes = new ListGrid(form, this);
   gridLembretes->setGeometry(44, 108, forms::ListForm::kGridWidth, 99);
@@ -53,7 +56,10 @@ TformList::TformList(forms::Application& app)
   mTexto->setGeometry(253, 108, 151, 99);
   mTexto->setReadOnly(true);
   mTexto->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  mTexto->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+  // Reachable by Tab, and read with the keyboard's cursor, though not changed.
+  mTexto->setFocusPolicy(Qt::StrongFocus);
+  mTexto->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  mTexto->setTabChangesFocus(true);
 
   bPrintList = FlatButton(this, QStringLiteral("Imprimir Lista"), QRect(44, 218, 98, 23));
   bAlter = FlatButton(this, QStringLiteral("Alterar"), QRect(150, 218, 82, 23));
@@ -63,7 +69,8 @@ TformList::TformList(forms::Application& app)
   setTabOrder(eInicio, eFim);
   setTabOrder(eFim, bListar);
   setTabOrder(bListar, gridLembretes);
-  setTabOrder(gridLembretes, bPrintList);
+  setTabOrder(gridLembretes, mTexto);
+  setTabOrder(mTexto, bPrintList);
   setTabOrder(bPrintList, bAlter);
   setTabOrder(bAlter, bDel);
   setTabOrder(bDel, bCancel);
@@ -79,6 +86,19 @@ TformList::TformList(forms::Application& app)
   connect(bAlter, &TGradBtn::clicked, this, [this] { form.bAlterClick(); });
   connect(bDel, &TGradBtn::clicked, this, [this] { form.bDelClick(); });
   connect(bCancel, &TGradBtn::clicked, this, [this] { form.iHideClick(); });
+  gridLembretes->installEventFilter(this);
+
+  // What a screen reader says; the captions on screen stay as they are.
+  setAccessibleName(QStringLiteral("Lista de lembretes"));
+  iHide->setAccessibleName(QStringLiteral("Fechar"));
+  Label1->setBuddy(eInicio);
+  Label2->setBuddy(eFim);
+  eInicio->setAccessibleName(QStringLiteral("Mostrar lembretes entre"));
+  eFim->setAccessibleName(Label2->text());
+  gridLembretes->setAccessibleName(QStringLiteral("Lembretes"));
+  gridLembretes->setAccessibleDescription(QStringLiteral("Enter: Alterar; Delete: Excluir"));
+  mTexto->setAccessibleName(QStringLiteral("Texto do lembrete"));
+  NameScrollBars(this);
 
   form.FormCreate();
 }
@@ -109,6 +129,20 @@ void TformList::SetTextColors(int32_t front, int32_t back) { gui::SetTextColors(
 void TformList::closeEvent(QCloseEvent* event) {
   form.FormClose();
   event->accept();
+}
+
+void TformList::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() == Qt::NoModifier && form.FormKeyDown(VirtualKey(*event))) return;
+  ShapedWindow::keyPressEvent(event);
+}
+
+bool TformList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == gridLembretes && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && form.gridLembretesKeyDown(VirtualKey(*key)))
+      return true;
+  }
+  return ShapedWindow::eventFilter(watched, event);
 }
 
 }  // namespace tavo::gui

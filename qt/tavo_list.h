@@ -51,6 +51,8 @@ class TformList : public ShapedWindow, public forms::ListView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace tavo::gui

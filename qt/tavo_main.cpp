@@ -7,6 +7,7 @@
 #include <QSystemTrayIcon>
 #include <chrono>
 
+#include "qt/accessibility.h"
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
@@ -51,7 +52,13 @@ TformTAVO::TformTAVO(forms::Application& app, std::vector<std::string> arguments
   setTabOrder(bRestoreBackup, bConfig);
   setTabOrder(bConfig, bFecha);
   setTabOrder(bFecha, bHide);
-  AddException(forms::kHideArea, [this] { form.bHideClick(); });
+  ClickSpot* iHide = AddException(forms::kHideArea, [this] { form.bHideClick(); });
+
+  // What a screen reader says; the captions on screen stay as they are, the
+  // one with a slip of the pen included.
+  setAccessibleName(QStringLiteral("Quelvo 3.0 — Menu principal"));
+  iHide->setAccessibleName(bHide->text());
+  bLista->setAccessibleName(QStringLiteral("Ler / Alterar Lembretes"));
 
   PopupMenu = new TrayMenu(this);
   auto item = [this](const char* caption, void (forms::MainForm::*handler)()) {

@@ -140,6 +140,30 @@ TEST_F(ConfigFormTest, CancellingTheOpenDialogMeansNoSoundAndOkSavesThat) {
   EXPECT_EQ(Stored("WaveFile")->Data, platform::RegValue::String("").Data);
 }
 
+TEST_F(ConfigFormTest, TheKeyboardPassesOverOtherSoundAndEnterOrSpaceOpensIt) {
+  FakeConfigWindow& w = Open();
+  auto move_to = [&w](const std::string& entry) {
+    w.selected = static_cast<int>(std::find(w.entries.begin(), w.entries.end(), entry) - w.entries.begin());
+    w.form.lbWaveSelectionMoved();
+  };
+  move_to("sino");
+  EXPECT_EQ(w.form.EditedConfig.WaveFile, Sons() + "sino.wav");
+  move_to("[Outro som...]");
+  EXPECT_TRUE(desktop->file_dialogs.empty());
+  EXPECT_EQ(w.form.EditedConfig.WaveFile, Sons() + "sino.wav");
+  EXPECT_FALSE(w.form.lbWaveKeyDown(40));  // an arrow is the list's own
+
+  const std::string outside = folder.Path() + "trompete.wav";
+  Touch(outside);
+  desktop->file_answers = {outside};
+  EXPECT_TRUE(w.form.lbWaveKeyDown(13));
+  EXPECT_EQ(desktop->file_dialogs.size(), 1u);
+  EXPECT_EQ(w.form.EditedConfig.WaveFile, outside);
+  EXPECT_TRUE(w.form.lbWaveKeyDown(32));  // cancelled this time: no sound, as from a click
+  EXPECT_EQ(desktop->file_dialogs.size(), 2u);
+  EXPECT_TRUE(w.form.EditedConfig.WaveFile.empty());
+}
+
 TEST_F(ConfigFormTest, AFileChosenWhileTheProgramEndsIsNotTaken) {
   FakeConfigWindow& w = Open();
   const std::string before = w.form.EditedConfig.WaveFile;
@@ -180,15 +204,16 @@ TEST_F(ConfigFormTest, OkWritesAllFourValuesAndReplacesConfig) {
   EXPECT_EQ(Stored("ShowInfo")->Data, platform::RegValue::Dword(1).Data);  // written though unchanged
 }
 
-TEST_F(ConfigFormTest, CancelAndTheCloseSpotDiscardTheCopy) {
+TEST_F(ConfigFormTest, CancelTheCloseSpotAndEscapeDiscardTheCopy) {
   const TConfig before = Config;
-  for (bool hide_spot : {false, true}) {
+  for (int way = 0; way < 3; ++way) {
     FakeConfigWindow& w = Open();
     w.form.csFrontChangeColor(0xFF0000);
     Choose(w, "sino");
     w.form.lbInfoClick();
-    if (hide_spot) w.form.iHideClick();
-    else w.form.bCancelClick();
+    if (way == 0) w.form.bCancelClick();
+    else if (way == 1) w.form.iHideClick();
+    else EXPECT_TRUE(w.form.FormKeyDown(27));
     EXPECT_TRUE(w.closed);
     desktop->CollectClosed();
     EXPECT_EQ(Config.FrontColor, before.FrontColor);

@@ -325,6 +325,55 @@ TEST_F(LembreteFormTest, CtrlBreakCancelsOnlyANewReminder) {
   EXPECT_EQ(Lembretes.Count, 1);
 }
 
+TEST_F(LembreteFormTest, EscapeClosesWithoutChangingAnythingInEveryMode) {
+  AddLembrete(Reminder(At(2024, 6, 1, 8, 0), "Fica"));
+  FakeLembreteWindow& fresh = OpenNew();
+  fresh.memo = "texto";
+  EXPECT_FALSE(fresh.form.FormKeyDown(27, true, false, false));  // Ctrl+Escape is not Escape
+  EXPECT_FALSE(fresh.closed);
+  EXPECT_TRUE(fresh.form.FormKeyDown(27, false, false, false));
+  EXPECT_TRUE(fresh.closed);
+  for (uint8_t mode : {LembreteForm::kModeAlert, LembreteForm::kModeAlter}) {
+    FakeLembreteWindow* w = OpenStored(0, mode);
+    w->memo = "mudado";
+    EXPECT_TRUE(w->form.FormKeyDown(27, false, false, false));
+    EXPECT_TRUE(w->closed) << int{mode};
+  }
+  // No question: the due reminder is neither deleted nor moved on, so it stays due.
+  EXPECT_TRUE(desktop->boxes.empty());
+  Reopen();
+  EXPECT_EQ(State(), (std::vector<tavo::test_support::Stored>{{At(2024, 6, 1, 8, 0), 0, "Fica"}}));
+}
+
+TEST_F(LembreteFormTest, CtrlITogglesTheEventsAreaAndAPlainIIsTyped) {
+  FakeLembreteWindow& w = OpenNew();
+  ASSERT_TRUE(LembreteForm::EventsAreaShown(w.ClientHeight()));
+  EXPECT_FALSE(w.form.FormKeyDown('I', false, false, false));
+  EXPECT_FALSE(w.form.FormKeyDown('I', true, true, false));
+  EXPECT_EQ(w.ClientHeight(), 266);
+  EXPECT_TRUE(w.form.FormKeyDown('I', true, false, false));
+  EXPECT_EQ(w.ClientHeight(), 206);
+  EXPECT_FALSE(LembreteForm::EventsAreaShown(w.ClientHeight()));
+  EXPECT_TRUE(w.form.FormKeyDown('I', true, false, false));
+  EXPECT_EQ(w.ClientHeight(), 266);
+}
+
+TEST_F(LembreteFormTest, TheWindowIsNamedForItsModeAndADueOneSaysWhatIsDue) {
+  FakeLembreteWindow& fresh = OpenNew();
+  EXPECT_EQ(fresh.window_name, "Novo lembrete");
+  EXPECT_FALSE(fresh.alert);
+  AddLembrete(Reminder(At(2024, 6, 1, 8, 5), "Tomar o\r\nrem\xE9" "dio \xE0s 8h", 3));
+  FakeLembreteWindow* due = OpenStored(0, LembreteForm::kModeAlert);
+  EXPECT_EQ(due->window_name, "Lembrete: 01/06/2024 08:05 — Tomar o remédio às 8h");
+  EXPECT_TRUE(due->alert);
+  due->form.SwitchToAlterMode();  // the list's "Alterar" on an open alert
+  EXPECT_EQ(due->window_name, "Alterar lembrete");
+  EXPECT_FALSE(due->alert);
+  FakeLembreteWindow* alter = OpenStored(0, LembreteForm::kModeAlter);
+  ASSERT_NE(alter, nullptr);
+  EXPECT_EQ(alter->window_name, "Alterar lembrete");
+}
+
 TEST_F(LembreteFormTest, TheCornerTogglesBetweenTheTwoHeights) {
   Config.ShowInfo = false;
   FakeLembreteWindow& w = OpenNew();
@@ -375,6 +424,16 @@ TEST_F(LembreteFormTest, CascadeStartsAgainAtTheScreenEdges) {
 }
 
 // --- the memo's text ----------------------------------------------------------------------
+
+TEST(TextStart, BlanksMakeOneSpaceAndALongTextEndsAfterAWholeWord) {
+  EXPECT_EQ(TextStart("  Tomar\n\n o   remédio \t", 40), "Tomar o remédio");
+  EXPECT_EQ(TextStart("", 40), "");
+  EXPECT_EQ(TextStart("abc de fgh", 6), "abc de…");       // the limit falls between two words
+  EXPECT_EQ(TextStart("abc defgh ij", 7), "abc…");        // "defgh" would be cut: it goes
+  EXPECT_EQ(TextStart("supercalifragilístico", 12), "supercalifra…");  // one word: cut inside
+  EXPECT_EQ(TextStart("ação ação ação", 9), "ação ação…");  // accented letters count one
+  EXPECT_EQ(TextStart("ããããã", 3), "ããã…");                // and are never split
+}
 
 TEST(MemoText, LineBreaksCountTwoAndAccentedLettersOne) {
   EXPECT_EQ(StoredLength(""), 0);

@@ -253,6 +253,48 @@ TEST_F(ListFormTest, DeleteAsksThenClosesEveryReminderWindowAndListsAgain) {
   EXPECT_FALSE(ScanBusy);
 }
 
+TEST_F(ListFormTest, EnterOnARowAltersDeleteAsksToDeleteAndEscapeCloses) {
+  Add(At(2024, 6, 21, 9, 0), "first");
+  Add(At(2024, 6, 22, 9, 0), "second");
+  FakeListWindow& w = Open();
+  w.form.bListarClick();
+  w.row = 2;
+  EXPECT_FALSE(w.form.gridLembretesKeyDown(32));
+  EXPECT_TRUE(w.form.gridLembretesKeyDown(13));
+  auto reminders = desktop->Open<FakeLembreteWindow>();
+  ASSERT_EQ(reminders.size(), 1u);
+  EXPECT_EQ(reminders[0]->memo, "second");
+
+  EXPECT_TRUE(w.form.gridLembretesKeyDown(46));  // answered No: nothing changes
+  ASSERT_EQ(desktop->boxes.size(), 1u);
+  EXPECT_EQ(desktop->boxes[0].text, "Deseja realmente excluir este lembrete?");
+  EXPECT_EQ(Lembretes.Count, 2);
+  desktop->answers = {true};
+  EXPECT_TRUE(w.form.gridLembretesKeyDown(46));
+  EXPECT_EQ(State(), (std::vector<tavo::test_support::Stored>{{At(2024, 6, 21, 9, 0), 0, "first"}}));
+
+  EXPECT_FALSE(w.form.FormKeyDown(13));
+  EXPECT_FALSE(w.closed);
+  EXPECT_TRUE(w.form.FormKeyDown(27));
+  EXPECT_TRUE(w.closed);
+}
+
+TEST_F(ListFormTest, ARowReadsAsDateTimeRepetitionAndTheStartOfItsText) {
+  Add(At(2024, 6, 21, 9, 5), "Levar o carro\r\n\xE0 revis\xE3o dos vinte mil quil\xF4metros na concession\xE1ria", 3);
+  FakeListWindow& w = Open();
+  EXPECT_EQ(w.form.RowSummary(1), "Nenhum lembrete listado");
+  w.form.bListarClick();
+  EXPECT_EQ(w.form.RowSummary(1), "21/06/2024, 09:05, Mensal: Levar o carro à revisão dos vinte mil…");
+  EXPECT_FALSE(ScanBusy);
+  EXPECT_EQ(w.form.RowSummary(2), "Nenhum lembrete listado");
+  // A store at work is not waited for: the row is read without its text.
+  StoreBusy = true;
+  EXPECT_EQ(w.form.RowSummary(1), "21/06/2024, 09:05, Mensal");
+  StoreBusy = false;
+  SetEntryCount(Lembretes, 0);  // the reminder left the store
+  EXPECT_EQ(w.form.RowSummary(1), "21/06/2024, 09:05, Mensal");
+}
+
 TEST_F(ListFormTest, DeletingTheOnlyListedRowInFrontSaysNoneFound) {
   Add(At(2024, 6, 21, 9, 0), "the only one listed");
   Add(At(2024, 8, 1, 9, 0), "outside the range");  // an empty store would list silently

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "forms/color_palette.h"
 #include "forms/tray_margin.h"
 
@@ -34,6 +36,66 @@ TEST(ColorPalette, ACurrentColourOutsideTheTableGetsTheExtraSwatchAndANarrowerOt
   EXPECT_EQ(odd.OtherRect().right(), 56);
   EXPECT_EQ(odd.SwatchAt({66, 108}), ColorPaletteRules::kExtra);
   EXPECT_EQ(odd.ColorOf(ColorPaletteRules::kExtra), 0x123456);
+}
+
+TEST(ColorPalette, ArrowsWalkTheSwatchesAndTheBottomStrip) {
+  using Command = ColorPaletteRules::Command;
+  constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+  ColorPaletteRules palette(0);  // black: row 1, column 2
+  EXPECT_EQ(palette.KeyDown(kUp), Command::None);  // the top edge
+  EXPECT_EQ(palette.KeyDown(kLeft), Command::Moved);
+  EXPECT_EQ(palette.Marked(), 0);
+  EXPECT_EQ(palette.KeyDown(kLeft), Command::None);
+  EXPECT_EQ(palette.KeyDown(kDown), Command::Moved);
+  EXPECT_EQ(palette.Marked(), 4);
+  for (int i = 0; i < 3; ++i) palette.KeyDown(kDown);
+  EXPECT_EQ(palette.Marked(), 16);
+  EXPECT_EQ(palette.KeyDown(kDown), Command::Moved);  // below the swatches: "&Outra..."
+  EXPECT_EQ(palette.Marked(), ColorPaletteRules::kOther);
+  EXPECT_EQ(palette.KeyDown(kRight), Command::None);  // no extra swatch to its right
+  EXPECT_EQ(palette.KeyDown(kUp), Command::Moved);
+  EXPECT_EQ(palette.Marked(), 16);
+  for (int i = 0; i < 4; ++i) palette.KeyDown(kRight);
+  EXPECT_EQ(palette.Marked(), 19);
+  palette.KeyDown(kDown);
+  EXPECT_EQ(palette.Marked(), ColorPaletteRules::kOther);
+
+  ColorPaletteRules odd(0x123456);  // the extra swatch sits under the last column
+  odd.Mark(19);
+  EXPECT_EQ(odd.KeyDown(kDown), Command::Moved);
+  EXPECT_EQ(odd.Marked(), ColorPaletteRules::kExtra);
+  EXPECT_EQ(odd.KeyDown(kLeft), Command::Moved);
+  EXPECT_EQ(odd.Marked(), ColorPaletteRules::kOther);
+  EXPECT_EQ(odd.KeyDown(kRight), Command::Moved);
+  EXPECT_EQ(odd.KeyDown(kUp), Command::Moved);
+  EXPECT_EQ(odd.Marked(), 19);
+  palette.Mark(ColorPaletteRules::kExtra);  // not shown there: refused
+  EXPECT_EQ(palette.Marked(), ColorPaletteRules::kOther);
+}
+
+TEST(ColorPalette, EnterOrSpacePicksTheMarkOrOpensTheDialogFromOther) {
+  using Command = ColorPaletteRules::Command;
+  ColorPaletteRules palette(0x00FFFF);
+  EXPECT_EQ(palette.KeyDown(13), Command::Pick);
+  EXPECT_EQ(palette.ColorOf(palette.Marked()), 0x00FFFF);
+  palette.Mark(ColorPaletteRules::kOther);
+  EXPECT_EQ(palette.KeyDown(32), Command::Other);
+  palette.Mark(13);
+  EXPECT_EQ(palette.KeyDown(32), Command::Pick);
+  EXPECT_EQ(palette.KeyDown('O'), Command::Other);
+  EXPECT_EQ(palette.KeyDown(27), Command::Close);
+  EXPECT_EQ(palette.KeyDown('X'), Command::None);
+}
+
+TEST(ColorPalette, ColoursAreNamedByTheTableOrByTheirValues) {
+  EXPECT_EQ(ColorPaletteRules::ColorName(0), "preto");
+  EXPECT_EQ(ColorPaletteRules::ColorName(0x00FFFF), "amarelo");
+  EXPECT_EQ(ColorPaletteRules::ColorName(0x800000), "azul-marinho");
+  EXPECT_EQ(ColorPaletteRules::ColorName(0xA4A0A0), "cinza-médio");
+  EXPECT_EQ(ColorPaletteRules::ColorName(0x123456), "vermelho 86, verde 52, azul 18");
+  std::set<std::string> names;
+  for (int k = 0; k < ColorPaletteRules::kExtra; ++k) names.insert(ColorPaletteRules::ColorName(ColorPaletteRules::SwatchColor(k)));
+  EXPECT_EQ(names.size(), 20u);  // no two swatches sound alike
 }
 
 TEST(ColorPalette, TheMarkFollowsTheSwatchUnderTheMouse) {

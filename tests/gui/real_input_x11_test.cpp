@@ -160,12 +160,12 @@ class RealInputTest : public QObject {
   void oneClickOnACalendarDayPicksIt() {
     TformLembrete* w = OpenNew();
     QVERIFY(w);
-    auto* calendar = w->eData->findChild<QCalendarWidget*>();
-    QVERIFY(calendar);
     auto* button = w->eData->findChild<QToolButton*>();
     QVERIFY(button);
+    QVERIFY(!w->eData->Calendar());  // made at the first drop-down
     QVERIFY(ClickCentre(button));
-    QTRY_VERIFY(calendar->isVisible());
+    QTRY_VERIFY(w->eData->Calendar() && w->eData->Calendar()->isVisible());
+    QCalendarWidget* calendar = w->eData->Calendar();
     QVERIFY(QTest::qWaitForWindowExposed(calendar));
     // Day 25 of the shown month (June 2024): its cell in the month grid.
     auto* view = calendar->findChild<QTableView*>();

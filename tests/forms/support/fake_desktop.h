@@ -70,8 +70,10 @@ class FakeLembreteWindow : public LembreteView, public FakeWindow {
   void SetClientHeight(int height) override { bounds_.height = height; }
   Rect Bounds() const override { return bounds_; }
   void MoveTo(Point p) override { bounds_.left = p.x, bounds_.top = p.y; }
+  void SetWindowName(const std::string& name, bool is_alert) override { window_name = name, alert = is_alert; }
 
-  std::string date = "          ", time = "    ", memo, alternate, events;
+  std::string date = "          ", time = "    ", memo, alternate, events, window_name;
+  bool alert = false;
   int repeat = -1;
   bool memo_focused = false, red = false;
   int32_t front = -1, back = -1;
