@@ -50,6 +50,7 @@ class ColorPalette : public Wnd {
     ::ShowWindow(hwnd, SW_SHOW);
     ::SetForegroundWindow(hwnd);
     ::SetFocus(hwnd);
+    Announce();
   }
 
   void Dismiss() {
@@ -78,11 +79,25 @@ class ColorPalette : public Wnd {
         }
         return 0;
       }
-      case WM_CHAR:
-        if (wp == 'o' || wp == 'O') ChooseOther();
-        return 0;
+      case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS;
       case WM_KEYDOWN:
-        if (wp == VK_ESCAPE) Dismiss();
+        switch (rules_.KeyDown(static_cast<int>(wp))) {
+          case forms::ColorPaletteRules::Command::Moved:
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+            Announce();
+            break;
+          case forms::ColorPaletteRules::Command::Pick: {
+            const int32_t color = rules_.ColorOf(rules_.Marked());
+            ColorSelector& owner = owner_;
+            Dismiss();
+            owner.Pick(color);
+            break;
+          }
+          case forms::ColorPaletteRules::Command::Other: ChooseOther(); break;
+          case forms::ColorPaletteRules::Command::Close: Dismiss(); break;
+          case forms::ColorPaletteRules::Command::None: break;
+        }
         return 0;
       case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -97,6 +112,17 @@ class ColorPalette : public Wnd {
   void OnDestroyed() override { owner_.PaletteClosed(this); }
 
  private:
+  // The window text a screen reader reads: the marked swatch's colour.
+  void Announce() {
+    using Rules = forms::ColorPaletteRules;
+    const int marked = rules_.Marked();
+    std::string name = "Paleta de cores";
+    if (marked == Rules::kOther) name += ": Outra...";
+    else if (marked != Rules::kNone) name += ": " + Rules::ColorName(rules_.ColorOf(marked));
+    SetText(name);
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+  }
+
   void ChooseOther() {
     ColorSelector& owner = owner_;
     const int32_t current = rules_.Current();
@@ -145,8 +171,9 @@ class ColorPalette : public Wnd {
 
 // ---- The selector button ----
 
-bool ColorSelector::Create(HWND parent, int id, const Place& place) {
+bool ColorSelector::Create(HWND parent, int id, const Place& place, const std::string& spoken) {
   hand_cursor = true;
+  spoken_ = spoken;
   return CreateControl(L"BUTTON", ChildArgs(parent, id, place, WS_TABSTOP | BS_OWNERDRAW));
 }
 
@@ -156,6 +183,7 @@ ColorSelector::~ColorSelector() {
 
 void ColorSelector::SetColor(int32_t color) {
   color_ = color;
+  SetText(spoken_ + ": " + forms::ColorPaletteRules::ColorName(color));
   ::InvalidateRect(hwnd, nullptr, FALSE);
 }
 
@@ -219,28 +247,35 @@ ConfigWindow::ConfigWindow(forms::Application& app) : ShapedWindow(L"FUNDO_CONFI
   bCancel.Create(hwnd, 100, Place{309, 228, 93, 28}, "Cancelar", button);
   bCancel.onClick = [this] { form.bCancelClick(); };
   auto ask = [this](int32_t current) { return form.App().desktop().AskColor(&form, current); };
-  csFront.Create(hwnd, 101, Place{44, 74, 62, 21});
+  csFront.Create(hwnd, 101, Place{44, 74, 62, 21}, "Cor do texto");
   csFront.askColor = ask;
   csFront.onChangeColor = [this] { form.csFrontChangeColor(csFront.Color()); };
-  csBack.Create(hwnd, 102, Place{116, 74, 62, 21});
+  csBack.Create(hwnd, 102, Place{116, 74, 62, 21}, "Cor do fundo");
   csBack.askColor = ask;
   csBack.onChangeColor = [this] { form.csBackChangeColor(csBack.Color()); };
   mExemplo.Create(hwnd, 103, Place{44, 103, 134, 80}, font, true, false);
+  NameLabel(mExemplo.hwnd, "Exemplo");
   ::SetWindowLongPtrW(mExemplo.hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(mExemplo.hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowPos(mExemplo.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   ::SetWindowTextW(mExemplo.hwnd, L"Exemplo de janela do \r\nQuelvo 3");
   bOK.Create(hwnd, 104, Place{205, 228, 93, 28}, "OK", button);
   bOK.onClick = [this] { form.bOKClick(); };
   lbWave.Create(hwnd, 105, Place{204, 74, 198, 81}, font, 13);
+  NameLabel(lbWave.hwnd, "Som do alarme");
   lbWave.onClick = [this] { form.lbWaveClick(); };
+  lbWave.onSelectionMoved = [this] { form.lbWaveSelectionMoved(); };
+  lbWave.onKey = [this](int key) { return form.lbWaveKeyDown(key); };
   bOuvir.Create(hwnd, 106, Place{328, 162, 74, 21}, "Testar", font);
   bOuvir.onClick = [this] { form.bOuvirClick(); };
   cbInfo.Create(hwnd, 107, Place{44, 197, 13, 15});
+  // Its caption, cut off by its size, is what MSAA reads; the picture shows the visible one.
+  cbInfo.SetText("Exibir informações adicionais na janela de lembretes");
   cbInfo.background = picture_brush_;
   cbInfo.onClick = [this] { form.cbInfoClick(); };
   AddClickArea(forms::kHideArea, [this] { form.iHideClick(); });
   AddClickArea(forms::Rect{61, 197, 290, 15}, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
 
+  SetAccessibleName("Configurações", ROLE_SYSTEM_DIALOG);
   form.FormCreate();
 }
 
@@ -270,5 +305,11 @@ void ConfigWindow::SetSelectorColors(int32_t front, int32_t back) {
 void ConfigWindow::SetSampleColors(int32_t front, int32_t back) { mExemplo.SetColours(Colour(front), Colour(back)); }
 
 void ConfigWindow::FormClose() { form.FormClose(); }
+
+bool ConfigWindow::FormKeyDown(WPARAM key) {
+  // The palette and the sound list see their own keys first.
+  if (KeyTarget() == lbWave.hwnd && (key == VK_RETURN || key == VK_SPACE)) return false;
+  return form.FormKeyDown(static_cast<int>(key));
+}
 
 }  // namespace tavo::win32

@@ -17,7 +17,9 @@ class ColorPalette;
 // A small button showing its colour; a click drops down the palette below it.
 class ColorSelector : public Wnd {
  public:
-  bool Create(HWND parent, int id, const Place& place);
+  // `spoken`: what a screen reader calls it ("Cor do texto"), read with
+  // the colour's name as the button's window text, which is never drawn.
+  bool Create(HWND parent, int id, const Place& place, const std::string& spoken);
   ~ColorSelector() override;
   int32_t Color() const { return color_; }
   // Sets the colour from the program: repaints, raises no event.
@@ -36,6 +38,7 @@ class ColorSelector : public Wnd {
 
  private:
   int32_t color_ = 0;
+  std::string spoken_;
   ColorPalette* palette_ = nullptr;
 };
 
@@ -67,6 +70,7 @@ class ConfigWindow : public ShapedWindow, public forms::ConfigView {
 
  protected:
   void FormClose() override;
+  bool FormKeyDown(WPARAM key) override;
 
  private:
   HBRUSH picture_brush_ = nullptr;

@@ -235,8 +235,27 @@ std::string ListBox::Item(int index) const {
 
 bool ListBox::OnCommand(WORD code) {
   if (code != LBN_SELCHANGE) return false;
-  if (onClick) onClick();
+  if (keyed_ && onSelectionMoved) onSelectionMoved();
+  else if (onClick) onClick();
   return true;
+}
+
+LRESULT ListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN: {
+      if ((wp == VK_RETURN || wp == VK_SPACE) && onKey && onKey(static_cast<int>(wp))) return 0;
+      // The selection change this key makes is reported while it is handled.
+      keyed_ = true;
+      const LRESULT result = Wnd::WndProc(msg, wp, lp);
+      keyed_ = false;
+      return result;
+    }
+    case WM_GETDLGCODE:
+      if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+        return DLGC_WANTALLKEYS;
+      break;
+  }
+  return Wnd::WndProc(msg, wp, lp);
 }
 
 

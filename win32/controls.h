@@ -97,9 +97,17 @@ class ListBox : public Wnd {
   int Selected() const;
   void Select(int index);  // raises no event
   std::string Item(int index) const;
-  // A click on an entry, or the selection moved with the keyboard.
-  std::function<void()> onClick;
+  // A click on an entry; the selection moved with the keyboard (onClick
+  // when not set); Enter or Space (true when used).
+  std::function<void()> onClick, onSelectionMoved;
+  std::function<bool(int key)> onKey;
   bool OnCommand(WORD code) override;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool keyed_ = false;
 };
 
 // A check box without a visible caption.

@@ -1,5 +1,7 @@
 #include "win32/lembrete_window.h"
 
+#include <oleacc.h>
+
 #include "store/cp1252.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
@@ -22,23 +24,28 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   AddLabel(121, 50, "Hora", field);
   AddLabel(160, 50, "Repetição", field);
 
-  // Created in tab order.
+  // Created in tab order; NameLabel gives each field the name MSAA reads.
   eData.Create(hwnd, 100, Place{32, 63, 88, 21}, field);
+  NameLabel(eData.edit.hwnd, "Data");
   eData.onExit = [this] { form.eDataExit(); };
   eData.onAcceptDate = [this](double& date) { form.eDataAcceptDate(date); };
   eHora.Create(hwnd, 102, Place{121, 63, 37, 21}, field);
+  NameLabel(eHora.hwnd, "Hora");
   eHora.SetLimit(5);
   eHora.onExit = [this] { form.eHoraExit(); };
   eHora.onEnter = [this] { form.eHoraExit(); };
   cbRepeat.Create(hwnd, 103, Place{160, 63, 82, 21}, field, forms::LembreteForm::RepeatItems());
+  NameLabel(cbRepeat.hwnd, "Repetição");
   // Inside the panel's one-pixel bevel and its border of 3 pixels.
   mLembrete.Create(hwnd, 104, Place{kPanel.left + 4, kPanel.top + 4, 212 - 8, 92 - 8}, field, false);
+  NameLabel(mLembrete.hwnd, "Texto do lembrete");
   mLembrete.SetLimit(forms::LembreteForm::kMaxTextLength);  // a line break counts two, as stored
   bOK.Create(hwnd, 105, Place{31, 181, 88, 21}, "OK", button);
   bOK.onClick = [this] { form.bOKClick(); };
   bAlternate.Create(hwnd, 106, Place{129, 181, 88, 21}, "Cancelar", button);
   bAlternate.onClick = [this] { form.bAlternateClick(); };
   scroll.Create(hwnd, 107, Place{12, 211, 236, 54}, field);
+  NameLabel(scroll.hwnd, "Informações do dia");
   AddClickArea(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
 
   form.FormCreate();
@@ -55,6 +62,7 @@ void LembreteWindow::BringToFront() {
   }
   ::SetWindowPos(ApplicationWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   win32::BringToFront(hwnd);
+  if (alert_) ::NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 bool LembreteWindow::IsForeground() const { return ::GetForegroundWindow() == hwnd; }
@@ -99,6 +107,8 @@ void LembreteWindow::SetAlternateCaption(const std::string& caption) {
 }
 
 void LembreteWindow::ShowEvents(const std::string& text, forms::Size size, bool red) {
+  // Its window text is what a screen reader reads; the box paints its own.
+  ::SetWindowTextW(scroll.hwnd, Utf16("Informações do dia: " + text).c_str());
   scroll.SetText(Utf16(text), size.width, size.height, red ? RGB(255, 0, 0) : RGB(0, 0, 0));
   scroll.ScrollToTop();
 }
@@ -111,6 +121,15 @@ int LembreteWindow::ClientHeight() const {
 
 void LembreteWindow::SetClientHeight(int height) {
   ::SetWindowPos(hwnd, nullptr, 0, 0, forms::LembreteForm::kWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A collapsed events area is out of sight and out of the tab order.
+  const bool shown = forms::LembreteForm::EventsAreaShown(height);
+  ::ShowWindow(scroll.hwnd, shown ? SW_SHOWNA : SW_HIDE);
+  if (!shown && ::GetFocus() == scroll.hwnd) ::SetFocus(mLembrete.hwnd);
+}
+
+void LembreteWindow::SetWindowName(const std::string& name, bool alert) {
+  SetAccessibleName(name, alert ? ROLE_SYSTEM_ALERT : ROLE_SYSTEM_DIALOG);
+  alert_ = alert;
 }
 
 forms::Rect LembreteWindow::Bounds() const {

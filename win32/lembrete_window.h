@@ -42,6 +42,7 @@ class LembreteWindow : public ShapedWindow, public forms::LembreteView {
   void SetClientHeight(int height) override;
   forms::Rect Bounds() const override;
   void MoveTo(forms::Point top_left) override;
+  void SetWindowName(const std::string& name, bool alert) override;
 
  protected:
   void FormClose() override;
@@ -50,6 +51,7 @@ class LembreteWindow : public ShapedWindow, public forms::LembreteView {
 
  private:
   bool shown_ = false;
+  bool alert_ = false;
   COLORREF panel_ = RGB(255, 255, 0);
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "store/cp1252.h"
+#include "win32/accessibility.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
 
@@ -182,8 +183,12 @@ LRESULT Grid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (onDblClick) onDblClick();
       return 0;
     case WM_GETDLGCODE:
+      // Enter is "Alterar" here, not the dialog manager's.
+      if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+        return DLGC_WANTALLKEYS;
       return DLGC_WANTARROWS;
     case WM_KEYDOWN: {
+      if ((wp == VK_RETURN || wp == VK_DELETE) && onKey && onKey(static_cast<int>(wp))) return 0;
       int row = selected_;
       switch (wp) {
         case VK_UP: --row; break;
@@ -237,21 +242,27 @@ ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), f
   AddLabel(44, 58, "Mostrar lembretes entre:", label);
   AddLabel(137, 80, "e", label);
 
-  // Created in tab order.
+  // Created in tab order; NameLabel gives each field the name MSAA reads.
   eInicio.Create(hwnd, 100, Place{44, 78, 88, 21}, font);
+  NameLabel(eInicio.edit.hwnd, "Mostrar lembretes entre");
   eInicio.onExit = [this] { form.eInicioExit(); };
   eInicio.onAcceptDate = [this](double& date) { form.eInicioAcceptDate(date); };
   eFim.Create(hwnd, 102, Place{150, 78, 88, 21}, font);
+  NameLabel(eFim.edit.hwnd, "e");
   eFim.onExit = [this] { form.eFimExit(); };
   eFim.onAcceptDate = [this](double& date) { form.eFimAcceptDate(date); };
   bListar.Create(hwnd, 104, Place{253, 79, 151, 20}, "Mostrar Lembretes", font);
   bListar.onClick = [this] { form.bListarClick(); };
   gridLembretes.Create(hwnd, 105, Place{44, 108, 199, 99}, font);
+  NameLabel(gridLembretes.hwnd, "Lembretes");
+  gridLembretes.SetText("Lembretes");  // never drawn: read by MSAA for a window of its own class
   gridLembretes.cellText = [this](int column, int row) { return form.GridCellText(column, row); };
   gridLembretes.onClick = [this] { form.gridLembretesClick(); };
   gridLembretes.onDblClick = [this] { form.gridLembretesDblClick(); };
+  gridLembretes.onKey = [this](int key) { return form.gridLembretesKeyDown(key); };
+  // Read-only, and reached by Tab like the other controls.
   mTexto.Create(hwnd, 106, Place{253, 108, 151, 99}, font, true);
-  ::SetWindowLongPtrW(mTexto.hwnd, GWL_STYLE, ::GetWindowLongPtrW(mTexto.hwnd, GWL_STYLE) & ~WS_TABSTOP);
+  NameLabel(mTexto.hwnd, "Texto do lembrete");
   ::SetWindowLongPtrW(mTexto.hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(mTexto.hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowPos(mTexto.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   bPrintList.Create(hwnd, 107, Place{44, 218, 98, 23}, "Imprimir Lista", button);
@@ -264,6 +275,7 @@ ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), f
   bCancel.onClick = [this] { form.iHideClick(); };
   AddClickArea(forms::kHideArea, [this] { form.iHideClick(); });
 
+  SetAccessibleName("Lista de lembretes", ROLE_SYSTEM_DIALOG);
   form.FormCreate();
 }
 
@@ -288,5 +300,7 @@ void ListWindow::SetTextColors(int32_t front, int32_t back) {
 void ListWindow::SetEnabled(bool enabled) { ::EnableWindow(hwnd, enabled); }
 
 void ListWindow::FormClose() { form.FormClose(); }
+
+bool ListWindow::FormKeyDown(WPARAM key) { return form.FormKeyDown(static_cast<int>(key)); }
 
 }  // namespace tavo::win32

@@ -25,6 +25,8 @@ class Grid : public Wnd {
 
   std::function<std::string(int column, int row)> cellText;
   std::function<void()> onClick, onDblClick;
+  // Enter and Delete on the grid; true when used.
+  std::function<bool(int key)> onKey;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -72,6 +74,7 @@ class ListWindow : public ShapedWindow, public forms::ListView {
 
  protected:
   void FormClose() override;
+  bool FormKeyDown(WPARAM key) override;
 };
 
 }  // namespace tavo::win32

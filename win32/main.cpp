@@ -4,6 +4,7 @@
 #include "win32/windows_api.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <cstdlib>
 
 #include <string>
@@ -33,6 +34,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tavo;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
+  // A single-threaded apartment: the objects answered to screen readers
+  // (WM_GETOBJECT) are marshalled to them through COM.
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
   Hooks().Failure = [](const std::string& message, BoxKind kind) {
     win32::ShowBox(nullptr, Cp1252ToUtf8(message), win32::BoxIcon::Error,

@@ -76,8 +76,27 @@ void ShapedWindow::FocusControl(HWND control) {
   if (::GetActiveWindow() == hwnd) ::SetFocus(control);
 }
 
+void ShapedWindow::SetAccessibleName(const std::string& name, long role) { identity_.Set(hwnd, name, role); }
+
 bool ShapedWindow::PreTranslate(MSG& msg) {
-  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) return FormKeyDown(msg.wParam);
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  // The control the key goes to (the focused one, for keys typed).
+  HWND focused = key_target_ = msg.hwnd;
+  // An open drop-down list closes on Escape and takes Enter before the window sees them.
+  if ((msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN) && focused != hwnd) {
+    HWND combo = ::GetParent(focused) == hwnd ? focused : ::GetParent(focused);
+    if (::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) return false;
+  }
+  if (FormKeyDown(msg.wParam)) return true;
+  // Enter clicks a focused owner-drawn button (a flat button, a colour
+  // selector) as Space does; the dialog manager would send it elsewhere.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && ::IsChild(hwnd, focused) &&
+      ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0 &&
+      (::GetWindowLongPtrW(focused, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW &&
+      (::SendMessageW(focused, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) {
+    ::SendMessageW(focused, BM_CLICK, 0, 0);
+    return true;
+  }
   return false;
 }
 
@@ -147,6 +166,9 @@ LRESULT ShapedWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (focus_) ::SetFocus(focus_);
       }
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = identity_.Answer(hwnd, wp, lp)) return object;
+      break;
     case WM_ERASEBKGND:
       return 1;  // the picture covers everything
     case WM_CLOSE:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "forms/window_shape.h"
+#include "win32/accessibility.h"
 #include "win32/application.h"
 #include "win32/wnd.h"
 
@@ -33,6 +34,9 @@ class ShapedWindow : public Wnd {
  protected:
   // A click area of the picture: hand cursor, a click and a double click.
   void AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click = {});
+  // The name and role (ROLE_SYSTEM_...) a screen reader reads for the window;
+  // its caption stays the application title.
+  void SetAccessibleName(const std::string& name, long role);
   // A transparent label on the picture.
   void AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour = RGB(0, 0, 0));
   // The control that gets the focus when the window is next activated (the
@@ -45,10 +49,12 @@ class ShapedWindow : public Wnd {
   // Draws over the picture and the labels (panels, frames).
   virtual void PaintOver(HDC dc) { (void)dc; }
   // Key preview: the form sees a key before the focused control. True: used up.
+  // KeyTarget() is the control the key is for.
   virtual bool FormKeyDown(WPARAM key) {
     (void)key;
     return false;
   }
+  HWND KeyTarget() const { return key_target_; }
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
   const Picture* picture_ = nullptr;
@@ -71,6 +77,8 @@ class ShapedWindow : public Wnd {
   HWND focus_ = nullptr;  // the focused control, kept while the window is inactive
   std::vector<Area> areas_;
   std::vector<Label> labels_;
+  AccessibleIdentity identity_;
+  HWND key_target_ = nullptr;
 };
 
 }  // namespace tavo::win32

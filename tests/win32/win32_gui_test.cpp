@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
 #include <winspool.h>
 
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <cstdio>
+#include <sstream>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -488,6 +491,236 @@ TEST_F(QuelvoGui, TheMainWindowIsCutToItsPictureAndDraggedByIt) {
     EXPECT_EQ(hit(384 + 23, 13), HTCAPTION);
     EXPECT_EQ(hit(200, 60), HTCAPTION) << "the picture drags the window";
   }
+}
+
+}  // namespace
+}  // namespace tavo
+
+namespace tavo {
+namespace {
+
+// What MSAA reads for one window: its name and role, through oleacc as a
+// screen reader asks for them (WM_GETOBJECT answered by the program, or the
+// standard object).
+struct Spoken {
+  std::wstring name;
+  long role = 0;
+};
+
+Spoken MsaaOf(HWND window, LONG object = OBJID_CLIENT) {
+  Spoken spoken;
+  IAccessible* acc = nullptr;
+  const HRESULT found =
+      ::AccessibleObjectFromWindow(window, static_cast<DWORD>(object), __uuidof(IAccessible), reinterpret_cast<void**>(&acc));
+  if (FAILED(found)) return spoken;
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  if (acc->get_accName(self, &name) == S_OK && name) spoken.name = name;
+  ::SysFreeString(name);
+  VARIANT role;
+  ::VariantInit(&role);
+  if (SUCCEEDED(acc->get_accRole(self, &role)) && role.vt == VT_I4) spoken.role = role.lVal;
+  acc->Release();
+  return spoken;
+}
+
+bool Visible(HWND w) { return (::GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// The label Windows' MSAA gives a field: the nearest visible static text
+// before it in z-order, not beyond another tab stop.
+std::wstring LabelOf(HWND control) {
+  for (HWND w = ::GetWindow(control, GW_HWNDPREV); w; w = ::GetWindow(w, GW_HWNDPREV)) {
+    if (!Visible(w)) continue;
+    if (ClassOf(w) == L"Static") return TextOf(w);
+    if (::GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP) break;
+  }
+  return {};
+}
+
+// The name Windows reads for a control: a button its text, a field its label.
+std::wstring NameOf(HWND control) {
+  return ClassOf(control) == L"Button" ? TextOf(control) : LabelOf(control);
+}
+
+// Every visible tab stop of a window in tab order, as "class | name", with
+// the window's own name and role first; printed for the log. `unnamed`
+// counts the tab stops without a name.
+std::wstring Listing(HWND window, int* unnamed) {
+  const Spoken own = MsaaOf(window);
+  std::wostringstream out;
+  out << L"janela \"" << TextOf(window) << L"\": nome MSAA \"" << own.name << L"\", papel " << own.role << L"\n";
+  *unnamed = 0;
+  std::vector<HWND> all;
+  ::EnumChildWindows(
+      window, [](HWND w, LPARAM l) { reinterpret_cast<std::vector<HWND>*>(l)->push_back(w); return TRUE; },
+      reinterpret_cast<LPARAM>(&all));
+  for (HWND w : all) {
+    if (!::IsWindowVisible(w) || !(::GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP)) continue;
+    const std::wstring name = NameOf(w);
+    if (name.empty()) ++*unnamed;
+    out << L"  " << ClassOf(w) << L" | " << name << L" | oleacc: \"" << MsaaOf(w).name << L"\"\n";
+  }
+  std::printf("%s", platform::Utf8(out.str()).c_str());  // the listing, in the test's log
+  return out.str();
+}
+
+// The control with the keyboard focus in the program's window thread.
+HWND Focused(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Tabs through the window until `control` has the focus.
+bool TabTo(HWND window, HWND control) {
+  for (int i = 0; i < 20 && control; ++i) {
+    if (WaitUntil([&] { return Focused(window) == control; }, 500)) return true;
+    if (HWND f = Focused(window)) Key(f, VK_TAB);
+  }
+  return false;
+}
+
+class QuelvoAccessibility : public QuelvoGui {
+ protected:
+  void SetUp() override {
+    QuelvoGui::SetUp();
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  }
+  void TearDown() override {
+    QuelvoGui::TearDown();
+    ::CoUninitialize();
+  }
+};
+
+TEST_F(QuelvoAccessibility, EveryWindowNamesItsControlsAndADueAlertSaysWhatIsDue) {
+  Seed({{At(2020, 1, 1, 8, 0), 0, "Pagar a conta\r\nno banco"}, {At(2030, 5, 10, 8, 0), 0, "Primeiro"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ReminderWindows(Pid()).size() == 1; }, kDueCheckWait));
+  HWND alert = ReminderWindows(Pid())[0];
+  // The caption stays the program's title; MSAA reads what is due, as an alert.
+  EXPECT_EQ(TextOf(alert), L"Quelvo 3.0");
+  EXPECT_EQ(MsaaOf(alert).name, L"Lembrete: 01/01/2020 08:00 — Pagar a conta no banco");
+  EXPECT_EQ(MsaaOf(alert).role, ROLE_SYSTEM_ALERT);
+  EXPECT_EQ(MsaaOf(alert, OBJID_WINDOW).name, MsaaOf(alert).name);
+  int unnamed = -1;
+  const std::wstring alert_listing = Listing(alert, &unnamed);
+  EXPECT_EQ(unnamed, 0) << platform::Utf8(alert_listing);
+  const std::vector<HWND> edits = ChildrenOf(alert, L"Edit");
+  ASSERT_EQ(edits.size(), 3u);
+  EXPECT_EQ(LabelOf(edits[0]), L"Data");
+  EXPECT_EQ(LabelOf(edits[1]), L"Hora");
+  EXPECT_EQ(LabelOf(ChildrenOf(alert, L"ComboBox")[0]), L"Repetição");
+  EXPECT_EQ(LabelOf(edits[2]), L"Texto do lembrete");
+  // Escape closes a due reminder without an answer: it stays stored, still due.
+  Key(edits[2], VK_ESCAPE);
+  EXPECT_TRUE(Gone(alert));
+
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND fresh = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(MsaaOf(fresh).name, L"Novo lembrete");
+  EXPECT_EQ(MsaaOf(fresh).role, ROLE_SYSTEM_DIALOG);
+  Listing(fresh, &unnamed);
+  EXPECT_EQ(unnamed, 0);
+  // Escape is "Cancelar" here.
+  Key(ChildrenOf(fresh, L"Edit")[2], VK_ESCAPE);
+  EXPECT_TRUE(Gone(fresh));
+
+  std::vector<HWND> list_edits;
+  HWND list = ListRange(main, L"01/01/2030", L"31/12/2030", &list_edits);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(list_edits[2]) == L"Primeiro"; }));
+  EXPECT_EQ(MsaaOf(list).name, L"Lista de lembretes");
+  Listing(list, &unnamed);
+  EXPECT_EQ(unnamed, 0);
+  EXPECT_EQ(LabelOf(list_edits[0]), L"Mostrar lembretes entre");
+  EXPECT_EQ(LabelOf(list_edits[1]), L"e");
+  EXPECT_EQ(LabelOf(::GetDlgItem(list, 105)), L"Lembretes");
+  // The read-only text is a tab stop.
+  EXPECT_TRUE(::GetWindowLongPtrW(list_edits[2], GWL_STYLE) & WS_TABSTOP);
+  Key(list_edits[2], VK_ESCAPE);
+  EXPECT_TRUE(Gone(list));
+
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+  EXPECT_EQ(MsaaOf(config).name, L"Configurações");
+  Listing(config, &unnamed);
+  EXPECT_EQ(unnamed, 0);
+  EXPECT_EQ(TextOf(::GetDlgItem(config, 101)), L"Cor do texto: preto");
+  Key(::GetDlgItem(config, 105), VK_ESCAPE);
+  EXPECT_TRUE(Gone(config));
+
+  EXPECT_EQ(StoredNow().size(), 2u);
+}
+
+TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSoundAlone) {
+  Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"}, {At(2030, 5, 11, 9, 0), 0, "Segundo"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"10/05/2030", L"11/05/2030", &edits);
+  ASSERT_NE(list, nullptr);
+  HWND grid = ::GetDlgItem(list, 105);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
+
+  // Enter on a row is "Alterar"; Escape closes the alter window as "Cancelar".
+  Key(grid, VK_RETURN);
+  HWND alter = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(alter, nullptr);
+  EXPECT_EQ(MsaaOf(alter).name, L"Alterar lembrete");
+  Key(ChildrenOf(alter, L"Edit")[2], VK_ESCAPE);
+  EXPECT_TRUE(Gone(alter));
+
+  // Delete is "Excluir", with its question.
+  Key(grid, VK_DELETE);
+  HWND ask = Box(L"Deseja realmente excluir este lembrete?", true, IDI_QUESTION, true, nullptr);
+  ASSERT_NE(ask, nullptr);
+  Press(ask, IDYES);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Segundo"; }));
+  Key(grid, VK_ESCAPE);
+  EXPECT_TRUE(Gone(list));
+
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+  // Enter on the focused colour selector opens the palette; arrows and Enter pick.
+  HWND front = ::GetDlgItem(config, 101);
+  ASSERT_TRUE(TabTo(config, front));
+  Key(front, VK_RETURN);
+  HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  Key(palette, VK_RIGHT);  // from "preto" to "prata"
+  Key(palette, VK_DOWN);   // to "amarelo", below it
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(palette) == L"Paleta de cores: amarelo"; })) << platform::Utf8(TextOf(palette));
+  Key(palette, VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(front) == L"Cor do texto: amarelo"; })) << platform::Utf8(TextOf(front));
+
+  // Passing over "[Outro som...]" opens nothing; Enter on it opens the file dialog.
+  HWND sounds = ::GetDlgItem(config, 105);
+  ASSERT_TRUE(TabTo(config, sounds));
+  Key(sounds, VK_END);
+  EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(sounds, LB_GETCURSEL, 0, 0) ==
+                                     ::SendMessageW(sounds, LB_GETCOUNT, 0, 0) - 1; }));
+  ::Sleep(500);
+  EXPECT_TRUE(Dialogs(Pid()).empty());
+  Key(sounds, VK_RETURN);
+  HWND dialog = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
+  ASSERT_NE(dialog, nullptr);
+  Press(dialog, IDCANCEL);
+  EXPECT_TRUE(Gone(dialog));
+
+  // Enter on the focused flat button "Cancelar" closes the window.
+  HWND cancel = ChildByText(config, L"Cancelar");
+  ASSERT_TRUE(TabTo(config, cancel));
+  Key(cancel, VK_RETURN);
+  EXPECT_TRUE(Gone(config));
 }
 
 }  // namespace
