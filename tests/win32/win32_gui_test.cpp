@@ -247,7 +247,11 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
   // An empty range, with the list window in front.
   SetText(edits[0], L"01/01/2031");
   SetText(edits[1], L"02/01/2031");
-  ::SetForegroundWindow(list);
+  // The window manager activates a window when it gets to it: ask until it has.
+  ASSERT_TRUE(WaitUntil([&] {
+    ::SetForegroundWindow(list);
+    return ::GetForegroundWindow() == list;
+  }));
   Click(ChildByText(list, L"Mostrar Lembretes"));
   HWND none = Box(L"Nenhum lembrete encontrado", false, IDI_ERROR, true, nullptr);
   ASSERT_NE(none, nullptr);
