@@ -122,6 +122,17 @@ class QuelvoGui : public test_support::StoreFixture {
     return list;
   }
 
+  // Starts the program and lists 10/05 to 11/05/2030, whose first reminder
+  // is "Primeiro"; nullptr when any step fails.
+  HWND StartAndListTenToEleventhOfMay(std::vector<HWND>* edits) {
+    Start();
+    HWND main = Main();
+    if (!main) return nullptr;
+    HWND list = ListRange(main, L"10/05/2030", L"11/05/2030", edits);
+    if (!list || !WaitUntil([&] { return TextOf((*edits)[2]) == L"Primeiro"; })) return nullptr;
+    return list;
+  }
+
   bool Gone(HWND window) {
     return WaitUntil([&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
   }
@@ -209,14 +220,10 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
   Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"},
         {At(2030, 5, 11, 9, 0), 0, "Segundo"},
         {At(2030, 5, 12, 10, 0), 0, "Terceiro"}});
-  Start();
-  HWND main = Main();
-  ASSERT_NE(main, nullptr);
   std::vector<HWND> edits;
-  HWND list = ListRange(main, L"10/05/2030", L"11/05/2030", &edits);
+  HWND list = StartAndListTenToEleventhOfMay(&edits);
   ASSERT_NE(list, nullptr);
   HWND grid = ::GetDlgItem(list, 105);
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
   // Two rows: the second is the last one the keyboard reaches.
   Key(grid, VK_DOWN);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Segundo"; }));
@@ -665,14 +672,10 @@ TEST_F(QuelvoAccessibility, EveryWindowNamesItsControlsAndADueAlertSaysWhatIsDue
 
 TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSoundAlone) {
   Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"}, {At(2030, 5, 11, 9, 0), 0, "Segundo"}});
-  Start();
-  HWND main = Main();
-  ASSERT_NE(main, nullptr);
   std::vector<HWND> edits;
-  HWND list = ListRange(main, L"10/05/2030", L"11/05/2030", &edits);
+  HWND list = StartAndListTenToEleventhOfMay(&edits);
   ASSERT_NE(list, nullptr);
   HWND grid = ::GetDlgItem(list, 105);
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
 
   // Enter on a row is "Alterar"; Escape closes the alter window as "Cancelar".
   Key(grid, VK_RETURN);
@@ -691,7 +694,7 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   Key(grid, VK_ESCAPE);
   EXPECT_TRUE(Gone(list));
 
-  Click(ChildByText(main, L"Configurações"));
+  Click(ChildByText(Main(), L"Configurações"));
   HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
   ASSERT_NE(config, nullptr);
   // Enter on the focused colour selector opens the palette; arrows and Enter pick.
