@@ -10,7 +10,7 @@
 
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace {
 

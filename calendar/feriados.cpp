@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "calendar/moon_phases.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo::feriados {
 namespace {

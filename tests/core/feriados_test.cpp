@@ -9,7 +9,7 @@
 
 #include "calendar/moon_phases.h"
 #include "store/cp1252.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo::feriados {
 namespace {

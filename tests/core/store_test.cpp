@@ -12,7 +12,7 @@
 #include <limits>
 
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "tests/core/support/fault_file_system.h"
 #include "tests/core/support/store_fixture.h"
 
