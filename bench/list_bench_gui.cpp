@@ -43,7 +43,8 @@ struct Fixture {
   platform::DateOrder order = platform::DateOrder::DayMonthYear;
   platform::FixedClock clock{platform::LocalTime{2024, 6, 20, 14, 35, 0, 0}};
   gui::TformList* window = nullptr;
-  gui::QtDesktop desktop;
+  Store db;
+  gui::QtDesktop desktop{db};
   Dismiss dismiss;
   QImage screen{199, 99, QImage::Format_ARGB32_Premultiplied};
 
@@ -53,19 +54,19 @@ struct Fixture {
     platform::SetRegistryForTesting(&registry);
     platform::SetDateOrderForTesting(&order);
     platform::SetClockForTesting(&clock);
-    Hooks().PumpMessages = [] { QCoreApplication::processEvents(); };
+    db.Hooks.PumpMessages = [] { QCoreApplication::processEvents(); };
     gui::SetTheDesktop(&desktop);
     gui::SetDialogAnswerer(&dismiss);
-    OpenStore();
+    db.Open();
     // One reminder every five minutes from the start day on, texts in the data file.
-    std::ofstream data(DataFileName, std::ios::binary | std::ios::trunc);
-    SetEntryCount(Lembretes, kReminders);
+    std::ofstream data(db.DataFileName, std::ios::binary | std::ios::trunc);
+    SetEntryCount(db.Lembretes, kReminders);
     const double start = EncodeDate(2024, 6, 20);
     int32_t pos = 0;
     for (int32_t i = 0; i < kReminders; ++i) {
       const std::string text = "Lembrete numero " + std::to_string(i);
       data << text;
-      LembreteEntry& e = Lembretes[i];
+      LembreteEntry& e = db.Lembretes[i];
       e.DateTime = start + i * EncodeTime(0, 5);
       e.Id = i;
       e.TextPos = pos;
@@ -73,7 +74,7 @@ struct Fixture {
       e.RepeatKind = static_cast<uint8_t>(i % 5);
       pos += static_cast<int32_t>(text.size());
     }
-    LastId = kReminders - 1;
+    db.LastId = kReminders - 1;
     window = gui::WindowOf<gui::TformList>(&desktop.app().OpenWindowOnce(forms::WindowKind::List));
     QCoreApplication::processEvents();
   }

@@ -37,6 +37,9 @@ std::string Text(int i, int extra = 0) {
 // A program folder holding a store of n reminders, opened.
 class BenchStore {
  public:
+  // The store the benchmark works on.
+  Store db;
+
   explicit BenchStore(int n) {
     std::string pattern = (std::filesystem::temp_directory_path() / "quelvo-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
@@ -46,7 +49,7 @@ class BenchStore {
     platform::SetRegistryForTesting(&registry_);
     const auto order = platform::DateOrder::DayMonthYear;
     platform::SetDateOrderForTesting(&order);
-    Hooks().Failure = [](const std::string& message, BoxKind) {
+    db.Hooks.Failure = [](const std::string& message, BoxKind) {
       std::fprintf(stderr, "store failure: %s\n", message.c_str());
       std::abort();
     };
@@ -62,17 +65,16 @@ class BenchStore {
     }
     Plain::WriteFile(folder_ + "dados/tavodb.idx", index);
     Plain::WriteFile(folder_ + "dados/tavodb.dat", data);
-    OpenStore();
+    db.Open();
   }
   ~BenchStore() {
-    SetEntryCount(Lembretes, 0);
     platform::SetProgramFolder("");
     platform::SetRegistryForTesting(nullptr);
     platform::SetDateOrderForTesting(nullptr);
     std::filesystem::remove_all(folder_);
   }
 
-  static int64_t DataSize() { return static_cast<int64_t>(std::filesystem::file_size(DataFileName)); }
+  int64_t DataSize() const { return static_cast<int64_t>(std::filesystem::file_size(db.DataFileName)); }
   std::string Scratch(const char* name) const { return folder_ + name; }
 
   // The same bytes with plain POSIX calls: write, flush, close.
@@ -136,14 +138,14 @@ void BM_OpenStore(benchmark::State& state) {
   Pair pair{state};
   for (auto _ : state) {
     auto t = Clock::now();
-    OpenStore();
+    store.db.Open();
     const double s = Seconds(t);
     state.SetIterationTime(s);
     pair.store += s;
     t = Clock::now();
-    benchmark::DoNotOptimize(BenchStore::Plain::Read(IndexFileName));  // the plain part reads what it reads
+    benchmark::DoNotOptimize(BenchStore::Plain::Read(store.db.IndexFileName));  // the plain part reads what it reads
     pair.plain += Seconds(t);
-    pair.bytes += int64_t{Lembretes.Count} * 20;
+    pair.bytes += int64_t{store.db.Lembretes.Count} * 20;
   }
   pair.Finish();
 }
@@ -158,11 +160,11 @@ void BM_AddLembrete(benchmark::State& state) {
     r.DateTime = EncodeDate(2025, 1, 1) + n / 8 + 0.5;
     r.Text = Text(++i);
     auto t = Clock::now();
-    AddLembrete(r);
+    store.db.AddLembrete(r);
     const double s = Seconds(t);
     state.SetIterationTime(s);
     pair.store += s;
-    const std::string index(static_cast<size_t>(Lembretes.Count) * 20, 'i');
+    const std::string index(static_cast<size_t>(store.db.Lembretes.Count) * 20, 'i');
     t = Clock::now();
     BenchStore::Plain::Append(store.Scratch("plain.dat"), r.Text);
     BenchStore::Plain::WriteFile(store.Scratch("plain.idx"), index);
@@ -170,8 +172,8 @@ void BM_AddLembrete(benchmark::State& state) {
     pair.bytes += static_cast<int64_t>(r.Text.size() + index.size());
     // Back to n reminders, untimed.
     TLembrete added;
-    ReadLembrete(FindPosition(r.DateTime), added);
-    DeleteLembrete(added);
+    store.db.ReadLembrete(store.db.FindPosition(r.DateTime), added);
+    store.db.DeleteLembrete(added);
   }
   pair.Finish();
 }
@@ -183,29 +185,29 @@ void Alter(benchmark::State& state, int extra, bool move) {
   const int n = static_cast<int>(state.range(0));
   BenchStore store(n);
   Pair pair{state};
-  const double when = Lembretes[n / 2].DateTime;
+  const double when = store.db.Lembretes[n / 2].DateTime;
   TLembrete first;
-  ReadLembrete(n / 2, first);
+  store.db.ReadLembrete(n / 2, first);
   const std::string texts[2] = {first.Text, std::string(first.Text.size() + static_cast<size_t>(extra), 'y')};
   int flip = 0;
   for (auto _ : state) {
     TLembrete old_record;
-    ReadLembrete(FindPosition(when), old_record);  // at `when` or a minute later
+    store.db.ReadLembrete(store.db.FindPosition(when), old_record);  // at `when` or a minute later
     TLembrete new_record = old_record;
     new_record.Text = texts[flip ^= 1];
     if (move) new_record.DateTime = when + (flip ? 1.0 / 1440 : 0.0);
     auto t = Clock::now();
-    AlterLembrete(old_record, new_record);
+    store.db.AlterLembrete(old_record, new_record);
     const double s = Seconds(t);
     state.SetIterationTime(s);
     pair.store += s;
-    const std::string index(static_cast<size_t>(Lembretes.Count) * 20, 'i');
+    const std::string index(static_cast<size_t>(store.db.Lembretes.Count) * 20, 'i');
     t = Clock::now();
     if (extra == 0) {
       BenchStore::Plain::WriteAt(store.Scratch("plain.dat"), old_record.TextPos, new_record.Text);
       pair.bytes += static_cast<int64_t>(new_record.Text.size());
     } else {
-      const std::string data(static_cast<size_t>(BenchStore::DataSize()), 'd');
+      const std::string data(static_cast<size_t>(store.DataSize()), 'd');
       BenchStore::Plain::WriteFile(store.Scratch("plain.dat"), data);
       pair.bytes += static_cast<int64_t>(data.size());
     }
@@ -226,21 +228,21 @@ void BM_DeleteLembrete(benchmark::State& state) {
   Pair pair{state};
   for (auto _ : state) {
     TLembrete r;
-    ReadLembrete(n / 2, r);
+    store.db.ReadLembrete(n / 2, r);
     auto t = Clock::now();
-    DeleteLembrete(r);
+    store.db.DeleteLembrete(r);
     const double s = Seconds(t);
     state.SetIterationTime(s);
     pair.store += s;
-    const std::string index(static_cast<size_t>(Lembretes.Count) * 20, 'i');
-    const std::string data(static_cast<size_t>(BenchStore::DataSize()), 'd');
+    const std::string index(static_cast<size_t>(store.db.Lembretes.Count) * 20, 'i');
+    const std::string data(static_cast<size_t>(store.DataSize()), 'd');
     t = Clock::now();
     BenchStore::Plain::WriteFile(store.Scratch("plain.dat"), data);
     BenchStore::Plain::WriteFile(store.Scratch("plain.idx"), index);
     pair.plain += Seconds(t);
     pair.bytes += static_cast<int64_t>(data.size() + index.size());
     // Back to n reminders, untimed: a new text at the end of the data file.
-    AddLembrete(r);
+    store.db.AddLembrete(r);
   }
   pair.Finish();
 }
@@ -260,8 +262,8 @@ void BM_Listar(benchmark::State& state) {
     state.SetIterationTime(s);
     pair.store += s;
     t = Clock::now();
-    const std::string index = BenchStore::Plain::Read(IndexFileName);
-    const std::string data = BenchStore::Plain::Read(DataFileName);
+    const std::string index = BenchStore::Plain::Read(store.db.IndexFileName);
+    const std::string data = BenchStore::Plain::Read(store.db.DataFileName);
     pair.plain += Seconds(t);
     pair.bytes += static_cast<int64_t>(index.size() + data.size());
   }

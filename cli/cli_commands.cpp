@@ -31,6 +31,7 @@ struct Context {
   std::map<std::string, std::string> options;
   std::ostream& out;
   std::ostream& err;
+  Store& store;
 };
 
 const char* kUsage =
@@ -105,12 +106,12 @@ int ParseYear(const std::string& s) {
 }
 
 // The N-th reminder of the full listing (1-based) as a table position.
-int32_t ParsePosition(const std::string& s) {
+int32_t ParsePosition(const Context& c, const std::string& s) {
   const bool digits = !s.empty() && s.size() <= 10 &&
                       std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
   const long long n = digits ? std::stoll(s) : 0;
-  if (n < 1 || n > Lembretes.Count)
-    throw Refused{"N\xC3\xBAmero inv\xC3\xA1lido: \"" + s + "\" (h\xC3\xA1 " + std::to_string(Lembretes.Count) +
+  if (n < 1 || n > c.store.Lembretes.Count)
+    throw Refused{"N\xC3\xBAmero inv\xC3\xA1lido: \"" + s + "\" (h\xC3\xA1 " + std::to_string(c.store.Lembretes.Count) +
                   " lembretes)"};
   return static_cast<int32_t>(n - 1);
 }
@@ -133,16 +134,16 @@ TLembrete RecordFromArgs(const Context& c, size_t first, int kind) {
   return r;
 }
 
-TLembrete Stored(int32_t position) {
+TLembrete Stored(const Context& c, int32_t position) {
   TLembrete r;
-  ReadLembrete(position, r);
+  c.store.ReadLembrete(position, r);
   return r;
 }
 
 void PrintRange(Context& c, int32_t first, int32_t after) {
   // Lines are gathered and written in large pieces: a listing may have 100 000.
   std::string lines;
-  for (const TLembrete& r : ReadLembretes(first, after)) {
+  for (const TLembrete& r : c.store.ReadLembretes(first, after)) {
     lines += DateToText(r.DateTime);
     lines += '\t';
     lines += TimeToDisplay(r.DateTime);
@@ -161,14 +162,14 @@ void PrintRange(Context& c, int32_t first, int32_t after) {
 
 int Listar(Context& c) {
   Need(c, 0);
-  int32_t first = 0, after = Lembretes.Count;
+  int32_t first = 0, after = c.store.Lembretes.Count;
   const bool has_from = c.options.count("de"), has_to = c.options.count("ate");
   if (has_from || has_to) {
     const double from = has_from ? ParseDateArg(c.options["de"]) : Today();
     double to = has_to ? ParseDateArg(c.options["ate"]) : from + 7;
     if (from > to) to = from;
-    first = FindPosition(from);
-    after = FindPosition(to + 1.0);
+    first = c.store.FindPosition(from);
+    after = c.store.FindPosition(to + 1.0);
   }
   PrintRange(c, first, std::max(first, after));
   return kDone;
@@ -176,39 +177,39 @@ int Listar(Context& c) {
 
 int Incluir(Context& c) {
   Need(c, 3);
-  AddLembrete(RecordFromArgs(c, 0, 0));
+  c.store.AddLembrete(RecordFromArgs(c, 0, 0));
   return kDone;
 }
 
 int Alterar(Context& c) {
   Need(c, 4);
-  const TLembrete old_record = Stored(ParsePosition(c.positional[0]));
-  AlterLembrete(old_record, RecordFromArgs(c, 1, old_record.RepeatKind));
+  const TLembrete old_record = Stored(c, ParsePosition(c, c.positional[0]));
+  c.store.AlterLembrete(old_record, RecordFromArgs(c, 1, old_record.RepeatKind));
   return kDone;
 }
 
 int Excluir(Context& c) {
   Need(c, 1);
-  DeleteLembrete(Stored(ParsePosition(c.positional[0])));
+  c.store.DeleteLembrete(Stored(c, ParsePosition(c, c.positional[0])));
   return kDone;
 }
 
 int Confirmar(Context& c) {
   Need(c, 1);
-  const TLembrete old_record = Stored(ParsePosition(c.positional[0]));
+  const TLembrete old_record = Stored(c, ParsePosition(c, c.positional[0]));
   if (EffectiveRepeatKind(old_record.RepeatKind) == 0) {
-    DeleteLembrete(old_record);
+    c.store.DeleteLembrete(old_record);
     return kDone;
   }
   TLembrete next = old_record;
   next.DateTime = StepOnePeriod(old_record.DateTime, old_record.RepeatKind);
-  AlterLembrete(old_record, next);
+  c.store.AlterLembrete(old_record, next);
   return kDone;
 }
 
 int Backup(Context& c) {
   Need(c, 1);
-  switch (WriteBackup(c.positional[0])) {
+  switch (WriteBackup(c.store, c.positional[0])) {
     case BackupResult::Done: return kDone;
     case BackupResult::EmptyStore: throw Refused{Cp1252ToUtf8(msg::kBackupNotNeeded)};
     case BackupResult::Failed: break;
@@ -218,7 +219,7 @@ int Backup(Context& c) {
 
 int Restaurar(Context& c) {
   Need(c, 1);
-  if (RestoreBackup(c.positional[0]) != RestoreResult::Done) throw Refused{Cp1252ToUtf8(msg::kRestoreInvalid)};
+  if (RestoreBackup(c.store, c.positional[0]) != RestoreResult::Done) throw Refused{Cp1252ToUtf8(msg::kRestoreInvalid)};
   return kDone;
 }
 
@@ -314,7 +315,8 @@ std::string EscapeText(const std::string& utf8) {
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Context c{{}, {}, out, err};
+  Store store;
+  Context c{{}, {}, out, err, store};
   std::string command;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -346,9 +348,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
            "pela linha de comando.\n";
     return kRunning;
   }
-  Hooks().Failure = [&err](const std::string& message, BoxKind) { err << Cp1252ToUtf8(message) << '\n'; };
+  store.Hooks.Failure = [&err](const std::string& message, BoxKind) { err << Cp1252ToUtf8(message) << '\n'; };
   try {
-    if (cmd.needs_store) OpenStore(program_runs ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+    if (cmd.needs_store) store.Open(program_runs ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
     return cmd.run(c);
   } catch (const Refused& r) {
     err << r.message;

@@ -18,14 +18,14 @@ void Tell(Application& app, const char* cp1252, BoxIcon icon) {
 }  // namespace
 
 void bDoBackupClick(Application& app, const Form* owner) {
-  if (Lembretes.Count == 0) {
+  if (app.store().Lembretes.Count == 0) {
     Tell(app, msg::kBackupNotNeeded, BoxIcon::Information);
     return;
   }
   const std::string path = app.desktop().AskFileName(owner, kSaveBkp);
   // The dialog let the message loop run: the program may be ending by now.
   if (path.empty() || app.ShuttingDown) return;
-  switch (WriteBackup(path)) {
+  switch (WriteBackup(app.store(), path)) {
     case BackupResult::Done: break;
     case BackupResult::EmptyStore: Tell(app, msg::kBackupNotNeeded, BoxIcon::Information); break;
     case BackupResult::Failed: Tell(app, msg::kBackupFailed, BoxIcon::Error); break;
@@ -36,14 +36,14 @@ void bRestoreBackupClick(Application& app, const Form* owner) {
   const std::string path = app.desktop().AskFileName(owner, kOpenBkp);
   if (path.empty()) return;
   // An empty store is replaced without asking.
-  if (Lembretes.Count > 0 && !app.desktop().AskYesNo(nullptr, Cp1252ToUtf8(msg::kRestoreQuestion),
+  if (app.store().Lembretes.Count > 0 && !app.desktop().AskYesNo(nullptr, Cp1252ToUtf8(msg::kRestoreQuestion),
                                                       BoxIcon::Information, BoxModality::System))
     return;
   if (app.ShuttingDown) return;
   app.CloseReminderWindows();
   RestoreResult result;
   try {
-    result = RestoreBackup(path);
+    result = RestoreBackup(app.store(), path);
   } catch (const StoreStopped&) {
     return;  // the store failure has been shown; the program ends
   }

@@ -40,8 +40,8 @@ ConfigForm::ConfigForm(Application& app, ConfigView& view) : Form(app, WindowKin
 
 ConfigForm::~ConfigForm() = default;
 
-std::string ConfigForm::SoundFolder() {
-  return AppDir + "dados" + platform::kPathSeparator + "sons" + platform::kPathSeparator;
+std::string ConfigForm::SoundFolder() const {
+  return store().DadosPath("sons") + platform::kPathSeparator;
 }
 
 void ConfigForm::FormCreate() {
@@ -54,7 +54,7 @@ void ConfigForm::FormCreate() {
   entries.push_back(kOtherSound);
   view_.SetSoundEntries(entries);
 
-  EditedConfig = Config;
+  EditedConfig = store().Config;
 
   // Only the file name is compared: a sound of that name from any folder
   // selects its entry; anything else selects "[Outro som...]".
@@ -141,7 +141,7 @@ void ConfigForm::lbInfoClick() {
 
 void ConfigForm::bOKClick() {
   WriteConfig(EditedConfig);
-  Config = EditedConfig;
+  store().Config = EditedConfig;
   view_.Close();
 }
 

@@ -71,7 +71,7 @@ class ConfigForm : public Form {
   void iHideClick();
 
   // The sound folder, with a trailing separator.
-  static std::string SoundFolder();
+  std::string SoundFolder() const;
 
  private:
   bool OtherSoundSelected() const;

@@ -21,11 +21,13 @@ void Form::Guarded(const std::function<void()>& handler) const {
   }
 }
 
-Application::Application(Desktop& desktop) : desktop_(desktop) {
-  Hooks().RefreshList = [this] { RefreshList(); };
+Store& Form::store() const { return app_.store(); }
+
+Application::Application(Desktop& desktop, Store& store) : desktop_(desktop), store_(store) {
+  store_.Hooks.RefreshList = [this] { RefreshList(); };
 }
 
-Application::~Application() { Hooks().RefreshList = nullptr; }
+Application::~Application() { store_.Hooks.RefreshList = nullptr; }
 
 Form& Application::OpenWindowOnce(WindowKind kind) {
   for (Form* form : windows_) {
@@ -48,7 +50,7 @@ void Application::CloseReminderWindows() {
 }
 
 void Application::ShowLembrete(int32_t position, uint8_t mode) {
-  if (position >= Lembretes.Count) return;
+  if (position >= store_.Lembretes.Count) return;
   auto& window = static_cast<LembreteForm&>(desktop_.CreateWindow(WindowKind::Lembrete));
   desktop_.RestoreApplication();
   window.ReminderIndex = position;

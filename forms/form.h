@@ -11,6 +11,7 @@
 
 #include "forms/desktop.h"
 #include "forms/geometry.h"
+#include "store/tavo_data.h"
 
 namespace tavo::forms {
 
@@ -40,6 +41,7 @@ class Form {
 
   WindowKind Kind() const { return kind_; }
   Application& App() const { return app_; }
+  Store& store() const;
   virtual WindowView& View() const = 0;
 
  protected:
@@ -58,12 +60,15 @@ class ListForm;
 // The program-wide window state and the routines that open or close windows.
 class Application {
  public:
-  explicit Application(Desktop& desktop);
+  // The store is the program's one store, owned by its start-up; every
+  // window's rules reach it through here.
+  Application(Desktop& desktop, Store& store);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
   Desktop& desktop() const { return desktop_; }
+  Store& store() const { return store_; }
 
   // True while the main window is meant to be visible.
   bool MainWindowShown = false;
@@ -99,6 +104,7 @@ class Application {
  private:
   friend class Form;
   Desktop& desktop_;
+  Store& store_;
   std::vector<Form*> windows_;
 };
 

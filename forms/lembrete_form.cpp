@@ -122,8 +122,8 @@ std::vector<std::string> LembreteForm::RepeatItems() {
 }
 
 void LembreteForm::FormCreate() {
-  view_.SetClientHeight(Config.ShowInfo ? kExpandedHeight : kCollapsedHeight);
-  view_.SetMemoColors(Config.FrontColor, Config.BackColor);
+  view_.SetClientHeight(store().Config.ShowInfo ? kExpandedHeight : kCollapsedHeight);
+  view_.SetMemoColors(store().Config.FrontColor, store().Config.BackColor);
 }
 
 void LembreteForm::FormShow() {
@@ -154,11 +154,11 @@ void LembreteForm::FormShow() {
       }
       case kModeAlert:
         view_.SetAlternateCaption("Excluir");
-        ReadLembrete(ReminderIndex, Reminder);
+        store().ReadLembrete(ReminderIndex, Reminder);
         break;
       case kModeAlter:
         view_.SetAlternateCaption("Cancelar");
-        ReadLembrete(ReminderIndex, Reminder);
+        store().ReadLembrete(ReminderIndex, Reminder);
         break;
       default: break;
     }
@@ -228,8 +228,8 @@ void LembreteForm::bOKClick() {
     record.DateTime = static_cast<double>(DayNumber(TextToDate(view_.DateText()))) + TextToTime(view_.TimeText());
     record.RepeatKind = static_cast<uint8_t>(view_.RepeatIndex());
     record.Text = StoredFromMemo(t);
-    if (Mode == kModeNew) AddLembrete(record);
-    else if (Mode == kModeAlert || Mode == kModeAlter) AlterLembrete(Reminder, record);
+    if (Mode == kModeNew) store().AddLembrete(record);
+    else if (Mode == kModeAlert || Mode == kModeAlter) store().AlterLembrete(Reminder, record);
     view_.Close();
   });
 }
@@ -245,14 +245,14 @@ void LembreteForm::bAlternateClick() {
     const int kind = EffectiveRepeatKind(Reminder.RepeatKind);
     if (kind == 0) {
       if (!desktop.AskYesNo(this, kAskDelete, BoxIcon::Question, BoxModality::Task)) return;
-      DeleteLembrete(Reminder);
+      store().DeleteLembrete(Reminder);
       view_.Close();
       return;
     }
     if (!desktop.AskYesNo(this, kAskMoveOn, BoxIcon::Question, BoxModality::Task)) return;
     TLembrete moved = Reminder;
     moved.DateTime = StepOnePeriod(Reminder.DateTime, kind);
-    AlterLembrete(Reminder, moved);
+    store().AlterLembrete(Reminder, moved);
     view_.Close();
   });
 }

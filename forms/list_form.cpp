@@ -20,15 +20,6 @@ constexpr const char* kNoRow = "Nenhum lembrete listado";
 // How much of a reminder's text a grid row reads out.
 constexpr int kRowTextChars = 40;
 
-// Holds ScanBusy while the window walks the table or its listed entries.
-class ScanGuard {
- public:
-  ScanGuard() { ScanBusy = true; }
-  ~ScanGuard() { ScanBusy = false; }
-  ScanGuard(const ScanGuard&) = delete;
-  ScanGuard& operator=(const ScanGuard&) = delete;
-};
-
 // Printing's measures in the printer's font, plain or bold.
 class CanvasMeasure : public PrintMeasure {
  public:
@@ -82,14 +73,14 @@ std::string ListForm::RowSummary(int grid_row) const {
   if (grid_row < 1 || grid_row > ListedEntries.Count) return kNoRow;
   std::string summary = GridCellText(0, grid_row) + ", " + GridCellText(1, grid_row) + ", " + GridCellText(2, grid_row);
   // A screen reader may ask at any moment; reading the text waits for no one.
-  if (StoreBusy || ScanBusy) return summary;
+  if (store().StoreBusy || store().ScanBusy) return summary;
   TLembrete record;
   try {
-    ScanGuard scan;
+    Store::ScanHold scan(store());
     static_cast<LembreteEntry&>(record) = ListedEntries[grid_row - 1];
-    const int32_t p = FindLembrete(record);
+    const int32_t p = store().FindLembrete(record);
     if (p < 0) return summary;
-    ReadLembrete(p, record);
+    store().ReadLembrete(p, record);
   } catch (const std::exception&) {
     return summary;  // a store failure has been reported already
   }
@@ -107,7 +98,7 @@ void ListForm::FormCreate() {
   view_.SetEndText(DateToText(today + 7.0));
   view_.SetRowCount(2);
   // The reminder colours as they are now; later changes are not followed.
-  view_.SetTextColors(Config.FrontColor, Config.BackColor);
+  view_.SetTextColors(store().Config.FrontColor, store().Config.BackColor);
   gridLembretesClick();
 }
 
@@ -142,25 +133,25 @@ void ListForm::ShowEmptyList() {
 
 void ListForm::bListarClick() {
   Guarded([this] {
-    WaitForBothFlags();
-    if (Lembretes.Count <= 0) {
+    store().WaitForBothFlags();
+    if (store().Lembretes.Count <= 0) {
       ShowEmptyList();
       gridLembretesClick();
       return;
     }
     bool found = true;
     {
-      ScanGuard scan;
+      Store::ScanHold scan(store());
       // Half-open range: from the start day at 00:00 up to the day after the end day at 00:00.
-      const int32_t first = FindPosition(StartDate());
-      const int32_t after = FindPosition(EndDate() + 1.0);
+      const int32_t first = store().FindPosition(StartDate());
+      const int32_t after = store().FindPosition(EndDate() + 1.0);
       found = after - 1 >= first;
       if (!found) {
         ShowEmptyList();
       } else {
         const int32_t n = after - first;
         SetEntryCount(ListedEntries, n);
-        std::copy_n(Lembretes.Entries.begin() + first, n, ListedEntries.Entries.begin());
+        std::copy_n(store().Lembretes.Entries.begin() + first, n, ListedEntries.Entries.begin());
         view_.SetRowCount(n + 1);
       }
     }
@@ -175,20 +166,20 @@ void ListForm::bListarClick() {
 
 void ListForm::gridLembretesClick() {
   Guarded([this] {
-    WaitForBothFlags();
+    store().WaitForBothFlags();
     const int row = view_.SelectedRow();
     if (row < 1 || row > ListedEntries.Count) {
       view_.SetText({});
       return;
     }
-    ScanGuard scan;
-    const int32_t p = FindLembrete(ListedEntries[row - 1]);
+    Store::ScanHold scan(store());
+    const int32_t p = store().FindLembrete(ListedEntries[row - 1]);
     if (p < 0) {
       view_.SetText({});
       return;
     }
     TLembrete record;
-    ReadLembrete(p, record);
+    store().ReadLembrete(p, record);
     view_.SetText(MemoFromStored(record.Text));
   });
 }
@@ -197,14 +188,14 @@ void ListForm::gridLembretesDblClick() { bAlterClick(); }
 
 void ListForm::bAlterClick() {
   Guarded([this] {
-    WaitForBothFlags();
+    store().WaitForBothFlags();
     const int row = view_.SelectedRow();
     if (row < 1 || row > ListedEntries.Count) return;
     int32_t p = -1;
     {
-      ScanGuard scan;
+      Store::ScanHold scan(store());
       const LembreteEntry entry = ListedEntries[row - 1];
-      p = FindLembrete(entry);
+      p = store().FindLembrete(entry);
       if (p < 0) return;
       // A window that already shows this reminder is turned into the alter window.
       for (Form* form : App().OwnedWindows()) {
@@ -222,22 +213,22 @@ void ListForm::bAlterClick() {
 
 void ListForm::bDelClick() {
   Guarded([this] {
-    WaitForBothFlags();
+    store().WaitForBothFlags();
     if (view_.SelectedRow() > ListedEntries.Count) return;
     if (!App().desktop().AskYesNo(nullptr, kAskDelete, BoxIcon::Question, BoxModality::System)) return;
-    WaitForBothFlags();
+    store().WaitForBothFlags();
     const int row = view_.SelectedRow();
     if (row < 1 || row > ListedEntries.Count) return;
     TLembrete record;
     {
-      ScanGuard scan;
+      Store::ScanHold scan(store());
       static_cast<LembreteEntry&>(record) = ListedEntries[row - 1];
-      if (FindLembrete(record) < 0) return;
+      if (store().FindLembrete(record) < 0) return;
       // An open window could otherwise act on the reminder after it is gone.
       App().CloseReminderWindows();
     }
     // DeleteLembrete waits for both flags, so ScanBusy is clear by now; it lists again.
-    DeleteLembrete(record);
+    store().DeleteLembrete(record);
   });
 }
 
@@ -264,17 +255,17 @@ void ListForm::PrintList() {
       if (!printer) return;
       // The program may have been asked to end while the dialog was open.
       if (App().ShuttingDown) return;
-      WaitForBothFlags();
+      store().WaitForBothFlags();
 
       // Everything printing holds, given back however the run ends.
       struct Hold {
         ListForm& form;
         explicit Hold(ListForm& f) : form(f) {
-          ScanBusy = true;
+          form.store().ScanBusy = true;
           form.view_.SetEnabled(false);
         }
         ~Hold() {
-          ScanBusy = false;
+          form.store().ScanBusy = false;
           form.view_.SetEnabled(true);
           form.App().desktop().CloseStatusBox();
         }
@@ -295,8 +286,8 @@ void ListForm::PrintList() {
         if (i <= ListedEntries.Count) {
           TLembrete record;
           static_cast<LembreteEntry&>(record) = ListedEntries[i - 1];
-          const int32_t p = FindLembrete(record);
-          if (p >= 0) ReadLembrete(p, record);
+          const int32_t p = store().FindLembrete(record);
+          if (p >= 0) store().ReadLembrete(p, record);
           row = {DateToText(record.DateTime), TimeToDisplay(record.DateTime),
                  Cp1252ToUtf8(RepeatName(record.RepeatKind)), MemoFromStored(record.Text)};
         }

@@ -36,7 +36,7 @@ MainForm::MainForm(Application& app, MainView& view, std::vector<std::string> ar
 MainForm::~MainForm() = default;
 
 void MainForm::FormCreate() {
-  const std::string folder = AppDir + "dados" + platform::kPathSeparator + "datas" + platform::kPathSeparator;
+  const std::string folder = store().DadosPath("datas") + platform::kPathSeparator;
   LoadLines(App(), *this, folder + "santos.txt", SaintsList());
   LoadLines(App(), *this, folder + "datas.txt", DatesList());
   LastCheckedMinute = -1;
@@ -44,7 +44,7 @@ void MainForm::FormCreate() {
 }
 
 void MainForm::FormDestroy() {
-  SetEntryCount(Lembretes, 0);
+  SetEntryCount(store().Lembretes, 0);
   SaintsList().clear();
   DatesList().clear();
 }
@@ -119,7 +119,7 @@ bool MainForm::FormCloseQuery() {
 void MainForm::WMQueryEndSession() { App().ShuttingDown = true; }
 
 void MainForm::timerChecaTimer() {
-  if (StoreBusy || ScanBusy) return;
+  if (store().StoreBusy || store().ScanBusy) return;
   const int minute = platform::SystemClock().Now().Minute;
   if (minute == LastCheckedMinute) return;
   LastCheckedMinute = minute;
@@ -128,20 +128,17 @@ void MainForm::timerChecaTimer() {
 
 void MainForm::CheckDueReminders() {
   Guarded([this] {
-    struct ScanGuard {
-      ScanGuard() { ScanBusy = true; }
-      ~ScanGuard() { ScanBusy = false; }
-    } scan;
+    Store::ScanHold scan(store());
     const double now = CurrentMinute();
     // Every entry up to and including the current minute is due.
-    int32_t due = FindPosition(now);
-    while (due < Lembretes.Count && !DateLess(now, Lembretes[due].DateTime)) ++due;
+    int32_t due = store().FindPosition(now);
+    while (due < store().Lembretes.Count && !DateLess(now, store().Lembretes[due].DateTime)) ++due;
     bool sound_started = false;
-    for (int32_t p = 0; p < due && p < Lembretes.Count; ++p) {
-      if (App().IsLembreteOpen(Lembretes[p].Id)) continue;
+    for (int32_t p = 0; p < due && p < store().Lembretes.Count; ++p) {
+      if (App().IsLembreteOpen(store().Lembretes[p].Id)) continue;
       if (!sound_started) {
-        if (!Config.WaveFile.empty() && platform::Files().Exists(Config.WaveFile))
-          App().desktop().PlaySound(Config.WaveFile);
+        if (!store().Config.WaveFile.empty() && platform::Files().Exists(store().Config.WaveFile))
+          App().desktop().PlaySound(store().Config.WaveFile);
         sound_started = true;
       }
       App().ShowLembrete(p, LembreteForm::kModeAlert);

@@ -24,7 +24,7 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QtDesktop::QtDesktop() : app_(*this) { InstallAccessibility(); }
+QtDesktop::QtDesktop(Store& store) : app_(*this, store) { InstallAccessibility(); }
 
 QtDesktop::~QtDesktop() {
   // Windows still open go first, the newest first: their forms leave the

@@ -16,7 +16,7 @@ class QtPrinterCanvas;
 
 class QtDesktop : public forms::Desktop {
  public:
-  QtDesktop();
+  explicit QtDesktop(Store& store);
   ~QtDesktop() override;
 
   forms::Application& app() { return app_; }

@@ -78,9 +78,9 @@ void InstallPortuguese() {
     QCoreApplication::installTranslator(&translator);
 }
 
-void PumpMessagesOnce(bool wait) {
+void PumpMessagesOnce(bool wait, const Store& store) {
   QEventLoop::ProcessEventsFlags flags = wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents;
-  if (StoreBusy || ScanBusy) flags |= QEventLoop::ExcludeUserInputEvents;
+  if (store.StoreBusy || store.ScanBusy) flags |= QEventLoop::ExcludeUserInputEvents;
   QCoreApplication::processEvents(flags);
 }
 

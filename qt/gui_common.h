@@ -12,6 +12,10 @@
 class QLabel;
 class QWidget;
 
+namespace tavo {
+class Store;
+}
+
 namespace tavo::gui {
 
 inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
@@ -58,7 +62,7 @@ void InstallPortuguese();
 // that frame forever. So user input then stays queued and is delivered
 // when the holder is done, while timers and painting go on as usual.
 // Every message processing of the program outside a dialog goes through here.
-void PumpMessagesOnce(bool wait);
+void PumpMessagesOnce(bool wait, const Store& store);
 
 // With QUELVO_STARTUP_REPORT set, the moments that the start-up measurement
 // and the end-to-end tests watch for go to standard error, one per line.

@@ -18,23 +18,25 @@ int main(int argc, char** argv) {
   gui::InstallFontSubstitutes();
   gui::InstallPortuguese();
 
-  Hooks().Failure = [](const std::string& message, BoxKind kind) {
+  // The program's one store, for the life of the program.
+  Store store;
+  store.Hooks.Failure = [](const std::string& message, BoxKind kind) {
     gui::ShowMessage(nullptr, gui::FromCp(message), forms::BoxIcon::Error,
                      kind == BoxKind::SystemModal ? forms::BoxModality::System : forms::BoxModality::Task);
     // A data-file failure ends the program at once, without writing more.
     std::_Exit(1);
   };
-  Hooks().PumpMessages = [] { gui::PumpMessagesOnce(true); };
+  store.Hooks.PumpMessages = [&store] { gui::PumpMessagesOnce(true, store); };
   // A copy that is already running may be in the middle of changing the
   // files: a second copy then only reads them, so it cannot disturb them.
   const char* kInstanceName = "Orvane_Quelvo_2003";
-  OpenStore(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+  store.Open(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
 
   const auto instance = platform::AcquireInstanceLock(kInstanceName);
   if (!instance) return 0;  // another copy runs: end silently
 
   QApplication::setApplicationDisplayName(gui::kAppTitle);
-  gui::QtDesktop desktop;
+  gui::QtDesktop desktop(store);
   gui::SetTheDesktop(&desktop);
   std::vector<std::string> arguments(argv + 1, argv + argc);
   auto* main_window = new gui::TformTAVO(desktop.app(), arguments);

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "qt/desktop_qt.h"
 #include "qt/gui_common.h"
 
 namespace tavo::gui {
@@ -38,7 +39,7 @@ TformStatus::TformStatus(QWidget* owner)
 void TformStatus::ShowText(const QString& text) {
   lStatus->setText(text);
   show();
-  PumpMessagesOnce(false);
+  PumpMessagesOnce(false, App().store());
 }
 
 void TformStatus::paintEvent(QPaintEvent*) {

@@ -18,8 +18,9 @@ using platform::OpenMode;
 
 // Holds StoreBusy for the life of the copy, however it ends.
 struct StoreBusyHold {
-  StoreBusyHold() { StoreBusy = true; }
-  ~StoreBusyHold() { StoreBusy = false; }
+  explicit StoreBusyHold(Store& store) : store_(store) { store_.StoreBusy = true; }
+  ~StoreBusyHold() { store_.StoreBusy = false; }
+  Store& store_;
 };
 
 void PutLe32(char* out, int32_t v) {
@@ -109,8 +110,8 @@ Check CheckBackup(File& backup, Sections* s) {
 // A crash before 3 rolls back to the old pair at the next start, a crash after
 // it rolls forward to the new pair, so the two files never mix. A failure
 // before 3 is rolled back here at once.
-RestoreResult PutInPlace(File& backup, const Sections& s) {
-  const store_files::FileNames names = store_files::Names();
+RestoreResult PutInPlace(Store& store, File& backup, const Sections& s) {
+  const store_files::FileNames names = store.Paths();
   if (!Files().RenameNoReplace(names.Data, names.SafetyCopy)) return RestoreResult::WriteFailed;
   const bool written = WriteSectionTo(backup, s.data_at, s.data_size, names.Data) &&
                        WriteSectionTo(backup, s.index_at, s.index_size, names.NewIndex) &&
@@ -118,12 +119,12 @@ RestoreResult PutInPlace(File& backup, const Sections& s) {
   if (!written) {
     // Still before the commit point: recovery restores the old data file and
     // drops the new ones.
-    if (!store_files::RecoverInterrupted()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    if (!store_files::RecoverInterrupted(names)) store.Failure(msg::kOpenFailed, BoxKind::TaskModal);
     return RestoreResult::WriteFailed;
   }
   // Past the commit point the new pair is complete; finishing is rolling forward.
-  if (!Files().ReplaceAtomic(names.NewIndex, names.Index) && !store_files::RecoverInterrupted())
-    StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+  if (!Files().ReplaceAtomic(names.NewIndex, names.Index) && !store_files::RecoverInterrupted(names))
+    store.Failure(msg::kOpenFailed, BoxKind::TaskModal);
   // A left-over "tavodb.old" is harmless: the next start deletes it.
   Files().Delete(names.OldData);
   return RestoreResult::Done;
@@ -131,35 +132,35 @@ RestoreResult PutInPlace(File& backup, const Sections& s) {
 
 }  // namespace
 
-BackupResult WriteBackup(const std::string& path) {
-  if (Lembretes.Count == 0) return BackupResult::EmptyStore;
-  StoreBusyHold busy;
+BackupResult WriteBackup(Store& store, const std::string& path) {
+  if (store.Lembretes.Count == 0) return BackupResult::EmptyStore;
+  StoreBusyHold busy(store);
   auto backup = Files().Open(path, OpenMode::Create);
   if (!backup) return BackupResult::Failed;
-  const bool ok = backup->Write(kBackupMagic, sizeof kBackupMagic) && AppendSection(*backup, IndexFileName) &&
-                  AppendSection(*backup, DataFileName) && backup->Sync();
+  const bool ok = backup->Write(kBackupMagic, sizeof kBackupMagic) && AppendSection(*backup, store.IndexFileName) &&
+                  AppendSection(*backup, store.DataFileName) && backup->Sync();
   return backup->Close() && ok ? BackupResult::Done : BackupResult::Failed;
 }
 
-RestoreResult RestoreBackup(const std::string& path) {
+RestoreResult RestoreBackup(Store& store, const std::string& path) {
   RestoreResult result = RestoreResult::Done;
   {
-    StoreBusyHold busy;
+    StoreBusyHold busy(store);
     auto backup = Files().Open(path, OpenMode::Read);
     if (!backup) return RestoreResult::Damaged;
     Sections sections;
     switch (CheckBackup(*backup, &sections)) {
       case Check::NotABackup: result = RestoreResult::NotABackup; break;
       case Check::Damaged: return RestoreResult::Damaged;
-      case Check::Valid: result = PutInPlace(*backup, sections); break;
+      case Check::Valid: result = PutInPlace(store, *backup, sections); break;
     }
     backup->Close();
     if (result == RestoreResult::WriteFailed) return result;
     // The table follows the files again; the reload renumbers the Ids.
-    if (!LoadIndexFile()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    if (!store.LoadIndexFile()) store.Failure(msg::kOpenFailed, BoxKind::TaskModal);
   }
   // Rows of an open list window may name reminders by Ids that now mean others.
-  RefreshList();
+  store.RefreshList();
   return result;
 }
 

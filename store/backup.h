@@ -9,6 +9,8 @@
 
 namespace tavo {
 
+class Store;
+
 namespace msg {
 inline constexpr const char* kBackupNotNeeded =
     "N\xE3o h\xE1 lembretes armazenados. O backup n\xE3o \xE9 necess\xE1rio";
@@ -28,7 +30,7 @@ enum class BackupResult {
 
 // Copies the index and data files, as they are on disk, into a backup file at
 // `path` (created or emptied). Holds StoreBusy meanwhile.
-BackupResult WriteBackup(const std::string& path);
+BackupResult WriteBackup(Store& store, const std::string& path);
 
 enum class RestoreResult {
   Done,         // store replaced, table reloaded, list window asked to list again
@@ -41,6 +43,6 @@ enum class RestoreResult {
 // reloads the table. Before anything changes, the file is checked whole: the
 // magic, both sizes not negative and 15 + N1 + N2 equal to the file's size.
 // A reload failure is a store failure (reported, then StoreStopped is thrown).
-RestoreResult RestoreBackup(const std::string& path);
+RestoreResult RestoreBackup(Store& store, const std::string& path);
 
 }  // namespace tavo

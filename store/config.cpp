@@ -4,11 +4,8 @@
 
 #include "platform/registry.h"
 #include "platform/system.h"
-#include "store/tavo_data.h"
 
 namespace tavo {
-
-TConfig Config;
 
 namespace {
 
@@ -19,10 +16,10 @@ std::optional<uint32_t> DwordValue(platform::RegistryKey& key, const char* name)
   return d[0] | d[1] << 8 | d[2] << 16 | static_cast<uint32_t>(d[3]) << 24;
 }
 
-std::string WaveFileValue(platform::RegistryKey& key) {
+std::string WaveFileValue(platform::RegistryKey& key, const std::string& app_dir) {
   const auto value = key.Query("WaveFile");
   if (!value || value->Data.empty()) return std::string();
-  if (value->Type != platform::kRegSz && value->Type != platform::kRegExpandSz) return DefaultWaveFile();
+  if (value->Type != platform::kRegSz && value->Type != platform::kRegExpandSz) return DefaultWaveFile(app_dir);
   const auto& d = value->Data;
   std::string text(d.begin(), d.end());
   return text.substr(0, text.find('\0'));
@@ -30,19 +27,19 @@ std::string WaveFileValue(platform::RegistryKey& key) {
 
 }  // namespace
 
-std::string DefaultWaveFile() {
+std::string DefaultWaveFile(const std::string& app_dir) {
   const char sep = platform::kPathSeparator;
-  return AppDir + "dados" + sep + "sons" + sep + "gongo.wav";
+  return app_dir + "dados" + sep + "sons" + sep + "gongo.wav";
 }
 
-void ReadConfig(TConfig& config) {
+void ReadConfig(TConfig& config, const std::string& app_dir) {
   config = TConfig{};
-  config.WaveFile = DefaultWaveFile();
+  config.WaveFile = DefaultWaveFile(app_dir);
   auto key = platform::Reg().OpenKey(kConfigKey, false);
   if (!key) return;
   config.FrontColor = static_cast<int32_t>(DwordValue(*key, "FrontColor").value_or(0));
   config.BackColor = static_cast<int32_t>(DwordValue(*key, "BackColor").value_or(65535));
-  config.WaveFile = WaveFileValue(*key);
+  config.WaveFile = WaveFileValue(*key, app_dir);
   config.ShowInfo = DwordValue(*key, "ShowInfo").value_or(1) != 0;
 }
 

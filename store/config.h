@@ -13,16 +13,15 @@ struct TConfig {
   bool ShowInfo = true;        // show the calendar information area
 };
 
-extern TConfig Config;
-
 inline constexpr const char* kConfigKey = "Software\\Orvane\\Quelvo3";
 
-// AppDir + dados/sons/gongo.wav
-std::string DefaultWaveFile();
+// The program folder's dados/sons/gongo.wav (app_dir ends in a separator).
+std::string DefaultWaveFile(const std::string& app_dir);
 
 // Reads the settings; every value that is missing or of the wrong type takes
 // its own default. Never reports anything.
-void ReadConfig(TConfig& config);
+// The default sound lies below app_dir.
+void ReadConfig(TConfig& config, const std::string& app_dir);
 // Writes the four values; what cannot be written is skipped silently.
 void WriteConfig(const TConfig& config);
 

@@ -135,14 +135,14 @@ bool IsForeignSafetyCopy(const FileNames& names) {
 
 }  // namespace
 
-FileNames Names() {
+FileNames NamesOf(const std::string& index, const std::string& data, const std::string& safety_copy) {
   FileNames n;
-  n.Index = IndexFileName;
-  n.Data = DataFileName;
-  n.SafetyCopy = SafetyCopyName;
-  n.NewIndex = IndexFileName + ".new";
-  n.OldData = Replace(DataFileName, ".old");
-  n.Undo = Replace(DataFileName, ".und");
+  n.Index = index;
+  n.Data = data;
+  n.SafetyCopy = safety_copy;
+  n.NewIndex = index + ".new";
+  n.OldData = Replace(data, ".old");
+  n.Undo = Replace(data, ".und");
   return n;
 }
 
@@ -152,8 +152,7 @@ std::string IndexBytes(const EntryTable& table) {
   return bytes;
 }
 
-bool CommitIndex(const EntryTable& table) {
-  const FileNames names = Names();
+bool CommitIndex(const FileNames& names, const EntryTable& table) {
   if (!Files().Exists(names.Index)) return false;
   if (!WriteNewFile(names.NewIndex, IndexBytes(table))) {
     Files().Delete(names.NewIndex);
@@ -162,8 +161,8 @@ bool CommitIndex(const EntryTable& table) {
   return Files().ReplaceAtomic(names.NewIndex, names.Index);
 }
 
-RebuildResult RebuildDataFile(int64_t p, int64_t n, const std::string* replacement, const EntryTable& table) {
-  const FileNames names = Names();
+RebuildResult RebuildDataFile(const FileNames& names, int64_t p, int64_t n, const std::string* replacement,
+                              const EntryTable& table) {
   if (!Files().RenameNoReplace(names.Data, names.SafetyCopy)) return RebuildResult::DataFailed;
   {
     auto target = Files().Open(names.Data, OpenMode::Create);
@@ -200,8 +199,7 @@ bool WriteUndoJournal(const FileNames& names, int64_t p, size_t n, const char (&
 
 }  // namespace
 
-bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table) {
-  const FileNames names = Names();
+bool OverwriteText(const FileNames& names, int64_t p, const std::string& text, const EntryTable& table) {
   const std::string index = IndexBytes(table);
   std::string on_disk;
   if (!platform::ReadWholeFile(Files(), names.Index, &on_disk)) return false;
@@ -241,8 +239,7 @@ bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table) 
   return Files().Delete(names.Undo);
 }
 
-bool RecoverInterrupted() {
-  const FileNames names = Names();
+bool RecoverInterrupted(const FileNames& names) {
   auto& fs = Files();
   if (fs.Exists(names.OldData)) {
     // A rebuild that had both new files complete: finish it.

@@ -8,11 +8,13 @@
 // when one exists), the new data file and the new index are written and
 // flushed, the safety copy is renamed to "tavodb.old" (both new files are
 // complete from here on), the index is committed and "tavodb.old" deleted.
-// Text overwritten in place: the old bytes go to "tavodb.und" first, so an
-// interrupted overwrite can be undone; the index is committed as above, or
-// left alone when its bytes stay the same (then deleting the journal is the
-// commit).
-// OpenStore resolves whatever an interrupted operation left.
+// Text overwritten in place: when the index keeps its bytes, the old bytes go
+// to "tavodb.und" first, so an interrupted overwrite can be undone, and
+// deleting the journal is the commit. When entries move (a new date), the
+// new text and the changed stretch of the index go to a redo journal in
+// "tavodb.und" whose completion is the commit; both files are then written
+// in place, and an interrupted change is finished from the journal.
+// Store::Open resolves whatever an interrupted operation left.
 
 #include <cstdint>
 #include <string>
@@ -24,25 +26,27 @@ namespace tavo::store_files {
 struct FileNames {
   std::string Index, Data, SafetyCopy, NewIndex, OldData, Undo;
 };
-FileNames Names();
+// The transient files beside the index and data files.
+FileNames NamesOf(const std::string& index, const std::string& data, const std::string& safety_copy);
 
 // The index bytes of a table.
 std::string IndexBytes(const EntryTable& table);
 
 // Replaces the index file by the table. False on any failure (also when the
 // index file does not exist), leaving the old index in place.
-bool CommitIndex(const EntryTable& table);
+bool CommitIndex(const FileNames& names, const EntryTable& table);
 
 enum class RebuildResult { Done, DataFailed, IndexFailed };
 // Rebuilds the data file without the n bytes at p, or with them replaced by
 // `replacement`, and commits `table` as the new index.
-RebuildResult RebuildDataFile(int64_t p, int64_t n, const std::string* replacement, const EntryTable& table);
+RebuildResult RebuildDataFile(const FileNames& names, int64_t p, int64_t n, const std::string* replacement,
+                              const EntryTable& table);
 
 // Overwrites a text of unchanged length at p and commits `table`.
-bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table);
+bool OverwriteText(const FileNames& names, int64_t p, const std::string& text, const EntryTable& table);
 
 // Resolves the files an interrupted operation left behind. False when the
 // files could not be put right.
-bool RecoverInterrupted();
+bool RecoverInterrupted(const FileNames& names);
 
 }  // namespace tavo::store_files

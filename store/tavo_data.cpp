@@ -15,15 +15,6 @@ namespace tavo {
 using platform::Files;
 using platform::OpenMode;
 
-std::string AppDir;
-std::string IndexFileName;
-std::string DataFileName;
-std::string SafetyCopyName;
-EntryTable Lembretes;
-int32_t LastId = -1;
-bool StoreBusy = false;
-bool ScanBusy = false;
-
 const char* const RepeatNames[5] = {"Nenhuma", "Di\xE1ria", "Semanal", "Mensal", "Anual"};
 
 const char* RepeatName(int kind) { return RepeatNames[EffectiveRepeatKind(kind)]; }
@@ -35,39 +26,40 @@ void SetEntryCount(EntryTable& table, int32_t n) {
   table.Count = n;
 }
 
-StoreHooks& Hooks() {
-  static StoreHooks hooks;
-  return hooks;
-}
-
-void StoreFailure(const std::string& message, BoxKind kind) {
-  if (Hooks().Failure) Hooks().Failure(message, kind);
+void Store::Failure(const std::string& message, BoxKind kind) {
+  if (Hooks.Failure) Hooks.Failure(message, kind);
   throw StoreStopped(message);
 }
 
-void RefreshList() {
-  if (Hooks().RefreshList) Hooks().RefreshList();
+void Store::RefreshList() {
+  if (Hooks.RefreshList) Hooks.RefreshList();
 }
 
-void WaitForBothFlags() {
+// The one place the store waits: until the flags that matter are clear,
+// letting the message loop run meanwhile.
+void Store::WaitForBothFlags() {
   while (StoreBusy || ScanBusy) {
-    if (!Hooks().PumpMessages) throw std::logic_error("store busy with no message loop to wait on");
-    Hooks().PumpMessages();
+    if (!Hooks.PumpMessages) throw std::logic_error("store busy with no message loop to wait on");
+    Hooks.PumpMessages();
   }
 }
 
-void WaitForStoreBusy() {
+void Store::WaitForStoreBusy() {
   while (StoreBusy) {
-    if (!Hooks().PumpMessages) throw std::logic_error("store busy with no message loop to wait on");
-    Hooks().PumpMessages();
+    if (!Hooks.PumpMessages) throw std::logic_error("store busy with no message loop to wait on");
+    Hooks.PumpMessages();
   }
+}
+
+std::string Store::DadosPath(const std::string& name) const {
+  return AppDir + "dados" + platform::kPathSeparator + name;
+}
+
+store_files::FileNames Store::Paths() const {
+  return store_files::NamesOf(IndexFileName, DataFileName, SafetyCopyName);
 }
 
 namespace {
-
-std::string DadosPath(const std::string& name) {
-  return AppDir + "dados" + platform::kPathSeparator + name;
-}
 
 bool CreateEmpty(const std::string& path) {
   auto file = Files().Open(path, OpenMode::Create);
@@ -93,16 +85,6 @@ struct BusyGuard {
   bool& flag_;
 };
 
-// Cuts the data file back to `size` after an append that did not make it
-// into the index, so that no unreferenced text stays behind.
-void TruncateData(int64_t size) {
-  auto file = Files().Open(DataFileName, OpenMode::Update);
-  if (file) {
-    file->Truncate(size);
-    file->Close();
-  }
-}
-
 // Moves the texts after `pos` by `delta` bytes. A damaged entry that points
 // far beyond the data file stays beyond it rather than wrapping around.
 void ShiftTextsAfter(EntryTable& table, int32_t pos, int32_t delta) {
@@ -119,20 +101,40 @@ int64_t HeldTextLength(const LembreteEntry& e, int64_t data_size) {
   return std::min<int64_t>(e.TextLen, data_size - e.TextPos);
 }
 
+void RequireDescribableText(const TLembrete& record) {
+  if (record.Text.size() > kMaxStoredTextLength)
+    throw std::length_error("Texto longo demais para ser gravado (limite: " + std::to_string(kMaxStoredTextLength) +
+                            " bytes)");
+}
+
+// Loads the index file into the table; a missing file is told apart from one
+// that cannot be read only when the open fails, which saves a start-up stat.
+}  // namespace
+
+// Cuts the data file back to `size` after an append that did not make it
+// into the index, so that no unreferenced text stays behind.
+void Store::TruncateData(int64_t size) {
+  auto file = Files().Open(DataFileName, OpenMode::Update);
+  if (file) {
+    file->Truncate(size);
+    file->Close();
+  }
+}
+
 // Appends a text to the data file and returns where it starts. A failure
 // takes the text back off and is reported.
-int64_t AppendText(const std::string& text) {
+int64_t Store::AppendText(const std::string& text) {
   auto file = Files().Open(DataFileName, OpenMode::Update);
   int64_t end = 0;
-  if (!file || !file->Size(&end) || end > INT32_MAX) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  if (!file || !file->Size(&end) || end > INT32_MAX) Failure(msg::kUpdateFailed, BoxKind::TaskModal);
   if (!file->SeekToEnd() || !file->Write(text.data(), text.size()) || !file->Sync()) {
     file->Truncate(end);
     file->Close();
-    StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    Failure(msg::kUpdateFailed, BoxKind::TaskModal);
   }
   if (!file->Close()) {
     TruncateData(end);
-    StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+    Failure(msg::kUpdateFailed, BoxKind::TaskModal);
   }
   return end;
 }
@@ -140,25 +142,15 @@ int64_t AppendText(const std::string& text) {
 // Commits an index that refers to a text just appended at `end`. If the new
 // index is not in place (it may be, when only its flush failed), the text is
 // unreferenced and is taken back off.
-void CommitWithAppendedText(const EntryTable& table, int64_t end) {
-  if (store_files::CommitIndex(table)) return;
+void Store::CommitWithAppendedText(const EntryTable& table, int64_t end) {
+  if (store_files::CommitIndex(Paths(), table)) return;
   std::string on_disk;
   if (platform::ReadWholeFile(Files(), IndexFileName, &on_disk) && on_disk != store_files::IndexBytes(table))
     TruncateData(end);
-  StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+  Failure(msg::kUpdateFailed, BoxKind::TaskModal);
 }
 
-void RequireDescribableText(const TLembrete& record) {
-  if (record.Text.size() > kMaxStoredTextLength)
-    throw std::length_error("Texto longo demais para ser gravado (limite: " + std::to_string(kMaxStoredTextLength) +
-                            " bytes)");
-}
-
-enum class IndexLoad { Loaded, Missing, Failed };
-
-// Loads the index file into the table; a missing file is told apart from one
-// that cannot be read only when the open fails, which saves a start-up stat.
-IndexLoad TryLoadIndexFile() {
+Store::IndexLoad Store::TryLoadIndexFile() {
   auto file = Files().Open(IndexFileName, OpenMode::Read);
   if (!file) return Files().Exists(IndexFileName) ? IndexLoad::Failed : IndexLoad::Missing;
   int64_t size = 0;
@@ -200,13 +192,11 @@ IndexLoad TryLoadIndexFile() {
   return IndexLoad::Loaded;
 }
 
-}  // namespace
+bool Store::LoadIndexFile() { return TryLoadIndexFile() == IndexLoad::Loaded; }
 
-bool LoadIndexFile() { return TryLoadIndexFile() == IndexLoad::Loaded; }
-
-void OpenStore(StoreAccess access) {
+void Store::Open(StoreAccess access) {
   AppDir = platform::ProgramFolder();
-  ReadConfig(Config);
+  ReadConfig(Config, AppDir);
   IndexFileName = DadosPath("tavodb.idx");
   DataFileName = DadosPath("tavodb.dat");
   SafetyCopyName = DadosPath("tavodb.bkp");
@@ -215,19 +205,19 @@ void OpenStore(StoreAccess access) {
   StoreBusy = false;
   ScanBusy = false;
   if (access == StoreAccess::ReadOnly) {
-    if (TryLoadIndexFile() == IndexLoad::Failed) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    if (TryLoadIndexFile() == IndexLoad::Failed) Failure(msg::kOpenFailed, BoxKind::TaskModal);
     return;
   }
-  if (!store_files::RecoverInterrupted()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+  if (!store_files::RecoverInterrupted(Paths())) Failure(msg::kOpenFailed, BoxKind::TaskModal);
   switch (TryLoadIndexFile()) {
     case IndexLoad::Loaded: break;
-    case IndexLoad::Failed: StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    case IndexLoad::Failed: Failure(msg::kOpenFailed, BoxKind::TaskModal);
     case IndexLoad::Missing:
-      if (!CreateEmpty(IndexFileName)) StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);
+      if (!CreateEmpty(IndexFileName)) Failure(msg::kCreateFailed, BoxKind::TaskModal);
       break;
   }
   if (!Files().Exists(DataFileName) && !CreateEmpty(DataFileName))
-    StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);
+    Failure(msg::kCreateFailed, BoxKind::TaskModal);
 }
 
 int32_t FindPositionIn(const EntryTable& table, double value) {
@@ -236,37 +226,35 @@ int32_t FindPositionIn(const EntryTable& table, double value) {
   return static_cast<int32_t>(it - table.Entries.begin());
 }
 
-int32_t FindPosition(double value) { return FindPositionIn(Lembretes, value); }
-
-int32_t FindLembrete(const LembreteEntry& record) {
+int32_t Store::FindLembrete(const LembreteEntry& record) const {
   for (int32_t i = FindPosition(record.DateTime); i < Lembretes.Count; ++i)
     if (Lembretes[i].Id == record.Id) return i;
   return -1;
 }
 
-void ReadLembrete(int32_t k, TLembrete& record) {
+void Store::ReadLembrete(int32_t k, TLembrete& record) {
   WaitForStoreBusy();
   if (k < 0 || k >= Lembretes.Count) return;
   BusyGuard busy(StoreBusy);
   static_cast<LembreteEntry&>(record) = Lembretes[k];
   record.Text.clear();
   auto file = Files().Open(DataFileName, OpenMode::Read);
-  if (!file) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  if (!file) Failure(msg::kReadFailed, BoxKind::TaskModal);
   // A damaged entry pointing outside the file reads the bytes that exist.
   int64_t size = 0;
-  if (!file->Size(&size)) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  if (!file->Size(&size)) Failure(msg::kReadFailed, BoxKind::TaskModal);
   if (record.TextPos >= 0 && record.TextPos < size) {
     std::string text(record.TextLen, '\0');
     size_t got = 0;
     if (!file->Seek(record.TextPos) || !file->Read(text.data(), text.size(), &got))
-      StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+      Failure(msg::kReadFailed, BoxKind::TaskModal);
     text.resize(got);
     record.Text = std::move(text);
   }
   file->Close();
 }
 
-std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) {
+std::vector<TLembrete> Store::ReadLembretes(int32_t first, int32_t after) {
   WaitForStoreBusy();
   first = std::clamp(first, 0, Lembretes.Count);
   after = std::clamp(after, first, Lembretes.Count);
@@ -275,7 +263,7 @@ std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) {
   BusyGuard busy(StoreBusy);
   auto file = Files().Open(DataFileName, OpenMode::Read);
   int64_t size = 0;
-  if (!file || !file->Size(&size)) StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+  if (!file || !file->Size(&size)) Failure(msg::kReadFailed, BoxKind::TaskModal);
   std::vector<size_t> with_text;  // in the order of their texts in the file
   for (size_t i = 0; i < records.size(); ++i) {
     static_cast<LembreteEntry&>(records[i]) = Lembretes[first + static_cast<int32_t>(i)];
@@ -294,7 +282,7 @@ std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) {
       window.resize(static_cast<size_t>(std::min(std::max(end - at, kWindow), size - at)));
       size_t got = 0;
       if (!file->Seek(at) || !file->Read(window.data(), window.size(), &got))
-        StoreFailure(msg::kReadFailed, BoxKind::TaskModal);
+        Failure(msg::kReadFailed, BoxKind::TaskModal);
       window.resize(got);
       window_at = at;
     }
@@ -306,7 +294,7 @@ std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) {
   return records;
 }
 
-void AddLembrete(const TLembrete& record) {
+void Store::AddLembrete(const TLembrete& record) {
   RequireDescribableText(record);
   WaitForBothFlags();
   {
@@ -324,7 +312,7 @@ void AddLembrete(const TLembrete& record) {
   RefreshList();
 }
 
-void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
+void Store::AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
   RequireDescribableText(new_record);
   WaitForBothFlags();
   const int32_t i = FindLembrete(old_record);
@@ -343,15 +331,15 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     const auto new_length = static_cast<uint16_t>(new_record.Text.size());
     const std::string& text = new_record.Text;
     int64_t data_size = 0;
-    if (!Files().FileSize(DataFileName, &data_size)) StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
+    if (!Files().FileSize(DataFileName, &data_size)) Failure(msg::kAlterFailed, BoxKind::SystemModal);
     const int64_t held = HeldTextLength(e, data_size);
     EntryTable table = Lembretes;
     RemoveEntry(table, i);
     entry.TextLen = new_length;  // the caller's record may carry any TextLen
     if (new_length == e.TextLen && held == e.TextLen) {
       InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
-      if (!store_files::OverwriteText(e.TextPos, text, table))
-        StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+      if (!store_files::OverwriteText(Paths(), e.TextPos, text, table))
+        Failure(msg::kUpdateFailed, BoxKind::TaskModal);
     } else if (held < 0) {
       // Nothing of the old text to replace: the new one goes to the end, as a new text does.
       const int64_t end = AppendText(text);
@@ -362,10 +350,10 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
       // Only the bytes the file holds are replaced (all of them, unless the entry is damaged).
       ShiftTextsAfter(table, e.TextPos, static_cast<int32_t>(new_length - held));
       InsertEntry(table, FindPositionIn(table, entry.DateTime), entry);
-      switch (store_files::RebuildDataFile(e.TextPos, held, &text, table)) {
+      switch (store_files::RebuildDataFile(Paths(), e.TextPos, held, &text, table)) {
         case store_files::RebuildResult::Done: break;
-        case store_files::RebuildResult::DataFailed: StoreFailure(msg::kAlterFailed, BoxKind::SystemModal);
-        case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+        case store_files::RebuildResult::DataFailed: Failure(msg::kAlterFailed, BoxKind::SystemModal);
+        case store_files::RebuildResult::IndexFailed: Failure(msg::kUpdateFailed, BoxKind::TaskModal);
       }
     }
     Lembretes = std::move(table);
@@ -373,7 +361,7 @@ void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
   RefreshList();
 }
 
-void DeleteLembrete(const TLembrete& record) {
+void Store::DeleteLembrete(const TLembrete& record) {
   WaitForBothFlags();
   {
     BusyGuard busy(StoreBusy);
@@ -381,19 +369,19 @@ void DeleteLembrete(const TLembrete& record) {
     if (i >= 0) {
       const LembreteEntry e = Lembretes[i];
       int64_t data_size = 0;
-      if (!Files().FileSize(DataFileName, &data_size)) StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
+      if (!Files().FileSize(DataFileName, &data_size)) Failure(msg::kDeleteFailed, BoxKind::SystemModal);
       const int64_t held = HeldTextLength(e, data_size);
       EntryTable table = Lembretes;
       RemoveEntry(table, i);
       if (held < 0) {
         // The data file holds nothing of its text: only the index changes.
-        if (!store_files::CommitIndex(table)) StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+        if (!store_files::CommitIndex(Paths(), table)) Failure(msg::kUpdateFailed, BoxKind::TaskModal);
       } else {
         ShiftTextsAfter(table, e.TextPos, -static_cast<int32_t>(held));
-        switch (store_files::RebuildDataFile(e.TextPos, held, nullptr, table)) {
+        switch (store_files::RebuildDataFile(Paths(), e.TextPos, held, nullptr, table)) {
           case store_files::RebuildResult::Done: break;
-          case store_files::RebuildResult::DataFailed: StoreFailure(msg::kDeleteFailed, BoxKind::SystemModal);
-          case store_files::RebuildResult::IndexFailed: StoreFailure(msg::kUpdateFailed, BoxKind::TaskModal);
+          case store_files::RebuildResult::DataFailed: Failure(msg::kDeleteFailed, BoxKind::SystemModal);
+          case store_files::RebuildResult::IndexFailed: Failure(msg::kUpdateFailed, BoxKind::TaskModal);
         }
       }
       Lembretes = std::move(table);

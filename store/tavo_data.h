@@ -12,8 +12,13 @@
 #include <vector>
 
 #include "dates/date_time.h"
+#include "store/config.h"
 
 namespace tavo {
+
+namespace store_files {
+struct FileNames;
+}
 
 #pragma pack(push, 1)
 // One index-file entry, byte for byte (little-endian).
@@ -87,23 +92,12 @@ struct StoreHooks {
   // Makes an open list window list again.
   std::function<void()> RefreshList;
 };
-StoreHooks& Hooks();
 
 // Thrown after a failure has been reported, to stop without writing more.
 class StoreStopped : public std::runtime_error {
  public:
   explicit StoreStopped(const std::string& message) : std::runtime_error(message) {}
 };
-
-// Process-wide store state.
-extern std::string AppDir;          // program folder, with trailing separator
-extern std::string IndexFileName;   // AppDir + dados/tavodb.idx
-extern std::string DataFileName;    // AppDir + dados/tavodb.dat
-extern std::string SafetyCopyName;  // AppDir + dados/tavodb.bkp
-extern EntryTable Lembretes;
-extern int32_t LastId;
-extern bool StoreBusy;
-extern bool ScanBusy;
 
 // Messages of the store.
 namespace msg {
@@ -115,43 +109,98 @@ inline constexpr const char* kAlterFailed = "Erro ao alterar arquivos de dados."
 inline constexpr const char* kDeleteFailed = "Erro ao excluir registro.";
 }  // namespace msg
 
-// How OpenStore may touch the files.
+// How Open may touch the files.
 enum class StoreAccess {
   ReadWrite,  // the program's own start: resolve interrupted changes, create missing files
   ReadOnly,   // a reader beside a running program: load what is there, change nothing
 };
-// Runs once at start: program folder, settings, the table (files created when missing).
-void OpenStore(StoreAccess access = StoreAccess::ReadWrite);
-// Loads the index file into Lembretes: put in table order (a stable sort, so
-// an index in order loads as it is), Ids renumbered by position, bit 7 of the
-// kind cleared. The file itself is rewritten only by the next change.
-// False when the file cannot be opened or read.
-bool LoadIndexFile();
 
 // First position of a table whose DateTime >= value (count when none).
 int32_t FindPositionIn(const EntryTable& table, double value);
-// The same in Lembretes.
-int32_t FindPosition(double value);
-// Position of the entry with the record's Id, searching forward from
-// FindPosition(record.DateTime); -1 when not found.
-int32_t FindLembrete(const LembreteEntry& record);
-// Fills the record with entry k and its text; leaves it alone when k is not a position.
-void ReadLembrete(int32_t k, TLembrete& record);
-// Entries first to after - 1 (cut to the table) with the texts ReadLembrete
-// gives them, for a listing: the data file is opened once and read in large
-// pieces. Waits for StoreBusy; fails as ReadLembrete does.
-std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after);
-// Both refuse a text longer than kMaxStoredTextLength (see there).
-void AddLembrete(const TLembrete& record);
-void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record);
-void DeleteLembrete(const TLembrete& record);
-void RefreshList();
 
-// Waits (pumping messages) until neither flag is set / until StoreBusy is clear.
-void WaitForBothFlags();
-void WaitForStoreBusy();
+// The reminder store: the program folder, the settings, the table of all
+// index entries and the two data files, and the operations on them. One
+// object per program, made by its start-up and handed to the windows' rules
+// (forms::Application) or to quelvo-cli's commands. Not thread-safe: only the
+// thread that runs the windows touches it; other threads hand it work to do.
+//
+// Re-entry through the message loop (a timer tick during a wait or a modal
+// box) is guarded by StoreBusy (a store operation is reading or writing) and
+// ScanBusy (a window is walking the table); writers wait until both are
+// clear, readers until StoreBusy is, pumping messages through Hooks.
+class Store {
+ public:
+  Store() = default;
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
 
-// Reports a failure through the hook and stops (throws StoreStopped).
-[[noreturn]] void StoreFailure(const std::string& message, BoxKind kind);
+  std::string AppDir;          // program folder, with trailing separator
+  std::string IndexFileName;   // AppDir + dados/tavodb.idx
+  std::string DataFileName;    // AppDir + dados/tavodb.dat
+  std::string SafetyCopyName;  // AppDir + dados/tavodb.bkp
+  EntryTable Lembretes;
+  int32_t LastId = -1;
+  bool StoreBusy = false;
+  bool ScanBusy = false;
+  TConfig Config;
+  StoreHooks Hooks;
+
+  // Runs once at start: program folder, settings, the table (files created when missing).
+  void Open(StoreAccess access = StoreAccess::ReadWrite);
+  // Loads the index file into Lembretes: put in table order (a stable sort, so
+  // an index in order loads as it is), Ids renumbered by position, bit 7 of the
+  // kind cleared. The file itself is rewritten only by the next change.
+  // False when the file cannot be opened or read.
+  bool LoadIndexFile();
+
+  // First position in Lembretes whose DateTime >= value (count when none).
+  int32_t FindPosition(double value) const { return FindPositionIn(Lembretes, value); }
+  // Position of the entry with the record's Id, searching forward from
+  // FindPosition(record.DateTime); -1 when not found.
+  int32_t FindLembrete(const LembreteEntry& record) const;
+  // Fills the record with entry k and its text; leaves it alone when k is not a position.
+  void ReadLembrete(int32_t k, TLembrete& record);
+  // Entries first to after - 1 (cut to the table) with the texts ReadLembrete
+  // gives them, for a listing: the data file is opened once and read in large
+  // pieces. Waits for StoreBusy; fails as ReadLembrete does.
+  std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after);
+  // Both refuse a text longer than kMaxStoredTextLength (see there).
+  void AddLembrete(const TLembrete& record);
+  void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record);
+  void DeleteLembrete(const TLembrete& record);
+  // Asks an open list window to list again.
+  void RefreshList();
+
+  // Waits (pumping messages) until neither flag is set / until StoreBusy is clear.
+  void WaitForBothFlags();
+  void WaitForStoreBusy();
+
+  // Sets ScanBusy for its life: a window walking the table.
+  class ScanHold {
+   public:
+    explicit ScanHold(Store& store) : store_(store) { store_.ScanBusy = true; }
+    ~ScanHold() { store_.ScanBusy = false; }
+    ScanHold(const ScanHold&) = delete;
+    ScanHold& operator=(const ScanHold&) = delete;
+
+   private:
+    Store& store_;
+  };
+
+  // Reports a failure through the hook and stops (throws StoreStopped).
+  [[noreturn]] void Failure(const std::string& message, BoxKind kind);
+
+  // The store's files and the transient ones beside them.
+  store_files::FileNames Paths() const;
+  // AppDir + dados/ + name.
+  std::string DadosPath(const std::string& name) const;
+
+ private:
+  enum class IndexLoad { Loaded, Missing, Failed };
+  IndexLoad TryLoadIndexFile();
+  int64_t AppendText(const std::string& text);
+  void TruncateData(int64_t size);
+  void CommitWithAppendedText(const EntryTable& table, int64_t end);
+};
 
 }  // namespace tavo

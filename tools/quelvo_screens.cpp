@@ -53,11 +53,12 @@ int main(int argc, char** argv) {
   platform::MemoryRegistry registry;
   platform::SetRegistryForTesting(&registry);
   platform::SetProgramFolder(dir.path().toStdString());
-  OpenStore();
+  Store store;
+  store.Open();
   TLembrete r;
   r.DateTime = CurrentMinute() - 1.0 / 1440;
   r.Text = gui::ToCp(QStringLiteral("Reunião com a equipe às 15h.\r\nLevar o relatório do trimestre."));
-  AddLembrete(r);
+  store.AddLembrete(r);
 
   // A coloured desktop behind the windows, so their cut-out outlines show.
   QWidget desktop(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
   desktop.show();
   Settle(200);
 
-  gui::QtDesktop quelvo_desktop;
+  gui::QtDesktop quelvo_desktop(store);
   gui::SetTheDesktop(&quelvo_desktop);
   gui::TformTAVO main_window(quelvo_desktop.app(), {});
   main_window.move(60, 50);

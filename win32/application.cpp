@@ -97,7 +97,7 @@ void Deliver(MSG& msg) {
 // returns; a click or key handled meanwhile could start a store operation
 // that waits for that handler forever. So user input then stays queued and
 // is delivered when the holder is done; timers, painting and sent messages go on.
-bool HoldInput() { return StoreBusy || ScanBusy; }
+bool HoldInput(const Store& store) { return store.StoreBusy || store.ScanBusy; }
 
 }  // namespace
 
@@ -107,10 +107,10 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
-void ProcessPendingMessages() {
+void ProcessPendingMessages(const Store& store) {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0,
-                        PM_REMOVE | (HoldInput() ? PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE : 0))) {
+                        PM_REMOVE | (HoldInput(store) ? PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE : 0))) {
     if (msg.message == WM_QUIT) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that runs the program
       return;
@@ -119,10 +119,10 @@ void ProcessPendingMessages() {
   }
 }
 
-void WaitAndProcessMessages() {
-  const DWORD wake = HoldInput() ? QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE : QS_ALLINPUT;
+void WaitAndProcessMessages(const Store& store) {
+  const DWORD wake = HoldInput(store) ? QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE : QS_ALLINPUT;
   ::MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, wake);
-  ProcessPendingMessages();
+  ProcessPendingMessages(store);
 }
 
 bool ShowBox(HWND owner, const std::string& text, BoxIcon icon, BoxModality modality, bool question) {

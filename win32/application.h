@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace tavo {
+class Store;
+}
+
 namespace tavo::win32 {
 
 inline constexpr char kAppTitle[] = "Quelvo 3.0";
@@ -35,10 +39,10 @@ void BringToFront(HWND window);
 int RunMessageLoop();
 // Processes the pending messages once; user input stays queued while a
 // busy flag of the store is held.
-void ProcessPendingMessages();
+void ProcessPendingMessages(const Store& store);
 // Waits for a message, then processes the pending ones: the store's pump
 // while it waits for its busy flags.
-void WaitAndProcessMessages();
+void WaitAndProcessMessages(const Store& store);
 
 enum class BoxIcon { Information, Error, Question };
 enum class BoxModality { Task, System };

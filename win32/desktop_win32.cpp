@@ -288,7 +288,7 @@ void Win32Desktop::ShowStatusBox(const forms::Form* owner, const std::string& te
   // window manager maps the window on its own time), are processed first.
   const ULONGLONG until = ::GetTickCount64() + 100;
   do {
-    ProcessPendingMessages();
+    ProcessPendingMessages(app_->store());
   } while (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE) !=
                WAIT_TIMEOUT ||
            ::GetTickCount64() < until);

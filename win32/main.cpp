@@ -38,23 +38,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // (WM_GETOBJECT) are marshalled to them through COM.
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-  Hooks().Failure = [](const std::string& message, BoxKind kind) {
+  // The program's one store, for the life of the program.
+  Store store;
+  store.Hooks.Failure = [](const std::string& message, BoxKind kind) {
     win32::ShowBox(nullptr, Cp1252ToUtf8(message), win32::BoxIcon::Error,
                    kind == BoxKind::SystemModal ? win32::BoxModality::System : win32::BoxModality::Task);
     // A data-file failure ends the program at once, without writing more.
     ::ExitProcess(1);
   };
-  Hooks().PumpMessages = [] { win32::WaitAndProcessMessages(); };
+  store.Hooks.PumpMessages = [&store] { win32::WaitAndProcessMessages(store); };
   // A copy that is already running may be in the middle of changing the
   // files: a second copy then only reads them, so it cannot disturb them.
   const char* kInstanceName = "Orvane_Quelvo_2003";
-  OpenStore(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+  store.Open(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
   const auto instance = platform::AcquireInstanceLock(kInstanceName);
   if (!instance) return 0;  // another copy runs: end silently
 
   win32::CreateApplicationWindow();
   win32::Win32Desktop desktop;
-  forms::Application app(desktop);
+  forms::Application app(desktop, store);
   desktop.SetApplication(&app);
   auto* main_window = new win32::MainWindow(app, Arguments());  // deletes itself with its window
   // The taskbar button is there from the start; a "MINIMIZE" start takes it away again.

@@ -207,7 +207,7 @@ void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
 void TrayIcon::PopUp(POINT at) {
   // The menu closes properly only when its owner is the foreground window.
   ::SetForegroundWindow(hwnd);
-  ProcessPendingMessages();
+  ProcessPendingMessages(main_.form.store());
   const UINT command = static_cast<UINT>(
       ::TrackPopupMenuEx(menu_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, hwnd, nullptr));
   ::SetForegroundWindow(hwnd);

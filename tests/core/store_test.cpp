@@ -461,7 +461,7 @@ TEST_F(Store, ReadingARangeGivesWhatReadingEachEntryGives) {
     const TLembrete r = Entry(i);
     one_by_one.push_back({r.DateTime, r.RepeatKind, r.Text});
   }
-  auto range = [](int32_t first, int32_t after) {
+  auto range = [this](int32_t first, int32_t after) {
     std::vector<Stored> out;
     for (const TLembrete& r : ReadLembretes(first, after)) out.push_back({r.DateTime, r.RepeatKind, r.Text});
     return out;
@@ -598,9 +598,9 @@ TEST_F(ThreeTexts, ADataFileThatCannotBeReadStopsWithTheReadMessage) {
 
 TEST_F(ThreeTexts, WritersWaitForEitherFlagByPumpingMessages) {
   const std::function<void(const TLembrete&)> operations[] = {
-      [](const TLembrete&) { AddLembrete(Reminder(At(2024, 6, 1), "x")); },
-      [](const TLembrete& r) { AlterLembrete(r, Reminder(r.DateTime, "longer text")); },
-      [](const TLembrete& r) { DeleteLembrete(r); },
+      [this](const TLembrete&) { AddLembrete(Reminder(At(2024, 6, 1), "x")); },
+      [this](const TLembrete& r) { AlterLembrete(r, Reminder(r.DateTime, "longer text")); },
+      [this](const TLembrete& r) { DeleteLembrete(r); },
   };
   for (bool* flag : {&ScanBusy, &StoreBusy}) {
     for (const auto& operation : operations) {
@@ -629,7 +629,7 @@ TEST_F(ThreeTexts, ReadLembreteWaitsForStoreBusyOnly) {
   EXPECT_EQ(pumps, 0);
   ScanBusy = false;
   StoreBusy = true;
-  on_pump = [] { StoreBusy = false; };
+  on_pump = [this] { StoreBusy = false; };
   EXPECT_EQ(Entry(1).Text, "bbbbbbb");
   EXPECT_EQ(pumps, 1);
 }

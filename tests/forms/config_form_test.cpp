@@ -55,7 +55,7 @@ class ConfigFormTest : public test_support::FormsFixture {
 
 TEST_F(ConfigFormTest, DefaultsSelectGongoWithTheBoxOnAndBlackOnYellow) {
   Config = TConfig{};
-  Config.WaveFile = DefaultWaveFile();
+  Config.WaveFile = DefaultWaveFile(store.AppDir);
   FakeConfigWindow& w = Open();
   EXPECT_EQ(w.entries, (std::vector<std::string>{"bipe", "gongo", "sino", "[Outro som...]"}));
   EXPECT_EQ(Selected(w), "gongo");

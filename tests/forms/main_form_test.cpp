@@ -95,7 +95,7 @@ TEST_F(MainFormTest, MinimizeHidesOnlyAsTheOnlyArgumentInAnyCase) {
                         {{"MINIMIZE", "x"}, true},
                         {{"outro"}, true}};
   for (const Case& c : cases) {
-    FakeDesktop d;
+    FakeDesktop d(store);
     FakeMainWindow& main = d.OpenMainWindow(c.args);
     EXPECT_EQ(d.app.MainWindowShown, c.shown) << c.args.size();
     EXPECT_EQ(main.shown, c.shown);

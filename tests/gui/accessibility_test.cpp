@@ -35,12 +35,12 @@ using namespace tavo::gui::test_support;
 
 namespace {
 
-void Add(double when, const std::string& text, int kind = 0) {
+void Add(Store& store, double when, const std::string& text, int kind = 0) {
   TLembrete r;
   r.DateTime = when;
   r.RepeatKind = static_cast<uint8_t>(kind);
   r.Text = text;
-  AddLembrete(r);
+  store.AddLembrete(r);
 }
 
 QAccessibleInterface* Accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
@@ -107,7 +107,7 @@ class AccessibilityTest : public QObject {
   // --- what a screen reader is told ---------------------------------------
 
   void aDueReminderIsAnAlertThatSaysWhatIsDue() {
-    Add(At(2024, 6, 20, 14, 30), "Tomar o rem\xE9" "dio");
+    Add(store_.store(), At(2024, 6, 20, 14, 30), "Tomar o rem\xE9" "dio");
     TformLembrete* w = OpenStored(0, forms::LembreteForm::kModeAlert);
     QCOMPARE(Accessible(w)->role(), QAccessible::AlertMessage);
     QCOMPARE(Name(w), QStringLiteral("Lembrete: 20/06/2024 14:30 — Tomar o remédio"));
@@ -143,7 +143,7 @@ class AccessibilityTest : public QObject {
   // --- keys -----------------------------------------------------------------
 
   void enterClicksTheFocusedButtonAsSpaceDoes() {
-    Add(At(2024, 6, 21, 9, 0), "listado");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "listado");
     TformList* list = OpenList();
     QVERIFY(list);
     QTest::keyClick(list->bListar, Qt::Key_Return);
@@ -155,7 +155,7 @@ class AccessibilityTest : public QObject {
   }
 
   void escapeClosesTheReminderListAndSettingsWindowsWithoutChanges() {
-    Add(At(2024, 6, 20, 14, 30), "Fica");
+    Add(store_.store(), At(2024, 6, 20, 14, 30), "Fica");
     QPointer<TformLembrete> fresh(OpenNew());
     QTest::keyClicks(fresh->mLembrete, QStringLiteral("texto"));
     QTest::keyClick(fresh->mLembrete, Qt::Key_Escape);
@@ -169,12 +169,12 @@ class AccessibilityTest : public QObject {
     Flush();
     QVERIFY(fresh.isNull() && alert.isNull() && list.isNull() && settings.isNull());
     QVERIFY(store_.boxes.empty());
-    QCOMPARE(Lembretes.Count, 1);  // the due reminder stays
-    QCOMPARE(Config.FrontColor, 0);
+    QCOMPARE(store_.store().Lembretes.Count, 1);  // the due reminder stays
+    QCOMPARE(store_.store().Config.FrontColor, 0);
   }
 
   void theListTextIsReachedByTabAndOnlyRead() {
-    Add(At(2024, 6, 21, 9, 0), "so para ler");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "so para ler");
     TformList* list = OpenList();
     QVERIFY(list);
     list->bListar->click();

@@ -67,7 +67,7 @@ class BusyInputTest : public QObject {
     TLembrete listed;
     listed.DateTime = At(2024, 6, 20, 9, 0);
     listed.Text = "listed";
-    AddLembrete(listed);
+    store_.store().AddLembrete(listed);
 
     auto* main = new TformTAVO(store_.app(), {});
     auto* list = WindowOf<TformList>(&store_.app().OpenWindowOnce(forms::WindowKind::List));
@@ -106,8 +106,8 @@ class BusyInputTest : public QObject {
 
     QVERIFY(QFileInfo(pdf).size() > 0);
     QVERIFY(list->isEnabled());
-    QVERIFY(!ScanBusy && !StoreBusy);
-    QTRY_COMPARE(Lembretes.Count, 2);  // the held click, delivered now
+    QVERIFY(!store_.store().ScanBusy && !store_.store().StoreBusy);
+    QTRY_COMPARE(store_.store().Lembretes.Count, 2);  // the held click, delivered now
     QTRY_VERIFY(Reminders(store_, forms::LembreteForm::kModeNew).empty());
 
     store_.clock.time = platform::LocalTime{2024, 6, 20, 14, 36, 5, 0};

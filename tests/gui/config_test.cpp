@@ -171,7 +171,7 @@ class ConfigTest : public QObject {
     QTest::mouseClick(w->bOuvir, Qt::LeftButton);
     QCOMPARE(player_.played, std::vector<std::string>{outside.toStdString()});
     QTest::mouseClick(w->bOK, Qt::LeftButton);
-    QCOMPARE(Config.WaveFile, outside.toStdString());
+    QCOMPARE(store_.store().Config.WaveFile, outside.toStdString());
   }
 
   // --- confirming and cancelling -------------------------------------------
@@ -189,16 +189,16 @@ class ConfigTest : public QObject {
     Flush();
     QVERIFY(!alive);
     const int32_t red = 0x0000FF, sky = 0xF0CAA6;
-    QCOMPARE(Config.FrontColor, red);
-    QCOMPARE(Config.BackColor, sky);
-    QCOMPARE(Config.WaveFile, SonsNative() + "bipe.wav");
-    QCOMPARE(Config.ShowInfo, false);
+    QCOMPARE(store_.store().Config.FrontColor, red);
+    QCOMPARE(store_.store().Config.BackColor, sky);
+    QCOMPARE(store_.store().Config.WaveFile, SonsNative() + "bipe.wav");
+    QCOMPARE(store_.store().Config.ShowInfo, false);
     QCOMPARE(Stored("FrontColor")->Data, platform::RegValue::Dword(red).Data);
     QCOMPARE(Stored("ShowInfo")->Data, platform::RegValue::Dword(0).Data);
   }
 
   void cancelAndTheCloseSpotChangeNothing() {
-    const TConfig before = Config;
+    const TConfig before = store_.store().Config;
     for (bool use_hide_spot : {false, true}) {
       TformConfig* w = Open();
       QPointer<TformConfig> alive(w);
@@ -209,9 +209,9 @@ class ConfigTest : public QObject {
       else QTest::mouseClick(w->bCancel, Qt::LeftButton);
       Flush();
       QVERIFY(!alive);
-      QCOMPARE(Config.FrontColor, before.FrontColor);
-      QCOMPARE(Config.WaveFile, before.WaveFile);
-      QCOMPARE(Config.ShowInfo, before.ShowInfo);
+      QCOMPARE(store_.store().Config.FrontColor, before.FrontColor);
+      QCOMPARE(store_.store().Config.WaveFile, before.WaveFile);
+      QCOMPARE(store_.store().Config.ShowInfo, before.ShowInfo);
       QVERIFY(store_.registry->Keys.empty());
     }
   }
@@ -279,7 +279,7 @@ class ConfigTest : public QObject {
   }
 
   void colourOutsideTheTableGetsTheExtraSwatch() {
-    Config.FrontColor = 0x123456;
+    store_.store().Config.FrontColor = 0x123456;
     TformConfig* w = Open();
     QTest::mouseClick(w->csFront, Qt::LeftButton);
     ColorPalette* palette = w->csFront->OpenPalette();

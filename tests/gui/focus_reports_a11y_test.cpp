@@ -46,11 +46,11 @@ bool FromCalendar(const FocusReport& r) {
   return false;
 }
 
-void AddAt(double when, const std::string& text) {
+void AddAt(Store& store, double when, const std::string& text) {
   TLembrete r;
   r.DateTime = when;
   r.Text = text;
-  AddLembrete(r);
+  store.AddLembrete(r);
 }
 
 }  // namespace
@@ -99,8 +99,8 @@ class FocusReportsTest : public QObject {
   }
 
   void aRowRemovedElsewhereMovesNoFocusIntoTheGrid() {
-    AddAt(At(2024, 6, 21, 9, 0), "primeiro");
-    AddAt(At(2024, 6, 22, 9, 0), "segundo");
+    AddAt(store_.store(), At(2024, 6, 21, 9, 0), "primeiro");
+    AddAt(store_.store(), At(2024, 6, 22, 9, 0), "segundo");
     auto* list = Activate(WindowOf<TformList>(&store_.app().OpenWindowOnce(forms::WindowKind::List)));
     QVERIFY(list);
     list->bListar->click();
@@ -111,8 +111,8 @@ class FocusReportsTest : public QObject {
     // The selected row goes, deleted from another window: the grid's
     // selection moves, but the user is still on "Excluir".
     TLembrete second;
-    static_cast<LembreteEntry&>(second) = Lembretes[1];
-    DeleteLembrete(second);
+    static_cast<LembreteEntry&>(second) = store_.store().Lembretes[1];
+    store_.store().DeleteLembrete(second);
     QCOMPARE(list->form.ListedEntries.Count, 1);
     // Every event the deletion posted (a focus change among them) is handled
     // before one posted after it.

@@ -126,8 +126,8 @@ class LembreteTest : public QObject {
   }
 
   void controlsSitWhereTheLayoutSays() {
-    Config.FrontColor = 0x00FF0000;  // blue text
-    Config.BackColor = 0x0000FF00;   // on green
+    store_.store().Config.FrontColor = 0x00FF0000;  // blue text
+    store_.store().Config.BackColor = 0x0000FF00;   // on green
     TformLembrete* w = OpenNew();
     QCOMPARE(w->eData->geometry(), QRect(32, 63, 88, 21));
     QCOMPARE(w->eHora->geometry(), QRect(121, 63, 37, 21));
@@ -148,7 +148,7 @@ class LembreteTest : public QObject {
   }
 
   void alertWindowShowsTheStoredReminder() {
-    AddLembrete(Make(At(2024, 6, 1, 8, 5), "Linha um\r\nLinha dois", 3));
+    store_.store().AddLembrete(Make(At(2024, 6, 1, 8, 5), "Linha um\r\nLinha dois", 3));
     TformLembrete* w = OpenStored(0, forms::LembreteForm::kModeAlert);
     QVERIFY(w);
     QCOMPARE(w->bAlternate->text(), QStringLiteral("Excluir"));
@@ -175,17 +175,17 @@ class LembreteTest : public QObject {
     Flush();
     QVERIFY(!alive);
     QVERIFY(store_.boxes.empty());
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
     TLembrete stored;
-    ReadLembrete(0, stored);
+    store_.store().ReadLembrete(0, stored);
     QCOMPARE(stored.DateTime, At(2024, 12, 24, 9, 30));
     QCOMPARE(int(stored.RepeatKind), 4);
     QCOMPARE(stored.Text, ToCp(QStringLiteral("Ceia de Natal\r\ncom a família")));
   }
 
   void excluirAndCancelarAreClickedLikeAnyButton() {
-    AddLembrete(Make(At(2024, 6, 1, 8, 0), "Uma vez", 0));
-    AddLembrete(Make(At(2024, 6, 2, 8, 0), "Outro", 0));
+    store_.store().AddLembrete(Make(At(2024, 6, 1, 8, 0), "Uma vez", 0));
+    store_.store().AddLembrete(Make(At(2024, 6, 2, 8, 0), "Outro", 0));
     TformLembrete* alert = OpenStored(0, forms::LembreteForm::kModeAlert);
     QPointer<TformLembrete> alert_alive(alert);
     store_.answers.push_back(QMessageBox::Yes);
@@ -195,7 +195,7 @@ class LembreteTest : public QObject {
     QCOMPARE(store_.boxes.size(), size_t{1});
     QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
     QCOMPARE(store_.boxes[0].icon, forms::BoxIcon::Question);
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
 
     TformLembrete* fresh = OpenNew();
     QPointer<TformLembrete> fresh_alive(fresh);
@@ -203,7 +203,7 @@ class LembreteTest : public QObject {
     QTest::mouseClick(fresh->bAlternate, Qt::LeftButton);
     Flush();
     QVERIFY(!fresh_alive);
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
   }
 
   // --- repairs on leaving the fields ----------------------------------------
@@ -277,18 +277,18 @@ class LembreteTest : public QObject {
     QTest::keyClick(w->mLembrete, Qt::Key_Return);
     QTest::keyClicks(w->mLembrete, QStringLiteral("dois"));
     QCOMPARE(w->mLembrete->toPlainText(), QStringLiteral("um\ndois"));
-    QCOMPARE(Lembretes.Count, 0);
+    QCOMPARE(store_.store().Lembretes.Count, 0);
     QTest::keyClick(w->mLembrete, Qt::Key_Return, Qt::ControlModifier);
     Flush();
     QVERIFY(!alive);
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
     TLembrete stored;
-    ReadLembrete(0, stored);
+    store_.store().ReadLembrete(0, stored);
     QCOMPARE(stored.Text, std::string("um\r\ndois"));
   }
 
   void ctrlBreakCancelsANewReminderOnly() {
-    AddLembrete(Make(At(2024, 6, 1, 8, 0), "Fica", 0));
+    store_.store().AddLembrete(Make(At(2024, 6, 1, 8, 0), "Fica", 0));
     TformLembrete* fresh = OpenNew();
     QPointer<TformLembrete> fresh_alive(fresh);
     PressKey(fresh->mLembrete, Qt::Key_Cancel, Qt::ControlModifier);
@@ -306,13 +306,13 @@ class LembreteTest : public QObject {
     Flush();
     QVERIFY(alert_alive);
     QVERIFY(store_.boxes.empty());
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
   }
 
   // --- the expand corner -----------------------------------------------------
 
   void theCornerTogglesTheEventsArea() {
-    Config.ShowInfo = false;
+    store_.store().Config.ShowInfo = false;
     TformLembrete* w = OpenNew();
     QCOMPARE(w->height(), 206);
     const QPoint corner(238, 192);
@@ -349,7 +349,7 @@ class LembreteTest : public QObject {
   // --- the picture -----------------------------------------------------------
 
   void windowRendersOnItsPicture() {
-    AddLembrete(Make(At(2024, 5, 12, 9, 30), ToCp(QStringLiteral("Ligar para a mãe e desejar um feliz Dia das Mães")), 4));
+    store_.store().AddLembrete(Make(At(2024, 5, 12, 9, 30), ToCp(QStringLiteral("Ligar para a mãe e desejar um feliz Dia das Mães")), 4));
     TformLembrete* w = OpenStored(0, forms::LembreteForm::kModeAlert);
     const QImage shot = w->grab().toImage();
     QCOMPARE(shot.size(), QSize(255, 266));

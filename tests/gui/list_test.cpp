@@ -39,12 +39,12 @@ using namespace tavo::gui::test_support;
 
 namespace {
 
-void Add(double when, const std::string& text, int kind = 0) {
+void Add(Store& store, double when, const std::string& text, int kind = 0) {
   TLembrete r;
   r.DateTime = when;
   r.RepeatKind = static_cast<uint8_t>(kind);
   r.Text = text;
-  AddLembrete(r);
+  store.AddLembrete(r);
 }
 
 // Types a date into a field (digits only, the mask adds the slashes) and presses Enter.
@@ -150,8 +150,8 @@ class ListTest : public QObject {
   // --- the window as it opens -------------------------------------------
 
   void opensOnTodayToAWeekWithOneBlankRow() {
-    Config.FrontColor = 0x0000FF;  // red
-    Config.BackColor = 0x00FFFF;   // yellow
+    store_.store().Config.FrontColor = 0x0000FF;  // red
+    store_.store().Config.BackColor = 0x00FFFF;   // yellow
     TformList* w = Open();
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelvo 3.0"));
@@ -187,10 +187,10 @@ class ListTest : public QObject {
   // --- listing through the controls -------------------------------------
 
   void typedRangeIsListedInTheGridWithTheFirstText() {
-    Add(At(2024, 6, 21, 8, 0), "before");
-    Add(At(2024, 6, 22, 0, 0), "a");
-    Add(At(2024, 6, 22, 23, 59), "b", 2);
-    Add(At(2024, 6, 23, 0, 0), "after");
+    Add(store_.store(), At(2024, 6, 21, 8, 0), "before");
+    Add(store_.store(), At(2024, 6, 22, 0, 0), "a");
+    Add(store_.store(), At(2024, 6, 22, 23, 59), "b", 2);
+    Add(store_.store(), At(2024, 6, 23, 0, 0), "after");
     TformList* w = Open();
     SetField(w->eInicio, QStringLiteral("22062024"));
     SetField(w->eFim, QStringLiteral("22062024"));
@@ -213,7 +213,7 @@ class ListTest : public QObject {
   }
 
   void noneFoundOnlyWithTheWindowInFront() {
-    Add(At(2024, 8, 1, 10, 0), "outside the range");
+    Add(store_.store(), At(2024, 8, 1, 10, 0), "outside the range");
     TformList* w = Open(false);
     QWidget other;
     other.show();
@@ -231,20 +231,20 @@ class ListTest : public QObject {
   // --- selecting, altering, deleting -------------------------------------
 
   void clickingARowShowsItsText() {
-    Add(At(2024, 6, 21, 9, 0), "primeiro");
-    Add(At(2024, 6, 22, 9, 0), "segundo\r\ncom duas linhas");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "primeiro");
+    Add(store_.store(), At(2024, 6, 22, 9, 0), "segundo\r\ncom duas linhas");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     ClickRow(w, 2);
     QCOMPARE(w->mTexto->toPlainText(), QStringLiteral("segundo\ncom duas linhas"));
     QTest::keyClick(w->gridLembretes, Qt::Key_Up);  // the keyboard selects too
     QCOMPARE(w->mTexto->toPlainText(), QStringLiteral("primeiro"));
-    QVERIFY(!ScanBusy);
+    QVERIFY(!store_.store().ScanBusy);
   }
 
   void alterAndADoubleClickOpenOneAlterWindow() {
-    Add(At(2024, 6, 21, 9, 0), "first");
-    Add(At(2024, 6, 22, 9, 0), "second");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "first");
+    Add(store_.store(), At(2024, 6, 22, 9, 0), "second");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     ClickRow(w, 2);
@@ -259,8 +259,8 @@ class ListTest : public QObject {
   }
 
   void excluirAnsweredYesClosesReminderWindowsAndListsAgain() {
-    Add(At(2024, 6, 21, 9, 0), "to delete");
-    Add(At(2024, 6, 22, 9, 0), "to keep");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "to delete");
+    Add(store_.store(), At(2024, 6, 22, 9, 0), "to keep");
     store_.app().ShowLembrete(0, forms::LembreteForm::kModeAlert);
     store_.app().ShowLembrete(1, forms::LembreteForm::kModeAlert);
     QCOMPARE(ReminderWindows().size(), size_t(2));
@@ -272,7 +272,7 @@ class ListTest : public QObject {
     QCOMPARE(store_.boxes[0].text, QStringLiteral("Deseja realmente excluir este lembrete?"));
     Flush();
     QVERIFY(ReminderWindows().empty());
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
     QCOMPARE(w->gridLembretes->RowCount(), 2);
     QCOMPARE(Cell(w, 0, 1), QStringLiteral("22/06/2024"));
     QCOMPARE(w->mTexto->toPlainText(), QStringLiteral("to keep"));
@@ -281,25 +281,25 @@ class ListTest : public QObject {
   // The listing that follows removes the selected row, which moves the
   // selection while the listing holds the table.
   void excluirOnTheSelectedLastRowListsTheRestAndShowsItsText() {
-    Add(At(2024, 6, 21, 9, 0), "first");
-    Add(At(2024, 6, 22, 9, 0), "last");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "first");
+    Add(store_.store(), At(2024, 6, 22, 9, 0), "last");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     ClickRow(w, 2);
     store_.answers.push_back(QMessageBox::Yes);
     QTest::mouseClick(w->bDel, Qt::LeftButton);
     Flush();
-    QCOMPARE(Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes.Count, 1);
     QCOMPARE(w->gridLembretes->RowCount(), 2);
     QCOMPARE(w->gridLembretes->Row(), 1);
     QCOMPARE(w->mTexto->toPlainText(), QStringLiteral("first"));
   }
 
   void addingElsewhereRefreshesTheGrid() {
-    Add(At(2024, 6, 21, 9, 0), "shown");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "shown");
     TformList* w = Open(false);
     QTest::mouseClick(w->bListar, Qt::LeftButton);
-    Add(At(2024, 6, 21, 8, 0), "added elsewhere");
+    Add(store_.store(), At(2024, 6, 21, 8, 0), "added elsewhere");
     QCOMPARE(w->gridLembretes->RowCount(), 3);
     QCOMPARE(Cell(w, 1, 1), QStringLiteral("08:00"));
   }
@@ -307,8 +307,8 @@ class ListTest : public QObject {
   // --- the grid's own drawing ---------------------------------------------
 
   void cellsAreColouredByState() {
-    Add(At(2024, 6, 21, 9, 0), "a");
-    Add(At(2024, 6, 22, 9, 0), "b");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "a");
+    Add(store_.store(), At(2024, 6, 22, 9, 0), "b");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     ClickRow(w, 1);
@@ -327,8 +327,8 @@ class ListTest : public QObject {
   }
 
   void tallCellGrowsItsRowWhichKeepsItsHeight() {
-    Add(At(2024, 6, 21, 9, 0), "a");
-    Add(At(2024, 6, 22, 9, 0), "b");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "a");
+    Add(store_.store(), At(2024, 6, 22, 9, 0), "b");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     ListGrid* grid = w->gridLembretes;
@@ -356,7 +356,7 @@ class ListTest : public QObject {
   // --- printing -------------------------------------------------------------
 
   void printingOneReminderGivesOnePage() {
-    Add(At(2024, 6, 21, 7, 5), ToCp(QStringLiteral("Comprar pão")), 3);
+    Add(store_.store(), At(2024, 6, 21, 7, 5), ToCp(QStringLiteral("Comprar pão")), 3);
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     const QString pdf = PdfPath(QStringLiteral("one.pdf"));
@@ -368,7 +368,7 @@ class ListTest : public QObject {
       printer.setOutputFileName(pdf);
       // Runs while the status box lets pending events through once.
       QTimer::singleShot(0, [&] {
-        held = ScanBusy;
+        held = store_.store().ScanBusy;
         disabled = !w->isEnabled();
         auto* box = w->findChild<TformStatus*>();
         status_shown = box && box->isVisible() && box->lStatus->text() == QStringLiteral("Aguarde. Imprimindo...") &&
@@ -391,7 +391,7 @@ class ListTest : public QObject {
     QVERIFY(disabled);
     QVERIFY(status_shown);
     QVERIFY(w->isEnabled());
-    QVERIFY(!ScanBusy);
+    QVERIFY(!store_.store().ScanBusy);
     QVERIFY(!w->findChild<TformStatus*>());
     const QStringList pages = PdfPages(pdf);
     QCOMPARE(pages.size(), 1);
@@ -419,7 +419,7 @@ class ListTest : public QObject {
 
   void printingLongListUsesAsManyPagesAsNeeded() {
     for (int i = 0; i < 200; ++i)
-      Add(At(2024, 6, 21, 0, 0) + i * EncodeTime(0, 5),
+      Add(store_.store(), At(2024, 6, 21, 0, 0) + i * EncodeTime(0, 5),
           "Lembrete numero " + std::to_string(i) + " com um texto comprido que ocupa mais de uma linha na coluna "
           "de texto da folha impressa\r\nsegunda linha\r\nfim " + std::to_string(i));
     TformList* w = Open();
@@ -447,7 +447,7 @@ class ListTest : public QObject {
   }
 
   void cancellingTheDialogPrintsNothing() {
-    Add(At(2024, 6, 21, 9, 0), "x");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "x");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     const QString pdf = PdfPath(QStringLiteral("cancelled.pdf"));
@@ -467,7 +467,7 @@ class ListTest : public QObject {
   }
 
   void printerFailureIsReportedAndWindowUsable() {
-    Add(At(2024, 6, 21, 9, 0), "x");
+    Add(store_.store(), At(2024, 6, 21, 9, 0), "x");
     TformList* w = Open();
     QTest::mouseClick(w->bListar, Qt::LeftButton);
     PrintTo(w, PdfPath(QStringLiteral("no/such/folder/x.pdf")));
@@ -476,7 +476,7 @@ class ListTest : public QObject {
              QStringLiteral("Erro ao imprimir. Verifique se há uma impressora instalada em seu computador"));
     QCOMPARE(store_.boxes[0].icon, forms::BoxIcon::Error);
     QVERIFY(w->isEnabled());
-    QVERIFY(!ScanBusy);
+    QVERIFY(!store_.store().ScanBusy);
     QVERIFY(!w->findChild<TformStatus*>());
   }
 };

@@ -128,7 +128,7 @@ class MainWindowTest : public QObject {
     TLembrete r;
     r.DateTime = At(2024, 7, 1, 8, 0);
     r.Text = "um";
-    AddLembrete(r);
+    store_.store().AddLembrete(r);
     TformTAVO* w = NewMainWindow();
     const QString path = store_.Folder() + QStringLiteral("/copia.tvb");
     store_.files = {path};
@@ -142,11 +142,11 @@ class MainWindowTest : public QObject {
     platform::SetSoundForTesting(&player);
     const std::string sound = store_.Folder().toStdString() + "/dados/gongo.wav";
     std::ofstream(sound) << "RIFF";
-    Config.WaveFile = sound;
+    store_.store().Config.WaveFile = sound;
     TLembrete r;
     r.DateTime = At(2024, 6, 20, 10, 0);
     r.Text = "vencido";
-    AddLembrete(r);
+    store_.store().AddLembrete(r);
     TformTAVO* w = NewMainWindow();
     // The timer's next event, without waiting its ten seconds.
     w->timerCheca.start(0);

@@ -114,8 +114,8 @@ class RealInputTest : public QObject {
     QPointer<TformLembrete> alive(w);
     QVERIFY(ClickCentre(w->bOK));
     QTRY_VERIFY(alive.isNull());
-    QCOMPARE(Lembretes.Count, 1);
-    QCOMPARE(Lembretes[0].TextLen, uint16_t{1024});
+    QCOMPARE(store_.store().Lembretes.Count, 1);
+    QCOMPARE(store_.store().Lembretes[0].TextLen, uint16_t{1024});
   }
 
   // A line break is stored as two characters; the middle button pastes the
@@ -143,7 +143,7 @@ class RealInputTest : public QObject {
     TLembrete r;
     r.DateTime = At(2024, 6, 1, 8, 0);
     r.Text = "Fica";
-    AddLembrete(r);
+    store_.store().AddLembrete(r);
     store_.app().ShowLembrete(0, forms::LembreteForm::kModeAlert);
     auto* alert = WindowOf<TformLembrete>(store_.app().OwnedWindows().back());
     QVERIFY(alert);
@@ -190,7 +190,7 @@ class RealInputTest : public QObject {
     TLembrete listed;
     listed.DateTime = At(2024, 6, 20, 9, 0);
     listed.Text = "listed";
-    AddLembrete(listed);
+    store_.store().AddLembrete(listed);
     auto* list = WindowOf<TformList>(&store_.app().OpenWindowOnce(forms::WindowKind::List));
     list->bListar->click();
     TformLembrete* w = OpenNew();
@@ -216,7 +216,7 @@ class RealInputTest : public QObject {
     watchdog.stop();
     QVERIFY(QFileInfo(pdf).size() > 0);
     QVERIFY(list->isEnabled());
-    QTRY_COMPARE(Lembretes.Count, 2);
+    QTRY_COMPARE(store_.store().Lembretes.Count, 2);
   }
 
  private:

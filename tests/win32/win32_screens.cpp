@@ -76,12 +76,12 @@ HWND Reminder(DWORD pid) {
   return WaitFor([&] { auto w = ReminderWindows(pid); return w.empty() ? nullptr : w.back(); });
 }
 
-void Add(double when, const char* cp1252, int kind = 0) {
+void Add(Store& store, double when, const char* cp1252, int kind = 0) {
   TLembrete r;
   r.DateTime = when;
   r.Text = cp1252;
   r.RepeatKind = static_cast<uint8_t>(kind);
-  AddLembrete(r);
+  store.AddLembrete(r);
 }
 
 int Fail(const char* what) {
@@ -109,14 +109,15 @@ int main() {
   platform::MemoryRegistry registry;
   platform::SetRegistryForTesting(&registry);
   platform::SetProgramFolder(folder);
-  Hooks().Failure = [](const std::string& message, BoxKind) { std::fprintf(stderr, "%s\n", message.c_str()); };
-  OpenStore();
+  Store store;
+  store.Hooks.Failure = [](const std::string& message, BoxKind) { std::fprintf(stderr, "%s\n", message.c_str()); };
+  store.Open();
   const double today = Today();
-  Add(CurrentMinute() - 1.0 / 1440, "Reuni\xE3o com a equipe \xE0s 15h.\r\nLevar o relat\xF3rio do trimestre.");
-  Add(today + 1 + EncodeTime(9, 0), "Dentista");
-  Add(today + 2 + EncodeTime(19, 30), "Anivers\xE1rio da Ana: comprar o presente", 4);
-  Add(today + 3 + EncodeTime(8, 15), "Pagar a conta de luz", 3);
-  Add(today + 5 + EncodeTime(14, 0), "Levar o carro \xE0 revis\xE3o", 0);
+  Add(store, CurrentMinute() - 1.0 / 1440, "Reuni\xE3o com a equipe \xE0s 15h.\r\nLevar o relat\xF3rio do trimestre.");
+  Add(store, today + 1 + EncodeTime(9, 0), "Dentista");
+  Add(store, today + 2 + EncodeTime(19, 30), "Anivers\xE1rio da Ana: comprar o presente", 4);
+  Add(store, today + 3 + EncodeTime(8, 15), "Pagar a conta de luz", 3);
+  Add(store, today + 5 + EncodeTime(14, 0), "Levar o carro \xE0 revis\xE3o", 0);
   ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
 
   Process quelvo(QuelvoExe(), program.wstring() + L"\\");

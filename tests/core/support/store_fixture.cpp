@@ -78,11 +78,6 @@ void StoreFixture::TearDown() {
   platform::SetDateOrderForTesting(nullptr);
   platform::SetClockForTesting(nullptr);
   Hooks() = StoreHooks{};
-  SetEntryCount(Lembretes, 0);
-  LastId = -1;
-  StoreBusy = false;
-  ScanBusy = false;
-  Config = TConfig{};
 }
 
 std::string StoreFixture::Dados(const std::string& name) const { return folder.Path() + "dados" + platform::kPathSeparator + name; }
@@ -115,7 +110,7 @@ void StoreFixture::Reopen() {
   LastId = -1;
   StoreBusy = false;
   ScanBusy = false;
-  OpenStore();
+  store.Open();
 }
 
 std::vector<Stored> StoreFixture::State() {

@@ -1,7 +1,9 @@
 #pragma once
 // A program folder of its own for every test: a temporary folder with
 // dados/, an in-memory registry, day-month-year dates and a fixed clock.
-// Everything process-wide that a test changes is put back in TearDown.
+// Everything process-wide that a test changes is put back in TearDown. The
+// fixture owns the store and speaks its vocabulary, so a test reads as the
+// program's code does: Lembretes, AddLembrete, StoreBusy...
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "platform/testing/test_platform.h"
+#include "store/backup.h"
 #include "store/tavo_data.h"
 
 namespace tavo::test_support {
@@ -54,7 +57,7 @@ class StoreFixture : public ::testing::Test {
   // Names of the files in dados/, sorted.
   std::vector<std::string> DadosFiles() const;
 
-  // OpenStore as the program does at start, with globals reset first.
+  // Opens the store as the program does at start, with its state reset first.
   void Reopen();
   // Every reminder of the table with its text, in table order.
   std::vector<Stored> State();
@@ -62,6 +65,28 @@ class StoreFixture : public ::testing::Test {
   void AddAll(const std::vector<Stored>& reminders);
   // The table entry i with its text.
   TLembrete Entry(int32_t i);
+
+  tavo::Store store;
+  EntryTable& Lembretes = store.Lembretes;
+  int32_t& LastId = store.LastId;
+  bool& StoreBusy = store.StoreBusy;
+  bool& ScanBusy = store.ScanBusy;
+  TConfig& Config = store.Config;
+  StoreHooks& Hooks() { return store.Hooks; }
+  void OpenStore(StoreAccess access = StoreAccess::ReadWrite) { store.Open(access); }
+  bool LoadIndexFile() { return store.LoadIndexFile(); }
+  int32_t FindPosition(double value) const { return store.FindPosition(value); }
+  int32_t FindLembrete(const LembreteEntry& record) const { return store.FindLembrete(record); }
+  void ReadLembrete(int32_t k, TLembrete& record) { store.ReadLembrete(k, record); }
+  std::vector<TLembrete> ReadLembretes(int32_t first, int32_t after) { return store.ReadLembretes(first, after); }
+  void AddLembrete(const TLembrete& record) { store.AddLembrete(record); }
+  void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
+    store.AlterLembrete(old_record, new_record);
+  }
+  void DeleteLembrete(const TLembrete& record) { store.DeleteLembrete(record); }
+  void WaitForBothFlags() { store.WaitForBothFlags(); }
+  BackupResult WriteBackup(const std::string& path) { return tavo::WriteBackup(store, path); }
+  RestoreResult RestoreBackup(const std::string& path) { return tavo::RestoreBackup(store, path); }
 
   struct FailureReport {
     std::string Message;

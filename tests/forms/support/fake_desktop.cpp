@@ -160,7 +160,7 @@ void FakePrinter::DrawText(const Rect& rect, const std::string& text, bool) {
 
 // --- desktop ---
 
-FakeDesktop::FakeDesktop() : app(*this) {}
+FakeDesktop::FakeDesktop(Store& store) : app(*this, store) {}
 
 FakeDesktop::~FakeDesktop() {
   // Forms leave the application's list as they go; the newest first.
@@ -253,7 +253,7 @@ Size FakeDesktop::MeasureText(const Font&, const std::string& text, int width) {
 void FormsFixture::SetUp() {
   StoreFixture::SetUp();
   Reopen();
-  desktop = std::make_unique<FakeDesktop>();
+  desktop = std::make_unique<FakeDesktop>(store);
 }
 
 void FormsFixture::TearDown() {

@@ -184,7 +184,7 @@ class FakePrinter : public PrinterCanvas {
 
 class FakeDesktop : public Desktop {
  public:
-  FakeDesktop();
+  explicit FakeDesktop(Store& store);
   ~FakeDesktop() override;
 
   // The application every window of this desktop belongs to.

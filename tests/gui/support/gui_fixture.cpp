@@ -33,16 +33,17 @@ bool GuiStore::SetUp(const QString& data_folder) {
   clock.time = kNow;
   if (options_.fixed_clock) platform::SetClockForTesting(&clock);
   failures.clear();
+  store_ = std::make_unique<Store>();
   if (options_.record_failures)
-    Hooks().Failure = [this](const std::string& message, BoxKind) { failures.push_back(message); };
-  Hooks().PumpMessages = [] { PumpMessagesOnce(false); };
-  OpenStore();
+    store_->Hooks.Failure = [this](const std::string& message, BoxKind) { failures.push_back(message); };
+  store_->Hooks.PumpMessages = [this] { PumpMessagesOnce(false, *store_); };
+  store_->Open();
   boxes.clear();
   answers.clear();
   files.clear();
   file_dialogs = 0;
   SetDialogAnswerer(this);
-  desktop_ = std::make_unique<QtDesktop>();
+  desktop_ = std::make_unique<QtDesktop>(*store_);
   SetTheDesktop(desktop_.get());
   return true;
 }
@@ -68,9 +69,7 @@ void GuiStore::TearDown() {
   desktop_.reset();  // closes every window still open
   Flush();
   SetDialogAnswerer(nullptr);
-  Hooks() = StoreHooks{};
-  SetEntryCount(Lembretes, 0);
-  Config = TConfig{};
+  store_.reset();
   platform::SetClockForTesting(nullptr);
   platform::SetDateOrderForTesting(nullptr);
   platform::SetRegistryForTesting(nullptr);

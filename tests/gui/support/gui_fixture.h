@@ -20,6 +20,7 @@
 #include "platform/testing/test_platform.h"
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
+#include "store/tavo_data.h"
 
 class QPrinter;
 class QWidget;
@@ -58,6 +59,8 @@ class GuiStore : public DialogAnswerer {
   void TearDown();
 
   QString Folder() const { return dir_.path(); }
+  // The program's store, opened afresh by every SetUp.
+  Store& store() { return *store_; }
   forms::Application& app() { return desktop_->app(); }
   QtDesktop& desktop() { return *desktop_; }
   // The open windows of one Qt class, in the order of creation.
@@ -94,6 +97,7 @@ class GuiStore : public DialogAnswerer {
  private:
   Options options_;
   QTemporaryDir dir_;
+  std::unique_ptr<Store> store_;
   std::unique_ptr<QtDesktop> desktop_;
   const platform::DateOrder order_ = platform::DateOrder::DayMonthYear;
 };
