@@ -1,0 +1,1 @@
+"""The parts of make_assets.py, one module per kind of file it makes."""
