@@ -98,9 +98,10 @@ std::optional<int64_t> EarliestAlarm(icalcomponent* item, const ItemTimes& times
   for (icalcomponent* alarm = icalcomponent_get_first_component(item, ICAL_VALARM_COMPONENT); alarm;
        alarm = icalcomponent_get_next_component(item, ICAL_VALARM_COMPONENT)) {
     // Apple keeps a placeholder alarm (ACTION:NONE, in 1976) for "no alarm".
-    if (icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY);
-        action && icalproperty_get_action(action) == ICAL_ACTION_NONE)
-      continue;
+    if (icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY)) {
+      const char* name = icalproperty_get_value_as_string(action);
+      if (name && (std::strcmp(name, "NONE") == 0 || std::strcmp(name, "none") == 0)) continue;
+    }
     icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
     if (!trigger) continue;
     const icaltriggertype t = icalproperty_get_trigger(trigger);

@@ -1,5 +1,6 @@
 #include "ical/calendar_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_set>
 
@@ -29,7 +30,15 @@ int64_t NowUtc() {
 }  // namespace
 
 std::string ExportStore(int32_t first, int32_t after, int* count) {
-  const std::vector<TLembrete> reminders = ReadLembretes(first, after);
+  std::vector<TLembrete> reminders = ReadLembretes(first, after);
+  // Within one minute the table holds the newest reminder first; written
+  // oldest first, an import adds them in an order that lists as they did.
+  for (auto run = reminders.begin(); run != reminders.end();) {
+    auto end = run;
+    while (end != reminders.end() && end->DateTime == run->DateTime) ++end;
+    std::reverse(run, end);
+    run = end;
+  }
   *count = static_cast<int>(reminders.size());
   return ExportCalendar(reminders, NowUtc());
 }
