@@ -1,7 +1,8 @@
 #include "ical/calendar_export.h"
 
 #include <cstdio>
-#include <unordered_map>
+#include <algorithm>
+#include <string_view>
 
 #include "dates/date_time.h"
 #include "ical/ical_text.h"
@@ -14,9 +15,16 @@ namespace {
 std::string FloatingTime(double date_time) {
   const CivilDate d = DecodeDate(date_time);
   const ClockTime t = DecodeTime(date_time);
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d00", d.Year, d.Month, d.Day, t.Hour, t.Minute);
-  return buffer;
+  std::string s = "00000000T000000";
+  const auto put = [&s](size_t at, int value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) s[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+  };
+  put(0, d.Year, 4);
+  put(4, d.Month, 2);
+  put(6, d.Day, 2);
+  put(9, t.Hour, 2);
+  put(11, t.Minute, 2);
+  return s;
 }
 
 std::string UtcStamp(int64_t seconds) {
@@ -44,8 +52,15 @@ std::string_view FirstLine(std::string_view text) {
   return end == std::string_view::npos ? text : text.substr(0, end);
 }
 
-void AppendProperty(std::string& out, const char* name, const std::string& value) {
-  std::string line = name;
+void AppendProperty(std::string& out, std::string_view name, const std::string& value) {
+  if (name.size() + 1 + value.size() <= 75) {  // most lines need no folding
+    out.append(name);
+    out += ':';
+    out.append(value);
+    out += "\r\n";
+    return;
+  }
+  std::string line(name);
   line += ':';
   line += value;
   AppendFolded(out, line);
@@ -71,8 +86,10 @@ std::string RuleOf(double date_time, int repeat_kind) {
   }
 }
 
-std::string UidOf(const TLembrete& reminder) {
-  std::string key = FloatingTime(reminder.DateTime);
+namespace {
+
+std::string UidOf(const TLembrete& reminder, const std::string& floating_time) {
+  std::string key = floating_time;
   key += static_cast<char>('0' + EffectiveRepeatKind(reminder.RepeatKind));
   key += reminder.Text;
   char buffer[40];
@@ -82,6 +99,10 @@ std::string UidOf(const TLembrete& reminder) {
   return std::string(buffer) + "@quelvo";
 }
 
+}  // namespace
+
+std::string UidOf(const TLembrete& reminder) { return UidOf(reminder, FloatingTime(reminder.DateTime)); }
+
 std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc) {
   std::string out;
   out.reserve(reminders.size() * 400 + 128);
@@ -89,20 +110,34 @@ std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stam
   out += kProductId;
   out += "\r\nCALSCALE:GREGORIAN\r\n";
   const std::string stamp = UtcStamp(stamp_utc);
-  // Reminders alike in date, time, kind and text get -2, -3... to keep UIDs unique.
-  std::unordered_map<std::string, int> seen;
+  // Reminders alike in date, time, kind and text get -2, -3... to keep UIDs
+  // unique; alike ones share a minute, so only the current minute's are kept.
+  std::vector<std::string> minute_uids;
+  double minute = 0;
   for (const TLembrete& r : reminders) {
     if (!IsValidDateTime(r.DateTime)) continue;
-    std::string uid = UidOf(r);
-    if (const int n = ++seen[uid]; n > 1) uid.insert(uid.find('@'), "-" + std::to_string(n));
+    const std::string start = FloatingTime(r.DateTime);
+    std::string uid = UidOf(r, start);
+    if (r.DateTime != minute) minute_uids.clear();
+    minute = r.DateTime;
+    const auto alike = std::count(minute_uids.begin(), minute_uids.end(), uid);
+    minute_uids.push_back(uid);
+    if (alike > 0) uid.insert(uid.find('@'), "-" + std::to_string(alike + 1));
     const std::string text = Cp1252ToUtf8(r.Text);
     const std::string summary = EscapeText(FirstLine(text));
     out += "BEGIN:VEVENT\r\n";
     AppendProperty(out, "UID", uid);
-    out += "DTSTAMP:" + stamp + "\r\n";
-    out += "DTSTART:" + FloatingTime(r.DateTime) + "\r\n";
+    out += "DTSTAMP:";
+    out += stamp;
+    out += "\r\nDTSTART:";
+    out += start;
+    out += "\r\n";
     const std::string rule = RuleOf(r.DateTime, r.RepeatKind);
-    if (!rule.empty()) out += "RRULE:" + rule + "\r\n";
+    if (!rule.empty()) {
+      out += "RRULE:";
+      out += rule;
+      out += "\r\n";
+    }
     AppendProperty(out, "SUMMARY", summary);
     AppendProperty(out, "DESCRIPTION", EscapeText(text));
     out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:PT0M\r\n";

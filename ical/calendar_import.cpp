@@ -269,7 +269,11 @@ ItemResult ReadItem(icalcomponent* item, ZoneResolver& zones, const Overrides& o
                          ? HeldKind(series.rules[0], times.anchor.time)
                          : 0;
     bool followed = true;
-    const std::optional<int64_t> next = NextOccurrence(series, times, now, &followed);
+    // DTSTART is always the first occurrence: a held series that starts
+    // from now on needs no iterator (which is costly to set up).
+    const std::optional<int64_t> next = held != 0 && times.reminder_minutes >= now
+                                            ? std::optional<int64_t>(times.anchor_minutes)
+                                            : NextOccurrence(series, times, now, &followed);
     if (!followed && !next) {
       r.skipped = reason::kUnreadable;
       return r;

@@ -10,21 +10,27 @@ namespace tavo::ical {
 std::string EscapeText(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size() + 8);
+  size_t plain_from = 0;
   for (size_t i = 0; i < utf8.size(); ++i) {
-    const char c = utf8[i];
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    // Most bytes need nothing: copy them in runs.
+    if (c >= 0x20 && c != '\\' && c != ';' && c != ',' && c != 0x7F) continue;
+    out.append(utf8, plain_from, i - plain_from);
+    plain_from = i + 1;
     switch (c) {
       case '\\': out += "\\\\"; break;
       case ';': out += "\\;"; break;
       case ',': out += "\\,"; break;
       case '\r':
-        if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+        if (i + 1 < utf8.size() && utf8[i + 1] == '\n') plain_from = ++i + 1;
         out += "\\n";
         break;
       case '\n': out += "\\n"; break;
-      default:
-        if ((static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) || c == '\t') out += c;
+      case '\t': out += '\t'; break;
+      default: break;  // other control characters are not allowed in TEXT
     }
   }
+  out.append(utf8, plain_from, std::string_view::npos);
   return out;
 }
 
