@@ -9,7 +9,9 @@
 
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
+#if QUELVO_ICAL
 #include "ical/calendar_store.h"
+#endif
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/backup.h"
@@ -234,6 +236,7 @@ int Restaurar(Context& c) {
   return kDone;
 }
 
+#if QUELVO_ICAL
 int Exportar(Context& c) {
   Need(c, 1);
   const auto [first, after] = ListedRange(c);
@@ -285,6 +288,8 @@ int Importar(Context& c) {
   }
   return kDone;
 }
+
+#endif
 
 // The calendar files of the program folder; a missing file gives an empty list.
 void LoadCalendarLists() {
@@ -350,8 +355,10 @@ const std::map<std::string, Command>& Commands() {
       {"feriados", {Feriados, false, false}},
       {"luas", {Luas, false, false}},
       {"pascoa", {Pascoa, false, false}},
+#if QUELVO_ICAL
       {"exportar", {Exportar, false, true}},
       {"importar", {Importar, true, true}},
+#endif
   };
   return commands;
 }
