@@ -15,7 +15,8 @@ inline constexpr const char* kProductId = "-//Orvane//Quelvo 3.0//PT-BR";
 
 // The whole file (UTF-8, CR LF, lines folded at 75 octets). Texts are the
 // store's Windows-1252 bytes. `stamp_utc` (seconds since 1970 UTC) is the
-// DTSTAMP of every event.
+// DTSTAMP of every event. A reminder whose date is damaged (no date of the
+// years 1-9999) is left out.
 std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc);
 
 // The RRULE value of a reminder's kind at its date; empty for no repetition.

@@ -17,9 +17,9 @@
 namespace tavo::ical {
 namespace {
 
-// Past this many occurrences a series is not followed further (a daily
-// rule from the year 1 to 9999 has about 3.6 million).
-constexpr int64_t kOccurrenceLimit = 4'000'000;
+// Past this many occurrences a series is not followed further: enough for a
+// daily rule from 1900 on many times over, not for one every minute.
+constexpr int64_t kOccurrenceLimit = 1'000'000;
 
 constexpr const char* kNotWhole =
     "Arquivo inv\xC3\xA1lido: n\xC3\xA3o \xC3\xA9 um calend\xC3\xA1rio iCalendar completo";
@@ -107,7 +107,9 @@ std::optional<int64_t> EarliestAlarm(icalcomponent* item, const ItemTimes& times
     const icaltriggertype t = icalproperty_get_trigger(trigger);
     std::optional<int64_t> at;
     if (!icaltime_is_null_time(t.time)) {
-      at = ReadZonedTime(trigger, zones) ? Minutes(*ReadZonedTime(trigger, zones), unknown_zone) : std::nullopt;
+      // An absolute trigger is a UTC time; one with a TZID is converted from it.
+      const std::optional<ZonedTime> absolute = ReadZonedTime(trigger, zones);
+      at = absolute ? Minutes(*absolute, unknown_zone) : LocalMinutes(t.time, nullptr);
     } else {
       icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
       std::optional<int64_t> base = times.anchor_minutes;

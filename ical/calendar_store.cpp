@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "dates/date_time.h"
 #include "ical/calendar_export.h"
 #include "platform/system.h"
 #include "store/date_text.h"
@@ -39,7 +40,8 @@ std::string ExportStore(int32_t first, int32_t after, int* count) {
     std::reverse(run, end);
     run = end;
   }
-  *count = static_cast<int>(reminders.size());
+  *count = static_cast<int>(std::count_if(reminders.begin(), reminders.end(),
+                                         [](const TLembrete& r) { return IsValidDateTime(r.DateTime); }));
   return ExportCalendar(reminders, NowUtc());
 }
 
