@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <functional>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <ostream>
 
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
+#if QUELVO_ICAL
+#include "ical/calendar_store.h"
+#endif
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/backup.h"
@@ -29,6 +34,7 @@ struct Refused {
 struct Context {
   std::vector<std::string> positional;
   std::map<std::string, std::string> options;
+  std::istream& in;
   std::ostream& out;
   std::ostream& err;
   Store& store;
@@ -46,7 +52,9 @@ const char* kUsage =
     "  eventos DATA\n"
     "  feriados ANO\n"
     "  luas ANO\n"
-    "  pascoa ANO\n";
+    "  pascoa ANO\n"
+    "  exportar ARQUIVO [--de DATA] [--ate DATA]\n"
+    "  importar ARQUIVO\n";
 
 std::string Trimmed(const std::string& s) {
   size_t a = 0, b = s.size();
@@ -160,8 +168,8 @@ void PrintRange(Context& c, int32_t first, int32_t after) {
   c.out << lines;
 }
 
-int Listar(Context& c) {
-  Need(c, 0);
+// The table positions of --de/--ate, by the list window's rule; all without them.
+std::pair<int32_t, int32_t> ListedRange(Context& c) {
   int32_t first = 0, after = c.store.Lembretes.Count;
   const bool has_from = c.options.count("de"), has_to = c.options.count("ate");
   if (has_from || has_to) {
@@ -171,7 +179,13 @@ int Listar(Context& c) {
     first = c.store.FindPosition(from);
     after = c.store.FindPosition(to + 1.0);
   }
-  PrintRange(c, first, std::max(first, after));
+  return {first, std::max(first, after)};
+}
+
+int Listar(Context& c) {
+  Need(c, 0);
+  const auto [first, after] = ListedRange(c);
+  PrintRange(c, first, after);
   return kDone;
 }
 
@@ -222,6 +236,61 @@ int Restaurar(Context& c) {
   if (RestoreBackup(c.store, c.positional[0]) != RestoreResult::Done) throw Refused{Cp1252ToUtf8(msg::kRestoreInvalid)};
   return kDone;
 }
+
+#if QUELVO_ICAL
+int Exportar(Context& c) {
+  Need(c, 1);
+  const auto [first, after] = ListedRange(c);
+  int count = 0;
+  const std::string calendar = ical::ExportStore(c.store, first, after, &count);
+  const std::string& path = c.positional[0];
+  const std::string summary = std::to_string(count) + " lembretes exportados\n";
+  if (path == "-") {
+    c.out << calendar;
+    c.out.flush();
+    c.err << summary;
+    return c.out ? kDone : kRefused;
+  }
+  auto file = platform::Files().Open(path, platform::OpenMode::Create);
+  const bool written = file && file->Write(calendar.data(), calendar.size()) && file->Sync();
+  if (!(file && file->Close() && written))
+    throw Refused{"N\xC3\xA3o foi poss\xC3\xADvel gravar o arquivo \"" + path + "\""};
+  c.out << summary;
+  return kDone;
+}
+
+// The first line of a reminder text, for the report lines.
+std::string ReportText(const std::string& cp1252) {
+  return Cp1252ToUtf8(cp1252.substr(0, cp1252.find_first_of("\r\n")));
+}
+
+int Importar(Context& c) {
+  Need(c, 1);
+  const std::string& path = c.positional[0];
+  std::string bytes;
+  if (path == "-") {
+    bytes.assign(std::istreambuf_iterator<char>(c.in), std::istreambuf_iterator<char>());
+  } else if (!platform::ReadWholeFile(platform::Files(), path, &bytes)) {
+    throw Refused{"N\xC3\xA3o foi poss\xC3\xADvel ler o arquivo \"" + path + "\""};
+  }
+  const ical::ImportOutcome outcome = ical::ImportIntoStore(c.store, bytes);
+  if (!outcome.refusal.empty()) throw Refused{outcome.refusal};
+  c.out << outcome.imported << " importados, " << outcome.ignored << " ignorados\n";
+  c.out.flush();
+  for (const ical::ItemResult& item : outcome.items) {
+    const std::string text = ReportText(item.record.Text);
+    if (!item.skipped.empty()) {
+      c.err << "ignorado: " << text << ": " << item.skipped << '\n';
+      continue;
+    }
+    if (item.only_next) c.err << "importado s\xC3\xB3 o pr\xC3\xB3ximo: " << text << '\n';
+    if (!item.unknown_zone.empty())
+      c.err << "hora local: " << text << ": fuso hor\xC3\xA1rio desconhecido \"" << item.unknown_zone << "\"\n";
+  }
+  return kDone;
+}
+
+#endif
 
 // The calendar files of the program folder; a missing file gives an empty list.
 void LoadCalendarLists() {
@@ -287,6 +356,10 @@ const std::map<std::string, Command>& Commands() {
       {"feriados", {Feriados, false, false}},
       {"luas", {Luas, false, false}},
       {"pascoa", {Pascoa, false, false}},
+#if QUELVO_ICAL
+      {"exportar", {Exportar, false, true}},
+      {"importar", {Importar, true, true}},
+#endif
   };
   return commands;
 }
@@ -315,8 +388,12 @@ std::string EscapeText(const std::string& utf8) {
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return Run(args, std::cin, out, err);
+}
+
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
   Store store;
-  Context c{{}, {}, out, err, store};
+  Context c{{}, {}, in, out, err, store};
   std::string command;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];

@@ -2,6 +2,7 @@
 // Small operating-system services: the clock, the program folder, the
 // single-instance lock and wave playback.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,14 @@ class Clock {
 
 // The clock the program uses: System().LocalClock() (platform.h).
 Clock& SystemClock();
+
+// This machine's time zone, for calendar files that give instants in UTC.
+// The local date and time of an instant (seconds since 1970-01-01 00:00 UTC);
+// false when the system cannot convert it.
+bool LocalFromUtc(int64_t seconds, LocalTime* local);
+// The instant of a local date and time (seconds are used, milliseconds not);
+// false when the system cannot convert it.
+bool UtcFromLocal(const LocalTime& local, int64_t* seconds);
 
 // The path separator of file names on this platform.
 #ifdef _WIN32

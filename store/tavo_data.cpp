@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -308,6 +309,52 @@ void Store::AddLembrete(const TLembrete& record) {
     InsertEntry(Lembretes, FindPosition(record.DateTime), entry);
     LastId += 1;
     CommitWithAppendedText(Lembretes, end);
+  }
+  RefreshList();
+}
+
+void Store::AddLembretes(const std::vector<TLembrete>& records) {
+  for (const TLembrete& r : records) RequireDescribableText(r);
+  if (records.empty()) return;
+  WaitForBothFlags();
+  {
+    BusyGuard busy(StoreBusy);
+    int64_t end = 0;
+    if (!platform::Files().FileSize(DataFileName, &end)) Failure(msg::kUpdateFailed, BoxKind::TaskModal);
+    std::string texts;
+    std::vector<LembreteEntry> added(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+      LembreteEntry& e = added[i];
+      e = records[i];
+      e.Padding = 0;
+      e.Id = LastId + 1 + static_cast<int32_t>(i);
+      const int64_t at = end + static_cast<int64_t>(texts.size());
+      if (at > INT32_MAX) Failure(msg::kUpdateFailed, BoxKind::TaskModal);
+      e.TextPos = static_cast<int32_t>(at);
+      e.TextLen = static_cast<uint16_t>(records[i].Text.size());
+      texts += records[i].Text;
+    }
+    // One by one, each would go before the entries of its minute: so the
+    // later of two equal minutes first, and the new before the old.
+    std::stable_sort(added.begin(), added.end(), [](const LembreteEntry& a, const LembreteEntry& b) {
+      if (DateLess(a.DateTime, b.DateTime)) return true;
+      if (DateLess(b.DateTime, a.DateTime)) return false;
+      return a.Id > b.Id;
+    });
+    EntryTable table;
+    table.Entries.reserve(Lembretes.Entries.size() + added.size());
+    std::merge(added.begin(), added.end(), Lembretes.Entries.begin(), Lembretes.Entries.end(),
+               std::back_inserter(table.Entries),
+               [](const LembreteEntry& a, const LembreteEntry& b) { return DateLess(a.DateTime, b.DateTime); });
+    table.Count = static_cast<int32_t>(table.Entries.size());
+    // The texts join the data file through a rebuild, whose commit is also
+    // the new index's: an interruption leaves both files as they were.
+    if (store_files::RebuildDataFile(Paths(), end, 0, &texts, table) != store_files::RebuildResult::Done) {
+      store_files::RecoverInterrupted(Paths());
+      Failure(msg::kUpdateFailed, BoxKind::TaskModal);
+    }
+    Lembretes = std::move(table);
+    LastId += static_cast<int32_t>(records.size());
   }
   RefreshList();
 }

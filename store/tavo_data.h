@@ -167,6 +167,12 @@ class Store {
   // Both refuse a text longer than kMaxStoredTextLength (see there).
   void AddLembrete(const TLembrete& record);
   void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record);
+  // Adds many reminders as one change: the table ends as if AddLembrete had
+  // been called for each in turn (Ids and texts in that order), but the files
+  // change once, all or nothing, with a rebuild's crash-safe steps (store_files.h).
+  // A failure is reported as "Erro ao atualizar arquivos de dados" with the
+  // store as it was. Refuses a text longer than kMaxStoredTextLength.
+  void AddLembretes(const std::vector<TLembrete>& records);
   void DeleteLembrete(const TLembrete& record);
   // Asks an open list window to list again.
   void RefreshList();

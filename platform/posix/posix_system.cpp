@@ -5,6 +5,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
@@ -67,6 +68,30 @@ flock WholeFileLock(short type) {
 }
 
 }  // namespace
+
+bool LocalFromUtc(int64_t seconds, LocalTime* local) {
+  const auto secs = static_cast<time_t>(seconds);
+  tm t{};
+  if (!::localtime_r(&secs, &t)) return false;
+  *local = LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec > 59 ? 59 : t.tm_sec, 0};
+  return true;
+}
+
+bool UtcFromLocal(const LocalTime& local, int64_t* seconds) {
+  tm t{};
+  t.tm_year = local.Year - 1900;
+  t.tm_mon = local.Month - 1;
+  t.tm_mday = local.Day;
+  t.tm_hour = local.Hour;
+  t.tm_min = local.Minute;
+  t.tm_sec = local.Second;
+  t.tm_isdst = -1;  // the zone's rule for that date decides
+  errno = 0;
+  const time_t secs = ::mktime(&t);
+  if (secs == static_cast<time_t>(-1) && errno != 0) return false;
+  *seconds = secs;
+  return true;
+}
 
 Clock& os::LocalClock() {
   static PosixClock clock;

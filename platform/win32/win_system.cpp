@@ -66,6 +66,41 @@ class WinWavePlayer : public WavePlayer {
 
 }  // namespace
 
+namespace {
+
+// FILETIME counts 100 ns from 1601; the Unix epoch is 11644473600 s later.
+constexpr int64_t kEpochOffset = 11644473600LL;
+
+bool ToSystemTime(int64_t seconds, SYSTEMTIME* st) {
+  const auto ticks = static_cast<uint64_t>((seconds + kEpochOffset) * 10000000LL);
+  FILETIME ft{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
+  return seconds >= -kEpochOffset && ::FileTimeToSystemTime(&ft, st);
+}
+
+}  // namespace
+
+bool LocalFromUtc(int64_t seconds, LocalTime* local) {
+  SYSTEMTIME utc, st;
+  if (!ToSystemTime(seconds, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &st)) return false;
+  *local = LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0};
+  return true;
+}
+
+bool UtcFromLocal(const LocalTime& local, int64_t* seconds) {
+  SYSTEMTIME st{}, utc;
+  st.wYear = static_cast<WORD>(local.Year);
+  st.wMonth = static_cast<WORD>(local.Month);
+  st.wDay = static_cast<WORD>(local.Day);
+  st.wHour = static_cast<WORD>(local.Hour);
+  st.wMinute = static_cast<WORD>(local.Minute);
+  st.wSecond = static_cast<WORD>(local.Second);
+  FILETIME ft;
+  if (!::TzSpecificLocalTimeToSystemTime(nullptr, &st, &utc) || !::SystemTimeToFileTime(&utc, &ft)) return false;
+  const uint64_t ticks = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  *seconds = static_cast<int64_t>(ticks / 10000000ULL) - kEpochOffset;
+  return true;
+}
+
 Clock& os::LocalClock() {
   static WinClock clock;
   return clock;

@@ -43,7 +43,8 @@ struct Operation {
   const char* name;
   int position;     // table position of the reminder it works on (-1: none)
   Stored replacement;  // new values for add and alter
-  enum Kind { Add, Alter, Delete } kind;
+  enum Kind { Add, Alter, Delete, Batch } kind;
+  std::vector<Stored> batch = {};  // added together, in this order (AddLembretes)
 };
 
 const Operation kOperations[] = {
@@ -60,10 +61,21 @@ const Operation kOperations[] = {
     {"delete first", 0, {}, Operation::Delete},
     {"delete middle", 2, {}, Operation::Delete},
     {"delete last", 3, {}, Operation::Delete},
+    // An import: one before everything, two sharing a minute with each other
+    // and one with a stored reminder's minute.
+    {"add a batch", -1, {}, Operation::Batch,
+     {{At(2025, 1, 1, 6, 0), 0, "antes de todos"},
+      {At(2025, 3, 3, 9, 0), 1, "lote um"},
+      {At(2025, 3, 3, 9, 0), 2, "lote dois, mesmo minuto"},
+      {At(2025, 1, 12, 9, 30), 4, "lote no minuto de outro"}}},
 };
 
 std::vector<Stored> Expected(const std::vector<Stored>& before, const Operation& op) {
   std::vector<Stored> after = before;
+  if (op.kind == Operation::Batch) {
+    for (const Stored& r : op.batch) ModelInsert(after, r);
+    return after;
+  }
   if (op.kind != Operation::Add) after.erase(after.begin() + op.position);
   if (op.kind != Operation::Delete) ModelInsert(after, op.replacement);
   return after;
@@ -72,7 +84,8 @@ std::vector<Stored> Expected(const std::vector<Stored>& before, const Operation&
 // The messages an operation may show when a disk call fails.
 std::vector<std::string> AllowedMessages(Operation::Kind kind) {
   switch (kind) {
-    case Operation::Add: return {msg::kUpdateFailed};
+    case Operation::Add:
+    case Operation::Batch: return {msg::kUpdateFailed};
     case Operation::Alter: return {msg::kUpdateFailed, msg::kAlterFailed};
     case Operation::Delete: return {msg::kUpdateFailed, msg::kDeleteFailed};
   }
@@ -109,6 +122,12 @@ class CrashPoints : public test_support::StoreFixture {
       case Operation::Add: AddLembrete(Reminder(r.DateTime, r.Text, r.RepeatKind)); break;
       case Operation::Alter: AlterLembrete(Entry(op.position), Reminder(r.DateTime, r.Text, r.RepeatKind)); break;
       case Operation::Delete: DeleteLembrete(Entry(op.position)); break;
+      case Operation::Batch: {
+        std::vector<TLembrete> records;
+        for (const Stored& b : op.batch) records.push_back(Reminder(b.DateTime, b.Text, b.RepeatKind));
+        AddLembretes(records);
+        break;
+      }
     }
   }
 

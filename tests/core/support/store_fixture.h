@@ -83,6 +83,7 @@ class StoreFixture : public ::testing::Test {
   void AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
     store.AlterLembrete(old_record, new_record);
   }
+  void AddLembretes(const std::vector<TLembrete>& records) { store.AddLembretes(records); }
   void DeleteLembrete(const TLembrete& record) { store.DeleteLembrete(record); }
   void WaitForBothFlags() { store.WaitForBothFlags(); }
   BackupResult WriteBackup(const std::string& path) { return tavo::WriteBackup(store, path); }

@@ -1,0 +1,35 @@
+#pragma once
+// Calendar files in and out of the store: the one place where the mapping
+// meets the store's table and files.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ical/calendar_import.h"
+
+namespace tavo {
+class Store;
+}
+
+namespace tavo::ical {
+
+// The calendar of table positions first to after - 1; `count` gets the
+// number of reminders in it. DTSTAMP is the platform clock's now.
+std::string ExportStore(Store& store, int32_t first, int32_t after, int* count);
+
+struct ImportOutcome {
+  std::string refusal;             // not a whole calendar: nothing stored
+  std::vector<ItemResult> items;   // every item, in file order, with duplicates marked reason::kExists
+  int imported = 0;
+  int ignored = 0;
+};
+
+// Adds the reminders a calendar file holds, as one batch (AddLembretes):
+// items already stored, or met earlier in the same file, are skipped as
+// reason::kExists. "Now" is the platform clock's minute. A store failure is
+// reported by the store (StoreStopped), with nothing added.
+ImportOutcome ImportIntoStore(Store& store, std::string_view bytes);
+
+}  // namespace tavo::ical
