@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QSessionManager>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <chrono>
 #include <iterator>
 
+#include "platform/show_request.h"
 #include "qt/accessibility.h"
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
@@ -93,6 +95,14 @@ bool TformTAVO::event(QEvent* e) {
     form.Activated();
   }
   return ShapedWindow::event(e);
+}
+
+void TformTAVO::WatchShowRequests(platform::ShowRequestListener& requests) {
+  if (requests.WaitHandle() < 0) return;
+  auto* notifier = new QSocketNotifier(requests.WaitHandle(), QSocketNotifier::Read, this);
+  connect(notifier, &QSocketNotifier::activated, this, [this, &requests] {
+    if (requests.TakeRequests()) form.pmJanelaClick();
+  });
 }
 
 void TformTAVO::BringToFront() { gui::BringToFront(this); }
