@@ -17,11 +17,14 @@ QDate ToQDate(double date) {
   return QDate(d.Year, d.Month, d.Day);
 }
 
+QString DateMask() {
+  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
+  return year_first ? QStringLiteral("9999/99/99; ") : QStringLiteral("99/99/9999; ");
+}
+
 }  // namespace
 
-DateField::DateField(QWidget* parent) : QLineEdit(parent) {
-  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
-  setInputMask(year_first ? QStringLiteral("9999/99/99; ") : QStringLiteral("99/99/9999; "));
+DateField::DateField(QWidget* parent) : MaskedField(DateMask(), parent) {
   setFont(SansSerifFont(11));
   button_ = new QToolButton(this);
   button_->setArrowType(Qt::DownArrow);
@@ -84,7 +87,7 @@ void DateField::DropDown() {
 bool DateField::CalendarShown() const { return calendar_ && calendar_->isVisible(); }
 
 void DateField::focusOutEvent(QFocusEvent* event) {
-  QLineEdit::focusOutEvent(event);
+  MaskedField::focusOutEvent(event);
   if (!CalendarShown()) emit Exited();
 }
 
@@ -99,11 +102,11 @@ void DateField::keyPressEvent(QKeyEvent* event) {
     DropDown();
     return;
   }
-  QLineEdit::keyPressEvent(event);
+  MaskedField::keyPressEvent(event);
 }
 
 void DateField::resizeEvent(QResizeEvent* event) {
-  QLineEdit::resizeEvent(event);
+  MaskedField::resizeEvent(event);
   button_->setGeometry(width() - 15, 1, 14, height() - 2);
 }
 

@@ -4,14 +4,15 @@
 // starts the week on Sunday and is titled "Escolha uma Data".
 
 #include <QDate>
-#include <QLineEdit>
+
+#include "qt/masked_field.h"
 
 class QCalendarWidget;
 class QToolButton;
 
 namespace tavo::gui {
 
-class DateField : public QLineEdit {
+class DateField : public MaskedField {
   Q_OBJECT
  public:
   explicit DateField(QWidget* parent);
