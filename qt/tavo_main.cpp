@@ -87,9 +87,14 @@ TformTAVO::~TformTAVO() { form.FormDestroy(); }
 
 bool TformTAVO::event(QEvent* e) {
   if (e->type() == QEvent::Show && !form.FirstActivationDone()) {
-    // The first showing decides MINIMIZE and starts the alarm loop.
     QTimer::singleShot(0, this, [this] {
-      if (!form.FirstActivationDone()) form.Activated();
+      if (form.FirstActivationDone()) return;
+      // The first showing decides MINIMIZE and starts the alarm loop.
+      form.Activated();
+      // A window manager need not give the focus to a window mapped by a
+      // program started from a script, but grants an explicit request. Later
+      // showings all go through BringToFront.
+      if (form.App().MainWindowShown) gui::BringToFront(this);
     });
   } else if (e->type() == QEvent::WindowActivate && form.FirstActivationDone()) {
     form.Activated();

@@ -4,7 +4,7 @@
 # the X server (xdotool, xsel) as a user's would. Exit 77 (skipped) when the
 # display tools are missing.
 set -u
-for tool in Xvfb openbox xdotool xsel; do
+for tool in Xvfb openbox xdotool xsel xprop; do
   command -v "$tool" >/dev/null || { echo "sem $tool: teste ignorado"; exit 77; }
 done
 tmp=$(mktemp -d)
@@ -12,7 +12,12 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/nu
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$tmp/display")"
 openbox >/dev/null 2>&1 & wm=$!
-sleep 0.3
+# A window mapped before the window manager has taken the screen is never
+# given the focus: wait until openbox announces itself on the root window.
+for _ in $(seq 200); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.05
+done
 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp "$@"
 rc=$?
 kill "$wm" "$xvfb" 2>/dev/null
