@@ -17,7 +17,7 @@
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
 #include "qt/gui_common.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 #include "qt/list_grid.h"
 #include "qt/tavo_list.h"

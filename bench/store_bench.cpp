@@ -18,7 +18,7 @@
 
 #include "cli/cli_commands.h"
 #include "platform/testing/test_platform.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "calendar/feriados.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo {
 namespace {

@@ -1,111 +1,42 @@
 #include "calendar/feriados.h"
 
+#include <array>
 #include <cmath>
-#include <numbers>
 
-#include "store/date_time.h"
+#include "calendar/moon_phases.h"
+#include "dates/date_time.h"
 
 namespace tavo::feriados {
 namespace {
 
-constexpr double kSynodicMonthSeconds = 2551442.9;
-constexpr double kSynodicMonthDays = 29.53058912037037;  // kSynodicMonthSeconds / 86400
-constexpr int64_t kReferenceNewMoon = 811961700;          // 24 September 1995 16:55:00
-constexpr int64_t kDay1970 = 25569;                       // day number of 1 January 1970
+constexpr int64_t kDay1970 = 25569;        // day number of 1 January 1970
+constexpr double kLocalOffset = 3.0 / 24;  // the program's fixed offset: three hours behind UTC
 
-constexpr double kScanStep = 0.001;        // 86.4 seconds
-constexpr double kJumpAfterFind = 5.0;     // days after the start of the window of a find
-constexpr double kFindDayOffset = 0.125;   // a find is dated 3 hours before its sample
+// Table names of the four principal phases, in the order of moon::Phase.
+constexpr std::array<std::string_view, 4> kPhaseNames = {"Nova", "Crescente", "Cheia", "Minguante"};
 
-constexpr std::string_view kCrescente = "Crescente";
-constexpr std::string_view kMinguante = "Minguante";
-constexpr std::string_view kNova = "Nova";
-constexpr std::string_view kCheia = "Cheia";
-
-double IlluminationAt(int64_t seconds) {
-  const double q = static_cast<double>(seconds - kReferenceNewMoon) / kSynodicMonthSeconds;
-  const double age = (q - std::trunc(q)) * kSynodicMonthSeconds / 86400.0;
-  return (1.0 - std::cos(2.0 * std::numbers::pi * age / kSynodicMonthDays)) * 0.5;
+// The local day (UTC - 3 h) on which a phase falls.
+int32_t LocalDay(const moon::PhaseInstant& instant) {
+  return static_cast<int32_t>(std::floor(instant.utc - kLocalOffset));
 }
 
-// The phase test of one sample. `k` is truncate(10000 × illumination).
-std::string_view PhaseAtSample(double cur, double illumination) {
-  const int k = static_cast<int>(10000.0 * illumination);
-  if (k >= 4998 && k <= 5002) {
-    const double before = MoonIllumination(cur - 2.0);
-    if (illumination > before) return kCrescente;
-    if (illumination < before) return kMinguante;
-  }
-  if (k <= 4) return kNova;
-  if (k >= 9996) return kCheia;
-  return {};
-}
-
-// Most samples of the scan lie far from every threshold window, and the
-// illumination changes at most pi / kSynodicMonthSeconds per second. After
-// evaluating a sample, this bounds the moments around it at which no window
-// can be reached, so the scan skips their cosines and still visits exactly
-// the samples that the plain scan would find.
-class SkipRange {
- public:
-  bool Covers(int64_t seconds) const { return seconds > low_ && seconds < high_; }
-
-  void Clear() { low_ = high_ = 0; }
-
-  void Learn(int64_t seconds, double illumination) {
-    // The windows in units of 10000 × illumination: k <= 4, 4998 <= k <= 5002,
-    // k >= 9996.
-    const double x = 10000.0 * illumination;
-    double distance = 0;
-    if (x >= 5 && x < 4998) {
-      distance = std::min(x - 5, 4998 - x);
-    } else if (x >= 5003 && x < 9996) {
-      distance = std::min(x - 5003, 9996 - x);
-    }
-    // Margins far above the rounding error of the illumination.
-    constexpr double kSecondsPerUnit = kSynodicMonthSeconds / (10000.0 * std::numbers::pi);
-    const double radius = (distance - 1e-3) * kSecondsPerUnit - 1.0;
-    if (radius <= 0) {
-      Clear();
-      return;
-    }
-    const auto r = static_cast<int64_t>(radius);
-    low_ = seconds - r;
-    high_ = seconds + r;
-  }
-
- private:
-  int64_t low_ = 0;
-  int64_t high_ = 0;
-};
-
-// Scans one month from its first day 00:00 in steps of 0.001 day, one-day
-// windows at a time, and calls found(name, day) for every phase found. After
-// a find the scan goes on 5 days after the start of that window. The month is
-// tested only when a window ends or after a jump, so the last window may run
-// into the next month.
+// Calls found(name, day) for every principal phase whose local day lies in
+// [first_day, end_day), in time order.
 template <class Found>
-void ScanMonth(int year, int month, Found&& found) {
-  double cur = EncodeDate(year, month, 1);
-  SkipRange skip;
-  while (DecodeDate(cur).Month == month) {
-    const double base = cur;
-    do {
-      cur += kScanStep;
-      const int64_t seconds = SecondsSince1970(cur);
-      if (skip.Covers(seconds)) continue;
-      const double illumination = IlluminationAt(seconds);
-      const std::string_view phase = PhaseAtSample(cur, illumination);
-      if (!phase.empty()) {
-        found(phase, static_cast<int32_t>(DayNumber(cur - kFindDayOffset)));
-        cur = base + kJumpAfterFind;
-        skip.Clear();
-      } else {
-        skip.Learn(seconds, illumination);
-      }
-    } while (cur < base + 1.0);
+void ForEachPhase(int64_t first_day, int64_t end_day, Found&& found) {
+  // One lunation before the first day covers the quarters of the lunation
+  // that ends inside the range.
+  for (int64_t lunation = moon::LunationNear(static_cast<double>(first_day)) - 1;; ++lunation) {
+    for (int quarter = 0; quarter < 4; ++quarter) {
+      const moon::PhaseInstant instant = moon::PhaseOfLunation(lunation, static_cast<moon::Phase>(quarter));
+      const int32_t day = LocalDay(instant);
+      if (day >= end_day) return;
+      if (day >= first_day) found(kPhaseNames[static_cast<size_t>(quarter)], day);
+    }
   }
 }
+
+int64_t FirstDayOfYear(int year) { return DaysFromCivil(year, 1, 1); }
 
 bool IsValidYear(int year) { return year >= 1 && year <= 9999; }
 
@@ -154,13 +85,6 @@ int64_t SecondsSince1970(double moment) {
   return days * 86400 + milliseconds / 1000;
 }
 
-double MoonAge(double moment) {
-  const double q = static_cast<double>(SecondsSince1970(moment) - kReferenceNewMoon) / kSynodicMonthSeconds;
-  return (q - std::trunc(q)) * kSynodicMonthSeconds / 86400.0;
-}
-
-double MoonIllumination(double moment) { return IlluminationAt(SecondsSince1970(moment)); }
-
 double EasterDate(int year) {
   // Oudin's form of the Gregorian computus; divisions truncate.
   const int y = year;
@@ -188,18 +112,18 @@ std::string_view SeasonName(double date) {
 
 MoonTable BuildMoonTable(int year) {
   MoonTable table;
-  for (int month = 1; month <= 12; ++month) {
-    ScanMonth(year, month, [&table](std::string_view name, int32_t day) {
-      if (table.Count == kMoonTableSize) return;
-      table.Entries[static_cast<size_t>(table.Count++)] = DayEntry{std::string(name), day};
-    });
-  }
+  ForEachPhase(FirstDayOfYear(year), FirstDayOfYear(year + 1), [&table](std::string_view name, int32_t day) {
+    if (table.Count == kMoonTableSize) return;
+    table.Entries[static_cast<size_t>(table.Count++)] = DayEntry{std::string(name), day};
+  });
   return table;
 }
 
 DayEntry LastMoonPhaseOfYear(int year) {
+  // Principal phases are never more than nine days apart.
+  const int64_t end = FirstDayOfYear(year + 1);
   DayEntry last;
-  ScanMonth(year, 12, [&last](std::string_view name, int32_t day) { last = DayEntry{std::string(name), day}; });
+  ForEachPhase(end - 10, end, [&last](std::string_view name, int32_t day) { last = DayEntry{std::string(name), day}; });
   return last;
 }
 

@@ -41,10 +41,10 @@ inline constexpr std::array<std::string_view, 8> WeekdayNames = {
 
 inline constexpr int kMoonTableSize = 60;
 
-// The moon phases found for one year, in the order found (chronological;
-// a phase whose threshold window spans a month's first midnight appears
-// twice with the same Day). Entries from Count on are empty. A find beyond
-// the last slot is dropped.
+// The principal moon phases of one year in time order, each on the day it
+// falls in the program's fixed local time (three hours behind UTC): 49 or
+// 50 of them. Entries from Count on are empty; a phase beyond the last slot
+// would be dropped.
 struct MoonTable {
   std::array<DayEntry, kMoonTableSize> Entries{};
   int Count = 0;
@@ -58,13 +58,6 @@ struct MoonTable {
 // Exact in 64 bits for every valid date-time.
 int64_t SecondsSince1970(double moment);
 
-// Age of the moon in days since the last mean new moon; negative before the
-// reference new moon of 24 September 1995 16:55:00.
-double MoonAge(double moment);
-
-// Illuminated fraction of the moon, 0.0 to 1.0.
-double MoonIllumination(double moment);
-
 // Easter Sunday of a year (Gregorian computus), as a date value. Meaningful
 // for the years 1 to 9999.
 double EasterDate(int year);
@@ -73,12 +66,12 @@ double EasterDate(int year);
 // hemisphere, with the boundaries fixed on the 21st.
 std::string_view SeasonName(double date);
 
-// The moon phases of a year by the 0.001-day scan. Independent of the cached
-// tables (the command line lists a year with it).
+// The moon phases of a year from their astronomical instants. Independent of
+// the cached tables (the command line lists a year with it).
 MoonTable BuildMoonTable(int year);
 
-// The last phase the scan finds for a year (the last used entry of
-// BuildMoonTable), found by scanning December alone.
+// The last phase of a year (the last used entry of BuildMoonTable), found
+// without building the whole table.
 DayEntry LastMoonPhaseOfYear(int year);
 
 // The holiday table of a year in its fixed order: Carnaval, Paixão de Cristo,

@@ -12,7 +12,7 @@
 #include "store/backup.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/period_step.h"
 #include "store/tavo_data.h"
 

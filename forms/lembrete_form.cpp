@@ -7,7 +7,7 @@
 #include "store/config.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/period_step.h"
 
 namespace tavo::forms {

@@ -10,7 +10,7 @@
 #include "qt/gui_common.h"
 #include "platform/locale_date.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo::gui {
 namespace {

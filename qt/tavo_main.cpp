@@ -74,7 +74,12 @@ TformTAVO::TformTAVO(forms::Application& app, std::vector<std::string> arguments
   rxTray->show();
 
   timerCheca.setInterval(10000);
-  connect(&timerCheca, &QTimer::timeout, this, [this] { form.timerChecaTimer(); });
+  connect(&timerCheca, &QTimer::timeout, this, [this] {
+    const int checked = form.LastCheckedMinute;
+    form.timerChecaTimer();
+    // Tests wait on this line to know a check has run to its end.
+    if (form.LastCheckedMinute != checked) Report("checagem");
+  });
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { form.WMQueryEndSession(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

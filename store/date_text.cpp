@@ -5,7 +5,7 @@
 
 #include "platform/locale_date.h"
 #include "platform/system.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 
 namespace tavo {

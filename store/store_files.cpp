@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -17,6 +18,10 @@ using platform::OpenMode;
 // committed only by deleting the journal).
 constexpr char kUndoMagic[4] = {'Q', 'U', 'N', 'D'};
 constexpr char kUndoTextOnlyMagic[4] = {'Q', 'U', 'N', 'T'};
+// The last four bytes of a complete redo journal (position, length and new
+// text, then the new index): once it is complete the change is committed,
+// and an interrupted change is finished from it.
+constexpr char kRedoMagic[4] = {'Q', 'R', 'E', 'D'};
 
 std::string Replace(const std::string& name, const std::string& suffix) {
   return name.substr(0, name.find_last_of('.')) + suffix;
@@ -68,15 +73,39 @@ int64_t GetLe64(const std::string& s, size_t at) {
   return static_cast<int64_t>(v);
 }
 
-// Undoes an in-place overwrite from its journal (position, old bytes, magic)
-// unless the overwrite was committed.
-bool UndoIfUncommitted(const FileNames& names) {
+// Writes a text of unchanged length and a changed stretch of the index in
+// place: the second half of a change committed by its redo journal.
+bool ApplyRedo(const FileNames& names, int64_t text_at, std::string_view text, int64_t index_at,
+               std::string_view index_part) {
+  if (!WriteAt(names.Data, text_at, std::string(text))) return false;
+  return WriteAt(names.Index, index_at, std::string(index_part));
+}
+
+// Finishes an interrupted in-place change from its journal: a complete redo
+// journal is applied again; an undo journal (position, old bytes, magic)
+// puts the old bytes back unless the overwrite was committed. An incomplete
+// journal means nothing had been written in place yet.
+bool RecoverFromJournal(const FileNames& names) {
   std::string journal;
   if (!platform::ReadWholeFile(Files(), names.Undo, &journal)) return false;
   if (journal.size() < 12) return true;
   const char* magic = journal.data() + journal.size() - 4;
+  if (std::memcmp(magic, kRedoMagic, 4) == 0) {
+    // Text position, text length, text, index position, index bytes, magic.
+    const auto size = static_cast<int64_t>(journal.size());
+    if (size < 28) return true;
+    const int64_t text_at = GetLe64(journal, 0);
+    const int64_t length = GetLe64(journal, 8);
+    // A journal that does not add up is damage, not a change to finish.
+    if (text_at < 0 || length < 0 || length > size - 28) return true;
+    const auto index_field = static_cast<size_t>(16 + length);
+    const int64_t index_at = GetLe64(journal, index_field);
+    if (index_at < 0) return true;
+    const std::string_view bytes(journal);
+    return ApplyRedo(names, text_at, bytes.substr(16, static_cast<size_t>(length)), index_at,
+                     bytes.substr(index_field + 8, journal.size() - index_field - 12));
+  }
   const bool text_only = std::memcmp(magic, kUndoTextOnlyMagic, 4) == 0;
-  // An incomplete journal means the overwrite had not started.
   if (!text_only && std::memcmp(magic, kUndoMagic, 4) != 0) return true;
   // With an index change, the rename of the new index was the commit.
   if (!text_only && !Files().Exists(names.NewIndex)) return true;
@@ -156,25 +185,59 @@ RebuildResult RebuildDataFile(int64_t p, int64_t n, const std::string* replaceme
   return RebuildResult::Done;
 }
 
+namespace {
+
+// The undo journal of an overwrite: position, the bytes it replaces, magic.
+bool WriteUndoJournal(const FileNames& names, int64_t p, size_t n, const char (&magic)[4]) {
+  std::string journal;
+  PutLe64(journal, p);
+  std::string old_bytes;
+  if (!ReadAt(names.Data, p, n, &old_bytes)) return false;
+  journal += old_bytes;
+  journal.append(magic, 4);
+  return WriteNewFile(names.Undo, journal);
+}
+
+}  // namespace
+
 bool OverwriteText(int64_t p, const std::string& text, const EntryTable& table) {
-  // Journalled even when the index keeps its bytes: a write cut short would
-  // otherwise leave a text that is neither the old one nor the new one.
   const FileNames names = Names();
   const std::string index = IndexBytes(table);
   std::string on_disk;
   if (!platform::ReadWholeFile(Files(), names.Index, &on_disk)) return false;
-  // Only the text changes: the index need not be written again.
-  const bool index_changes = on_disk != index;
-  std::string old_text;
-  std::string journal;
-  PutLe64(journal, p);
-  if (!ReadAt(names.Data, p, text.size(), &old_text)) return false;
-  journal += old_text;
-  journal.append(index_changes ? kUndoMagic : kUndoTextOnlyMagic, 4);
-  if (!WriteNewFile(names.Undo, journal)) return false;
-  if (index_changes && !WriteNewFile(names.NewIndex, index)) return false;
+  if (on_disk == index) {
+    // Only the text changes. Journalled even so: a write cut short would
+    // otherwise leave a text that is neither the old one nor the new one.
+    if (!WriteUndoJournal(names, p, text.size(), kUndoTextOnlyMagic)) return false;
+    if (!WriteAt(names.Data, p, text)) return false;
+    return Files().Delete(names.Undo);
+  }
+  if (on_disk.size() == index.size()) {
+    // A new date (or kind) with a text of the same length: the index keeps its
+    // size and only the entries between the old and the new place change, so
+    // the text and that stretch are written in place behind a redo journal.
+    // That costs one flush less than a new index and its rename.
+    const auto from_end = std::mismatch(index.rbegin(), index.rend(), on_disk.rbegin()).first;
+    const size_t end = index.size() - static_cast<size_t>(from_end - index.rbegin());
+    const size_t begin = static_cast<size_t>(std::mismatch(index.begin(), index.end(), on_disk.begin()).first -
+                                             index.begin());
+    std::string journal;
+    PutLe64(journal, p);
+    PutLe64(journal, static_cast<int64_t>(text.size()));
+    journal += text;
+    PutLe64(journal, static_cast<int64_t>(begin));
+    journal.append(index, begin, end - begin);
+    journal.append(kRedoMagic, 4);
+    if (!WriteNewFile(names.Undo, journal)) return false;
+    return ApplyRedo(names, p, text, static_cast<int64_t>(begin), std::string_view(index).substr(begin, end - begin)) &&
+           Files().Delete(names.Undo);
+  }
+  // The index on disk has another size (damaged): an undo journal, then the
+  // new index is the commit.
+  if (!WriteUndoJournal(names, p, text.size(), kUndoMagic)) return false;
+  if (!WriteNewFile(names.NewIndex, index)) return false;
   if (!WriteAt(names.Data, p, text)) return false;
-  if (index_changes && !Files().ReplaceAtomic(names.NewIndex, names.Index)) return false;
+  if (!Files().ReplaceAtomic(names.NewIndex, names.Index)) return false;
   return Files().Delete(names.Undo);
 }
 
@@ -186,19 +249,19 @@ bool RecoverInterrupted() {
     if (fs.Exists(names.NewIndex) && !fs.ReplaceAtomic(names.NewIndex, names.Index)) return false;
     return fs.Delete(names.OldData);
   }
-  if (fs.Exists(names.SafetyCopy) && IsForeignSafetyCopy(names)) {
+  if (fs.Exists(names.SafetyCopy)) {
+    if (!IsForeignSafetyCopy(names)) {
+      // A rebuild that never reached its commit: the safety copy is the data file.
+      if (fs.Exists(names.NewIndex) && !fs.Delete(names.NewIndex)) return false;
+      if (fs.Exists(names.Data) && !fs.Delete(names.Data)) return false;
+      return fs.RenameNoReplace(names.SafetyCopy, names.Data);
+    }
     // Not left by a rebuild of this store, which always fits the index on
     // disk: keep the data file that the index describes.
     if (!fs.Delete(names.SafetyCopy)) return false;
   }
-  if (fs.Exists(names.SafetyCopy)) {
-    // A rebuild that never reached its commit: the safety copy is the data file.
-    if (fs.Exists(names.NewIndex) && !fs.Delete(names.NewIndex)) return false;
-    if (fs.Exists(names.Data) && !fs.Delete(names.Data)) return false;
-    return fs.RenameNoReplace(names.SafetyCopy, names.Data);
-  }
   if (fs.Exists(names.Undo)) {
-    if (!UndoIfUncommitted(names)) return false;
+    if (!RecoverFromJournal(names)) return false;
     if (fs.Exists(names.NewIndex) && !fs.Delete(names.NewIndex)) return false;
     return fs.Delete(names.Undo);
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/file_system.h"
 #include "platform/system.h"
@@ -152,31 +154,55 @@ void RequireDescribableText(const TLembrete& record) {
                             " bytes)");
 }
 
-}  // namespace
+enum class IndexLoad { Loaded, Missing, Failed };
 
-bool LoadIndexFile() {
+// Loads the index file into the table; a missing file is told apart from one
+// that cannot be read only when the open fails, which saves a start-up stat.
+IndexLoad TryLoadIndexFile() {
   auto file = Files().Open(IndexFileName, OpenMode::Read);
-  if (!file) return false;
+  if (!file) return Files().Exists(IndexFileName) ? IndexLoad::Failed : IndexLoad::Missing;
   int64_t size = 0;
-  if (!file->Size(&size)) return false;
+  if (!file->Size(&size)) return IndexLoad::Failed;
   const int64_t count = std::min<int64_t>(size / 20, INT32_MAX / 20);
-  EntryTable table;
-  SetEntryCount(table, static_cast<int32_t>(count));
+  // Read into raw bytes and copy them in as whole entries: building the table
+  // entry by entry first would cost more than the read itself.
+  const size_t want = static_cast<size_t>(count) * sizeof(LembreteEntry);
+  const auto bytes = std::make_unique_for_overwrite<char[]>(want);
   size_t got = 0;
-  const size_t want = static_cast<size_t>(count) * 20;
-  if (want > 0 && (!file->Read(table.Entries.data(), want, &got) || got != want)) return false;
+  if (want > 0 && (!file->Read(bytes.get(), want, &got) || got != want)) return IndexLoad::Failed;
   file->Close();
+  EntryTable table;
+  const auto* first = std::launder(reinterpret_cast<const LembreteEntry*>(bytes.get()));
+  table.Entries.assign(first, first + count);
+  table.Count = static_cast<int32_t>(count);
   // Searches assume date order; a damaged or hand-made index may lack it.
-  std::stable_sort(table.Entries.begin(), table.Entries.end(),
-                   [](const LembreteEntry& a, const LembreteEntry& b) { return DateLess(a.DateTime, b.DateTime); });
+  // The store always writes it in order, so the pass that numbers the
+  // entries usually proves it and nothing is sorted.
+  bool in_order = true;
+  LembreteEntry* entries = table.Entries.data();
+  double previous = -std::numeric_limits<double>::infinity();
   for (int32_t i = 0; i < table.Count; ++i) {
-    table[i].Id = i;
-    table[i].RepeatKind &= 127;
+    entries[i].Id = i;
+    entries[i].RepeatKind &= 127;
+    const double date = entries[i].DateTime;
+    // Plain comparison for ordinary dates; DateLess decides the rest (NaN,
+    // values out of range) exactly.
+    if (!(date >= previous) && i > 0 && DateLess(date, previous)) in_order = false;
+    previous = date;
+  }
+  if (!in_order) {
+    std::stable_sort(table.Entries.begin(), table.Entries.end(),
+                     [](const LembreteEntry& a, const LembreteEntry& b) { return DateLess(a.DateTime, b.DateTime); });
+    for (int32_t i = 0; i < table.Count; ++i) entries[i].Id = i;
   }
   Lembretes = std::move(table);
   LastId = Lembretes.Count - 1;
-  return true;
+  return IndexLoad::Loaded;
 }
+
+}  // namespace
+
+bool LoadIndexFile() { return TryLoadIndexFile() == IndexLoad::Loaded; }
 
 void OpenStore(StoreAccess access) {
   AppDir = platform::ProgramFolder();
@@ -189,14 +215,16 @@ void OpenStore(StoreAccess access) {
   StoreBusy = false;
   ScanBusy = false;
   if (access == StoreAccess::ReadOnly) {
-    if (Files().Exists(IndexFileName) && !LoadIndexFile()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    if (TryLoadIndexFile() == IndexLoad::Failed) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
     return;
   }
   if (!store_files::RecoverInterrupted()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
-  if (Files().Exists(IndexFileName)) {
-    if (!LoadIndexFile()) StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
-  } else if (!CreateEmpty(IndexFileName)) {
-    StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);
+  switch (TryLoadIndexFile()) {
+    case IndexLoad::Loaded: break;
+    case IndexLoad::Failed: StoreFailure(msg::kOpenFailed, BoxKind::TaskModal);
+    case IndexLoad::Missing:
+      if (!CreateEmpty(IndexFileName)) StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);
+      break;
   }
   if (!Files().Exists(DataFileName) && !CreateEmpty(DataFileName))
     StoreFailure(msg::kCreateFailed, BoxKind::TaskModal);

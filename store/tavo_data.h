@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo {
 

@@ -4,7 +4,7 @@
 
 #include "store/cp1252.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo::win32 {
 Wnd::CreateArgs ChildArgs(HWND parent, int id, const Place& p, DWORD style, const std::string& text) {

@@ -7,8 +7,9 @@
 # a11y_session PROG SRC (the calling script's arguments)
 a11y_session() {
   if [ "${QUELVO_A11Y_SESSION:-}" != 1 ]; then
-    [ -x "$prog/quelvo" ] || { echo "sem o programa gráfico: ignorado"; exit 77; }
-    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "sem pyatspi: ignorado"; exit 77; }
+    . "$src/tests/support/skip.sh"
+    [ -x "$prog/quelvo" ] || skip_test "sem o programa gráfico"
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip_test "sem pyatspi"
     QUELVO_A11Y_SESSION=1 exec bash "$src/tests/gui/support/with_a11y.sh" bash "$0" "$@"
   fi
   folder=$(mktemp -d)

@@ -10,7 +10,7 @@
 
 #include "calendar/feriados.h"
 #include "store/cp1252.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo {
 namespace {

@@ -12,7 +12,7 @@
 #include <limits>
 
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "tests/core/support/fault_file_system.h"
 #include "tests/core/support/store_fixture.h"
 
@@ -351,6 +351,21 @@ TEST_F(Store, SetEntryCountKeepsTheFirstEntriesAndZeroFillsNewOnes) {
 }
 
 // ---- Damaged files never crash ----
+
+TEST_F(Store, AnIndexOutOfDateOrderIsSortedOnLoadKeepingEqualDatesInFileOrder) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  WriteDados("tavodb.idx", EntryBytes(nan, 0, 0, 1, 0) + EntryBytes(At(2024, 3, 1), 0, 1, 1, 0) +
+                               EntryBytes(At(2024, 1, 1), 0, 2, 1, 0) + EntryBytes(At(2024, 3, 1), 0, 3, 1, 0));
+  WriteDados("tavodb.dat", "abcd");
+  Reopen();
+  ASSERT_EQ(Lembretes.Count, 4);
+  const char* texts[] = {"c", "b", "d", "a"};
+  for (int32_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(Lembretes[i].Id, i);
+    EXPECT_EQ(Entry(i).Text, texts[i]);
+  }
+}
+
 
 TEST_F(Store, DamagedEntriesReadWhatExistsAndShowAsNoRepetition) {
   const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -3,7 +3,8 @@
 # running copy goes on; quelvo-cli refuses to write while the program runs.
 set -u
 prog=$1
-[ -x "$prog/quelvo" ] || { echo "sem o programa gráfico: pulado"; exit 77; }
+. "$2/tests/support/skip.sh"
+[ -x "$prog/quelvo" ] || skip_test "sem o programa gráfico"
 tmp=$(mktemp -d)
 trap 'kill $first 2>/dev/null; rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/dados/datas"

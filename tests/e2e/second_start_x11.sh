@@ -5,8 +5,9 @@
 # the first copy going on; a second start with MINIMIZE leaves it alone.
 set -u
 prog=$1 src=$2
-[ -x "$prog/quelvo" ] || { echo "sem o programa gráfico: pulado"; exit 77; }
-command -v xlogo >/dev/null || { echo "sem xlogo: pulado"; exit 77; }
+. "$src/tests/support/skip.sh"
+[ -x "$prog/quelvo" ] || skip_test "sem o programa gráfico"
+command -v xlogo >/dev/null || skip_test "sem xlogo"
 if [ "${QUELVO_ON_X11:-}" != 1 ]; then
   QUELVO_ON_X11=1 exec bash "$src/tests/gui/support/with_x11.sh" bash "$0" "$@"
 fi

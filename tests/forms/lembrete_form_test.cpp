@@ -12,7 +12,7 @@
 #include "store/config.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "tests/forms/support/fake_desktop.h"
 
 namespace tavo::forms {

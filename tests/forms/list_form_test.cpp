@@ -8,7 +8,7 @@
 
 #include "forms/lembrete_form.h"
 #include "store/config.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "tests/forms/support/fake_desktop.h"
 
 namespace tavo::forms {

@@ -17,7 +17,7 @@
 #include "qt/date_field.h"
 #include "qt/grad_btn.h"
 #include "qt/tavo_main.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
 #include "qt/reminder_memo.h"

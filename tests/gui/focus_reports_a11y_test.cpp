@@ -114,7 +114,11 @@ class FocusReportsTest : public QObject {
     static_cast<LembreteEntry&>(second) = Lembretes[1];
     DeleteLembrete(second);
     QCOMPARE(list->form.ListedEntries.Count, 1);
-    QTest::qWait(100);
+    // Every event the deletion posted (a focus change among them) is handled
+    // before one posted after it.
+    bool handled = false;
+    QMetaObject::invokeMethod(qApp, [&handled] { handled = true; }, Qt::QueuedConnection);
+    QTRY_VERIFY(handled);
     for (const FocusReport& r : g_reports)
       QVERIFY2(r.widget != list->gridLembretes, "the grid took the focus from the user");
 

@@ -25,7 +25,7 @@
 #include "qt/tavo_lembrete.h"
 #include "store/config.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "support/gui_fixture.h"
 
 using namespace tavo;

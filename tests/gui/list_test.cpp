@@ -25,7 +25,7 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "store/config.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "support/gui_fixture.h"
 #include "qt/list_grid.h"
 #include "qt/reminder_memo.h"

@@ -44,7 +44,8 @@ class MainWindowTest : public QObject {
     mains_.push_back(std::make_unique<TformTAVO>(store_.app(), std::move(args)));
     TformTAVO* w = mains_.back().get();
     w->show();
-    for (int i = 0; i < 100 && !w->form.FirstActivationDone(); ++i) QTest::qWait(10);
+    if (!QTest::qWaitFor([w] { return w->form.FirstActivationDone(); }, 2000))
+      QTest::qFail("the main window was never activated", __FILE__, __LINE__);
     return w;
   }
 

@@ -20,7 +20,7 @@
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 #include "support/gui_fixture.h"
 #include "qt/reminder_memo.h"

@@ -24,7 +24,7 @@
 #include "platform/win32/utf16.h"
 #include "store/backup.h"
 #include "store/config.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "tests/core/support/store_fixture.h"
 #include "tests/win32/support/gui_driver.h"
 

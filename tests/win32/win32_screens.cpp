@@ -21,7 +21,7 @@
 #include "platform/system.h"
 #include "platform/win32/utf16.h"
 #include "store/date_text.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 #include "tests/win32/support/gui_driver.h"
 

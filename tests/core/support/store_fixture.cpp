@@ -11,7 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/config.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 namespace tavo::test_support {
 

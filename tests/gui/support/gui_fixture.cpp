@@ -7,7 +7,7 @@
 
 #include "qt/gui_common.h"
 #include "store/config.h"
-#include "store/date_time.h"
+#include "dates/date_time.h"
 #include "store/tavo_data.h"
 
 namespace tavo::gui::test_support {

@@ -4,9 +4,10 @@
 # Qt's bridge to assistive technology comes up, and AT-SPI clients find the
 # program. Exit 77 (skipped) when a tool is missing.
 set -u
+. "$(dirname "$0")/../../support/skip.sh"
 if [ "${QUELVO_IN_SESSION_BUS:-}" != 1 ]; then
   for tool in dbus-run-session dbus-send /usr/libexec/at-spi-bus-launcher; do
-    command -v "$tool" >/dev/null || [ -x "$tool" ] || { echo "sem $tool: teste ignorado"; exit 77; }
+    command -v "$tool" >/dev/null || [ -x "$tool" ] || skip_test "sem $tool"
   done
   # dbus-daemon reports on standard error that it may not raise its file limit.
   QUELVO_IN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'Failed to set fd limit' >&2)

@@ -1,4 +1,4 @@
-#include "store/date_time.h"
+#include "dates/date_time.h"
 
 #include <cmath>
 
