@@ -80,14 +80,11 @@ void DateField::AddYearButtons() {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(object));
     button->setText(arrow);
-    button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, palette.color(QPalette::HighlightedText));
-    button->setPalette(palette);
+    // Drawn as the month arrows are: the sign alone on the bar, also under the mouse.
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; background: transparent; color: palette(highlighted-text);"
+        " font-weight: bold; padding: 0 4px; }"));
     return button;
   };
   QToolButton* previous = year_button("quelvo_calendar_prevyear", QChar(0x00AB));  // «
