@@ -54,11 +54,16 @@ void MainForm::Activated() {
   else MarkMainWindowShown();
 }
 
+bool IsMinimizeStart(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 1) return false;
+  std::string only = arguments[0];
+  for (char& c : only) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return only == "MINIMIZE";
+}
+
 void MainForm::FirstActivation() {
   first_activation_done_ = true;
-  std::string only = arguments_.size() == 1 ? arguments_[0] : std::string();
-  for (char& c : only) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (arguments_.size() == 1 && only == "MINIMIZE") {
+  if (IsMinimizeStart(arguments_)) {
     view_.HideWindow();
     App().desktop().MinimizeApplication();
     App().MainWindowShown = false;

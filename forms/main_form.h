@@ -25,6 +25,10 @@ class MainView : public WindowView {
   virtual void StartTimer() = 0;
 };
 
+// True for a start that goes straight to the notification area: exactly one
+// argument, "MINIMIZE" in any case.
+bool IsMinimizeStart(const std::vector<std::string>& arguments);
+
 class MainForm : public Form {
  public:
   // `arguments`: the command line without the program name.

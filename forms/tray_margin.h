@@ -12,6 +12,9 @@
 namespace tavo::forms {
 
 inline constexpr int kMenuMarginWidth = 32;
+// Where the items' text begins, from the menu's left edge: right of the
+// margin, one pixel apart. There is no check-mark column.
+inline constexpr int MenuItemTextLeft() { return kMenuMarginWidth + 1; }
 
 struct Rgb {
   int red = 0;
@@ -41,7 +44,8 @@ std::vector<MarginFill> MarginGradient(const Rect& margin);
 // highlight at right - 1.
 inline int MarginShadowColumn(const Rect& margin) { return margin.right() - 2; }
 inline int MarginHighlightColumn(const Rect& margin) { return margin.right() - 1; }
-// Where the turned word starts: the margin's left edge, 5 pixels above its bottom.
-inline Point MarginTextOrigin(const Rect& margin) { return {margin.left, margin.bottom() - 1 - 5}; }
+// Where the turned word starts: the margin's left edge, 5 pixels above its
+// bottom (the first row below it).
+inline Point MarginTextOrigin(const Rect& margin) { return {margin.left, margin.bottom() - 5}; }
 
 }  // namespace tavo::forms

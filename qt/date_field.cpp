@@ -1,8 +1,11 @@
 #include "qt/date_field.h"
 
+#include <QAbstractItemView>
+#include <QBoxLayout>
 #include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QToolButton>
+#include <utility>
 
 #include "qt/gui_common.h"
 #include "platform/locale_date.h"
@@ -17,11 +20,14 @@ QDate ToQDate(double date) {
   return QDate(d.Year, d.Month, d.Day);
 }
 
+QString DateMask() {
+  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
+  return year_first ? QStringLiteral("9999/99/99; ") : QStringLiteral("99/99/9999; ");
+}
+
 }  // namespace
 
-DateField::DateField(QWidget* parent) : QLineEdit(parent) {
-  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
-  setInputMask(year_first ? QStringLiteral("9999/99/99; ") : QStringLiteral("99/99/9999; "));
+DateField::DateField(QWidget* parent) : MaskedField(DateMask(), parent) {
   setFont(SansSerifFont(11));
   button_ = new QToolButton(this);
   button_->setArrowType(Qt::DownArrow);
@@ -43,14 +49,50 @@ void DateField::MakeCalendar() {
   calendar_->setGridVisible(true);
   calendar_->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
   calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-  // Navigation hints, named as the program names them.
-  if (auto* prev = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth")))
-    prev->setAccessibleName(QStringLiteral("Mês Anterior"));
-  if (auto* next = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
-    next->setAccessibleName(QStringLiteral("Próximo Mês"));
+  AddYearButtons();
+  // The four navigation buttons, named for screen readers; no tooltips.
+  const std::pair<const char*, const char*> names[] = {
+      {"quelvo_calendar_prevyear", "Ano Anterior"},
+      {"qt_calendar_prevmonth", "Mês Anterior"},
+      {"qt_calendar_nextmonth", "Próximo Mês"},
+      {"quelvo_calendar_nextyear", "Próximo Ano"},
+  };
+  for (const auto& [object, name] : names)
+    if (auto* button = calendar_->findChild<QToolButton*>(QString::fromLatin1(object))) {
+      button->setAccessibleName(QString::fromUtf8(name));
+      button->setToolTip(QString());
+    }
+  // Its buttons and days are clicked: the hand cursor.
+  for (QToolButton* button : calendar_->findChildren<QToolButton*>()) button->setCursor(HandCursor());
+  if (auto* days = calendar_->findChild<QAbstractItemView*>()) days->viewport()->setCursor(HandCursor());
   // One click on a day picks it, as Enter or a double click do.
   connect(calendar_, &QCalendarWidget::activated, this, &DateField::Pick);
   connect(calendar_, &QCalendarWidget::clicked, this, &DateField::Pick);
+}
+
+void DateField::AddYearButtons() {
+  // QCalendarWidget steps by months only; a year back and on go at the ends
+  // of its navigation bar.
+  auto* bar = calendar_->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
+  auto* layout = bar ? qobject_cast<QBoxLayout*>(bar->layout()) : nullptr;
+  if (!layout) return;
+  auto year_button = [bar](const char* object, QChar arrow) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(object));
+    button->setText(arrow);
+    button->setFocusPolicy(Qt::NoFocus);
+    // Drawn as the month arrows are: the sign alone on the bar, also under the mouse.
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; background: transparent; color: palette(highlighted-text);"
+        " font-weight: bold; padding: 0 4px; }"));
+    return button;
+  };
+  QToolButton* previous = year_button("quelvo_calendar_prevyear", QChar(0x00AB));  // «
+  QToolButton* next = year_button("quelvo_calendar_nextyear", QChar(0x00BB));      // »
+  connect(previous, &QToolButton::clicked, calendar_, &QCalendarWidget::showPreviousYear);
+  connect(next, &QToolButton::clicked, calendar_, &QCalendarWidget::showNextYear);
+  layout->insertWidget(0, previous);
+  layout->addWidget(next);
 }
 
 std::string DateField::FieldText() const {
@@ -84,7 +126,7 @@ void DateField::DropDown() {
 bool DateField::CalendarShown() const { return calendar_ && calendar_->isVisible(); }
 
 void DateField::focusOutEvent(QFocusEvent* event) {
-  QLineEdit::focusOutEvent(event);
+  MaskedField::focusOutEvent(event);
   if (!CalendarShown()) emit Exited();
 }
 
@@ -99,11 +141,11 @@ void DateField::keyPressEvent(QKeyEvent* event) {
     DropDown();
     return;
   }
-  QLineEdit::keyPressEvent(event);
+  MaskedField::keyPressEvent(event);
 }
 
 void DateField::resizeEvent(QResizeEvent* event) {
-  QLineEdit::resizeEvent(event);
+  MaskedField::resizeEvent(event);
   button_->setGeometry(width() - 15, 1, 14, height() - 2);
 }
 

@@ -1,17 +1,19 @@
 #pragma once
 // The date field with a drop-down calendar: always 10 characters in the
 // user's date order with "/" separators (blanks where empty); the calendar
-// starts the week on Sunday and is titled "Escolha uma Data".
+// starts the week on Sunday, is titled "Escolha uma Data" and steps by a
+// year or a month either way.
 
 #include <QDate>
-#include <QLineEdit>
+
+#include "qt/masked_field.h"
 
 class QCalendarWidget;
 class QToolButton;
 
 namespace tavo::gui {
 
-class DateField : public QLineEdit {
+class DateField : public MaskedField {
   Q_OBJECT
  public:
   explicit DateField(QWidget* parent);
@@ -41,6 +43,7 @@ class DateField : public QLineEdit {
 
  private:
   void MakeCalendar();
+  void AddYearButtons();
   bool CalendarShown() const;
   // Closes the calendar and hands its date to AcceptDate.
   void Pick(QDate picked);

@@ -1,9 +1,11 @@
-// Program entry: the store opens first, then the single-instance guard, then
-// the main window and the message loop.
+// Program entry: the store opens first, then the single-instance guard (a
+// second copy asks the first to show itself and ends), then the main window
+// and the message loop.
 
 #include <QApplication>
 #include <cstdlib>
 
+#include "platform/show_request.h"
 #include "platform/system.h"
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
@@ -32,14 +34,21 @@ int main(int argc, char** argv) {
   const char* kInstanceName = "Orvane_Quelvo_2003";
   store.Open(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
 
+  std::vector<std::string> arguments(argv + 1, argv + argc);
   const auto instance = platform::AcquireInstanceLock(kInstanceName);
-  if (!instance) return 0;  // another copy runs: end silently
+  if (!instance) {
+    // Another copy runs: a plain start brings its main window forward, a
+    // start for the notification area leaves it as it is.
+    if (!forms::IsMinimizeStart(arguments)) platform::AskRunningCopyToShow(kInstanceName);
+    return 0;
+  }
+  const auto show_requests = platform::ListenForShowRequests(kInstanceName);
 
   QApplication::setApplicationDisplayName(gui::kAppTitle);
   gui::QtDesktop desktop(store);
   gui::SetTheDesktop(&desktop);
-  std::vector<std::string> arguments(argv + 1, argv + argc);
   auto* main_window = new gui::TformTAVO(desktop.app(), arguments);
+  if (show_requests) main_window->WatchShowRequests(*show_requests);
   main_window->show();
   const int rc = app.exec();
   delete main_window;

@@ -86,6 +86,7 @@ TformConfig::TformConfig(forms::Application& app)
 
   bOuvir = new QPushButton(QStringLiteral("Testar"), this);
   bOuvir->setGeometry(328, 162, 74, 21);
+  bOuvir->setCursor(HandCursor());
   connect(bOuvir, &QPushButton::clicked, this, [this] { form.bOuvirClick(); });
   ClickOnEnter(bOuvir);
 

@@ -16,6 +16,7 @@
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
+#include "qt/masked_field.h"
 #include "qt/reminder_memo.h"
 
 namespace tavo::gui {
@@ -46,10 +47,9 @@ TformLembrete::TformLembrete(forms::Application& app)
   connect(eData, &DateField::Exited, this, [this] { form.eDataExit(); });
   connect(eData, &DateField::AcceptDate, this, [this](double& date) { form.eDataAcceptDate(date); });
 
-  eHora = new QLineEdit(this);
+  eHora = new MaskedField(QStringLiteral("00:00; "), this);
   eHora->setGeometry(121, 63, 37, 21);
   eHora->setFont(field_font);
-  eHora->setInputMask(QStringLiteral("00:00; "));
 
   cbRepeat = new QComboBox(this);
   cbRepeat->setGeometry(160, 63, 82, 21);

@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QSessionManager>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <chrono>
 #include <iterator>
 
+#include "platform/show_request.h"
 #include "qt/accessibility.h"
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
@@ -90,14 +92,27 @@ TformTAVO::~TformTAVO() { form.FormDestroy(); }
 
 bool TformTAVO::event(QEvent* e) {
   if (e->type() == QEvent::Show && !form.FirstActivationDone()) {
-    // The first showing decides MINIMIZE and starts the alarm loop.
     QTimer::singleShot(0, this, [this] {
-      if (!form.FirstActivationDone()) form.Activated();
+      if (form.FirstActivationDone()) return;
+      // The first showing decides MINIMIZE and starts the alarm loop.
+      form.Activated();
+      // A window manager need not give the focus to a window mapped by a
+      // program started from a script, but grants an explicit request. Later
+      // showings all go through BringToFront.
+      if (form.App().MainWindowShown) gui::BringToFront(this);
     });
   } else if (e->type() == QEvent::WindowActivate && form.FirstActivationDone()) {
     form.Activated();
   }
   return ShapedWindow::event(e);
+}
+
+void TformTAVO::WatchShowRequests(platform::ShowRequestListener& requests) {
+  if (requests.WaitHandle() < 0) return;
+  auto* notifier = new QSocketNotifier(requests.WaitHandle(), QSocketNotifier::Read, this);
+  connect(notifier, &QSocketNotifier::activated, this, [this, &requests] {
+    if (requests.TakeRequests()) form.pmJanelaClick();
+  });
 }
 
 void TformTAVO::BringToFront() { gui::BringToFront(this); }

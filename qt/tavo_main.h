@@ -11,6 +11,10 @@
 
 class QSystemTrayIcon;
 
+namespace tavo::platform {
+class ShowRequestListener;
+}
+
 namespace tavo::gui {
 
 class TGradBtn;
@@ -30,6 +34,11 @@ class TformTAVO : public ShapedWindow, public forms::MainView {
            *bConfig = nullptr, *bFecha = nullptr, *bHide = nullptr;
   QSystemTrayIcon* rxTray = nullptr;
   TrayMenu* PopupMenu = nullptr;
+
+  // A later start of the program asks for the main window through
+  // `requests`, which must outlive this window: each request shows it as
+  // "Exibir Menu Principal" does.
+  void WatchShowRequests(platform::ShowRequestListener& requests);
 
   // forms::MainView
   void Close() override { close(); }

@@ -1,7 +1,7 @@
 #pragma once
 // The tray icon's popup menu: owner-drawn with a 32-pixel left margin that
-// holds a vertical gradient and the word "Quelvo" reading upwards (the
-// margin's geometry and colours are forms/tray_margin.h).
+// holds a vertical gradient and the word "Quelvo" reading upwards, and no
+// check-mark column (the margin's geometry and colours are forms/tray_margin.h).
 
 #include <QColor>
 #include <QMenu>
@@ -23,6 +23,9 @@ class TrayMenu : public QMenu {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // One item in its place: its text from forms::MenuItemTextLeft(), the
+  // default item in bold, the selected one in the highlight colours.
+  void DrawItem(QPainter& painter, QAction* action, const QRect& place);
   void PopupMenuDrawMargin(QPainter& painter, const QRect& margin);
 };
 

@@ -12,6 +12,7 @@
 
 #include "platform/locale_date.h"
 #include "platform/os.h"
+#include "platform/posix/runtime_path.h"
 #include "platform/system.h"
 
 namespace tavo::platform {
@@ -36,18 +37,6 @@ class PosixClock : public Clock {
     return t;
   }
 };
-
-std::string LockPath(const std::string& name) {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::string folder = runtime && *runtime ? runtime : "";
-  if (folder.empty() || ::access(folder.c_str(), W_OK) != 0) {
-    const char* tmp = std::getenv("TMPDIR");
-    folder = tmp && *tmp ? tmp : "/tmp";
-    // The temp folder is shared: keep users apart.
-    return WithTrailingSeparator(folder) + name + "." + std::to_string(::getuid());
-  }
-  return WithTrailingSeparator(folder) + name;
-}
 
 class PosixInstanceLock : public InstanceLock {
  public:
@@ -91,6 +80,18 @@ bool UtcFromLocal(const LocalTime& local, int64_t* seconds) {
   if (secs == static_cast<time_t>(-1) && errno != 0) return false;
   *seconds = secs;
   return true;
+}
+
+std::string posix::RuntimeFilePath(const std::string& name) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::string folder = runtime && *runtime ? runtime : "";
+  if (folder.empty() || ::access(folder.c_str(), W_OK) != 0) {
+    const char* tmp = std::getenv("TMPDIR");
+    folder = tmp && *tmp ? tmp : "/tmp";
+    // The temp folder is shared: keep users apart.
+    return WithTrailingSeparator(folder) + name + "." + std::to_string(::getuid());
+  }
+  return WithTrailingSeparator(folder) + name;
 }
 
 Clock& os::LocalClock() {
@@ -137,7 +138,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 void UseUtf8Console() {}
 
 std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
-  const int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const int fd = ::open(posix::RuntimeFilePath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;
   flock lock = WholeFileLock(F_WRLCK);
   if (::fcntl(fd, F_SETLK, &lock) != 0) {
@@ -148,7 +149,7 @@ std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
 }
 
 bool os::InstanceLockHeld(const std::string& name) {
-  const int fd = ::open(LockPath(name).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(posix::RuntimeFilePath(name).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   // F_GETLK asks without taking the lock, so a program starting meanwhile is not refused.
   flock lock = WholeFileLock(F_WRLCK);

@@ -4,7 +4,10 @@
 // front-ends' tests type the same keys and expect the same results, so the
 // two kinds of field cannot drift apart. The date cases assume the day-month-
 // year order and a field that starts out holding another date; the keys are
-// typed after the field is entered (caret at the start, overwriting).
+// typed right after the field is entered with Tab, which selects its whole
+// text (as the system's edit fields do), so the first key replaces it. A
+// separator key moves past the next separator, leaving the part before it
+// with what was typed.
 
 namespace tavo::testing {
 

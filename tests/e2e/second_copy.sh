@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A second copy of the program ends at once with exit code 0 and leaves the
-# running copy alone; quelvo-cli refuses to write while the program runs.
+# A second copy of the program ends at once with exit code 0 and the
+# running copy goes on; quelvo-cli refuses to write while the program runs.
 set -u
 prog=$1
 . "$2/tests/support/skip.sh"

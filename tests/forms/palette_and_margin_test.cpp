@@ -129,7 +129,7 @@ TEST(TrayMargin, BandsTakeTheHeightAtMost32AndTheRestTakesTheEndColour) {
   EXPECT_EQ(MarginGradient({0, 0, 32, 1}).size(), 3u);  // at least 2 bands
   EXPECT_EQ(MarginShadowColumn(margin), 30);
   EXPECT_EQ(MarginHighlightColumn(margin), 31);
-  EXPECT_EQ(MarginTextOrigin(margin), (Point{0, 194}));
+  EXPECT_EQ(MarginTextOrigin(margin), (Point{0, 195}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // are tested in tests/forms/lembrete_form_test.cpp.
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +12,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -226,6 +229,32 @@ class LembreteTest : public QObject {
   }
 
   // --- the events area --------------------------------------------------------
+
+  // The drop-down calendar: its title, and from left to right a year back,
+  // a month back, a month on and a year on, named for screen readers and
+  // without tooltips; each click moves the month shown by its step.
+  void calendarStepsByYearsAndMonths() {
+    TformLembrete* w = OpenNew();
+    w->eData->DropDown();
+    QCalendarWidget* calendar = w->eData->Calendar();
+    QVERIFY(calendar && calendar->isVisible());
+    QCOMPARE(calendar->windowTitle(), QStringLiteral("Escolha uma Data"));
+    QList<QToolButton*> named;
+    for (QToolButton* b : calendar->findChildren<QToolButton*>())
+      if (!b->accessibleName().isEmpty() && b->isVisible()) named << b;
+    std::sort(named.begin(), named.end(), [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
+    QStringList names;
+    for (QToolButton* b : named) names << b->accessibleName();
+    QCOMPARE(names, (QStringList{QStringLiteral("Ano Anterior"), QStringLiteral("Mês Anterior"),
+                                 QStringLiteral("Próximo Mês"), QStringLiteral("Próximo Ano")}));
+    const int steps[] = {-12, -1, 1, 12};
+    for (int i = 0; i < 4; ++i) {
+      QVERIFY(named[i]->toolTip().isEmpty());
+      const int before = calendar->yearShown() * 12 + calendar->monthShown();
+      QTest::mouseClick(named[i], Qt::LeftButton);
+      QCOMPARE(calendar->yearShown() * 12 + calendar->monthShown() - before, steps[i]);
+    }
+  }
 
   void eventsLabelIsMeasuredColouredAndScrollsBackToTop() {
     TformLembrete* w = OpenNew();

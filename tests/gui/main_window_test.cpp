@@ -188,6 +188,25 @@ class MainWindowTest : public QObject {
     QVERIFY(white);
   }
 
+  // No check-mark column: every item's text begins one pixel right of the
+  // margin (the leftmost dark pixel of its row, within the glyph's bearing).
+  void menuTextBeginsRightOfTheMargin() {
+    TformTAVO* w = NewMainWindow();
+    TrayMenu& menu = *w->PopupMenu;
+    menu.resize(menu.sizeHint());
+    const QImage image = menu.grab().toImage();
+    for (QAction* action : menu.actions()) {
+      if (action->isSeparator()) continue;
+      const QRect place = menu.actionGeometry(action);
+      int first_ink = image.width();
+      for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = forms::kMenuMarginWidth; x < first_ink; ++x)
+          if (qGray(image.pixel(x, y)) < 128) first_ink = x;
+      QVERIFY2(first_ink >= forms::MenuItemTextLeft() && first_ink <= forms::MenuItemTextLeft() + 2,
+               qPrintable(action->text() + QStringLiteral(" begins at x = %1").arg(first_ink)));
+    }
+  }
+
   void regionFromPictureRunsAndHoles() {
     QImage picture(6, 2, QImage::Format_Indexed8);
     picture.setColorCount(2);

@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include "tests/common/typed_field_cases.h"
 #include "qt/date_field.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
@@ -55,6 +56,9 @@ bool ClickAt(QWidget* w, QPoint local, int button = 1) {
              {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(top->winId()),
               QString::number(p.x()), QString::number(p.y()), QStringLiteral("click"), QString::number(button)});
 }
+
+// Types `text` one character at a time, through the keyboard's own keys.
+bool Type(const QString& text) { return Run(QStringLiteral("xdotool"), {QStringLiteral("type"), text}); }
 
 bool ClickCentre(QWidget* w, int button = 1) { return ClickAt(w, w->rect().center(), button); }
 
@@ -130,6 +134,35 @@ class RealInputTest : public QObject {
     QTest::qWait(200);
     QCOMPARE(ReminderStoredLength(w), 1024);
     QVERIFY(w->mLembrete->toPlainText().contains(QStringLiteral("b\nc")));
+  }
+
+  // Keys typed into the date and time fields, entered with the keyboard from
+  // the memo: once the field is left it holds the repaired date or time, and
+  // letters never got in (the cases both front-ends share).
+  void typedDatesAndTimesAreRepairedOnLeaving() {
+    TformLembrete* w = OpenNew();
+    QVERIFY(w);
+    const struct {
+      QLineEdit* field;
+      const char* back_tabs;
+      const std::vector<tavo::testing::TypedFieldCase> cases;
+    } fields[] = {
+        {w->eHora, "shift+Tab shift+Tab", {std::begin(tavo::testing::kTypedTimeCases), std::end(tavo::testing::kTypedTimeCases)}},
+        {w->eData, "shift+Tab shift+Tab shift+Tab", {std::begin(tavo::testing::kTypedDateCases), std::end(tavo::testing::kTypedDateCases)}},
+    };
+    for (const auto& f : fields) {
+      for (const auto& c : f.cases) {
+        QVERIFY(Keys(QString::fromLatin1(f.back_tabs)));
+        QTRY_VERIFY(f.field->hasFocus());
+        QVERIFY(Type(QString::fromUtf8(c.keys)));
+        QVERIFY(Keys(QStringLiteral("Tab")));
+        // Keys arrive in order: once the focus has left, every one was handled.
+        QTRY_VERIFY(!f.field->hasFocus());
+        QVERIFY2(f.field->displayText() == QString::fromUtf8(c.expected),
+                 qPrintable(QStringLiteral("%1 -> %2").arg(QString::fromUtf8(c.keys), f.field->displayText())));
+        w->mLembrete->setFocus();
+      }
+    }
   }
 
   // Ctrl+Pause on a PC keyboard (the Break key) cancels a new reminder only.
