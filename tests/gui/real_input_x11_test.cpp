@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QThread>
 #include <QtTest>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 #include "tests/common/typed_field_cases.h"
 #include "qt/date_field.h"
@@ -62,6 +65,26 @@ bool Type(const QString& text) { return Run(QStringLiteral("xdotool"), {QStringL
 
 bool ClickCentre(QWidget* w, int button = 1) { return ClickAt(w, w->rect().center(), button); }
 
+// Asks the X server for something and waits for the answer on the program's
+// connection, handling no event meanwhile.
+void XServerRoundTrip() {
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return;
+  xcb_connection_t* connection = x11->connection();
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+// Proves that every key and click sent so far has been handled: the X server
+// delivers input in order, so once a later Ctrl+Home has moved the memo's
+// cursor to the start, everything before it has had its effect.
+bool InputHandled(QPlainTextEdit* memo) {
+  QTextCursor cursor = memo->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  memo->setTextCursor(cursor);
+  if (!Keys(QStringLiteral("ctrl+Home"))) return false;
+  return QTest::qWaitFor([memo] { return memo->textCursor().position() == 0; }, 5000);
+}
+
 // Puts `text` on the clipboard ("-b") or in the primary selection ("-p"),
 // owned by another program, as a text copied elsewhere would be.
 bool Offer(const QString& text, const char* which = "-b") {
@@ -81,7 +104,8 @@ class RealInputTest : public QObject {
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w)) return nullptr;
-    QTest::qWait(150);  // the window manager may still move it into place
+    // Clicks are placed by the X server's idea of the window and keys go to
+    // the active window, so where the window manager puts it does not matter.
     w->mLembrete->setFocus();
     return w;
   }
@@ -107,7 +131,7 @@ class RealInputTest : public QObject {
     QVERIFY(Offer(QString(500, QLatin1Char('y'))));
     for (int i = 0; i < 3; ++i) QVERIFY(Keys(QStringLiteral("ctrl+v")));
     QTRY_COMPARE(MemoLength(w), 1024);
-    QTest::qWait(200);
+    QVERIFY(InputHandled(w->mLembrete));
     QCOMPARE(MemoLength(w), 1024);
 
     // Over a full selection the paste replaces it, again up to the limit.
@@ -131,7 +155,7 @@ class RealInputTest : public QObject {
     QVERIFY(Offer(QStringLiteral("b\nc\nd"), "-p"));
     QVERIFY(ClickAt(w->mLembrete->viewport(), QPoint(w->mLembrete->viewport()->width() - 20, 70), 2));
     QTRY_VERIFY(w->mLembrete->toPlainText().size() > 1020);
-    QTest::qWait(200);
+    QVERIFY(InputHandled(w->mLembrete));
     QCOMPARE(ReminderStoredLength(w), 1024);
     QVERIFY(w->mLembrete->toPlainText().contains(QStringLiteral("b\nc")));
   }
@@ -184,7 +208,11 @@ class RealInputTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(alert));
     QPointer<TformLembrete> alert_alive(alert);
     QVERIFY(Keys(QStringLiteral("ctrl+Pause")));
-    QTest::qWait(300);
+    // Keys arrive in order: once the later Ctrl+I has toggled the day's
+    // information, Ctrl+Pause has been handled.
+    const int height = alert->height();
+    QVERIFY(Keys(QStringLiteral("ctrl+i")));
+    QTRY_VERIFY(!alert_alive || alert->height() != height);
     QVERIFY(alert_alive);
   }
 
@@ -242,7 +270,12 @@ class RealInputTest : public QObject {
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(pdf);
       ClickCentre(w->bOK);
-      QThread::msleep(300);  // the click is waiting in the program's connection
+      // A round trip to the X server: the click it made for xdotool is in the
+      // program's connection before printing goes on.
+      // A round trip to the X server on the program's own connection, without
+      // handling any event: the reply comes after the click the server made for
+      // xdotool, so the click is queued in the connection before printing goes on.
+      XServerRoundTrip();
       return true;
     };
     list->bPrintList->click();
