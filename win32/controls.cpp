@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "platform/locale_date.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
 #include "dates/date_time.h"
@@ -163,6 +164,84 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CHAR && wp == '\r') return 0;  // no beep
   }
   return Wnd::WndProc(msg, wp, lp);
+}
+
+// ---- Masked edit ----
+
+bool MaskedEdit::Create(HWND parent, int id, const Place& place, HFONT font, std::string_view mask) {
+  mask_ = mask;
+  if (!Edit::Create(parent, id, place, font)) return false;
+  SetText({});  // the separators, from the start
+  return true;
+}
+
+forms::MaskedText MaskedEdit::Loaded() const {
+  forms::MaskedText model(mask_);
+  DWORD from = 0, to = 0;
+  ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  // Only ASCII reaches the control, so UTF-8 places are its character places.
+  model.Load(Text(), static_cast<int>(from), static_cast<int>(to));
+  return model;
+}
+
+void MaskedEdit::Show(const forms::MaskedText& model) {
+  Default(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf16(model.Text()).c_str()));
+  Default(EM_SETSEL, static_cast<WPARAM>(model.Caret()), model.Caret());
+}
+
+LRESULT MaskedEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CHAR: {
+      // Enter, Tab, Escape and the Ctrl+letter commands (copy, cut, paste) as in any field.
+      if (wp < 0x20 && wp != '\b') break;
+      forms::MaskedText model = Loaded();
+      if (wp == '\b') model.Backspace();
+      else if (wp > 0x7E || !model.Type(static_cast<char>(wp))) return 0;  // refused, quietly
+      Show(model);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wp == VK_DELETE) {
+        forms::MaskedText model = Loaded();
+        model.Delete();
+        Show(model);
+        return 0;
+      }
+      break;
+    case WM_SETTEXT: {
+      forms::MaskedText model(mask_);
+      model.SetText(lp ? Utf8(reinterpret_cast<const wchar_t*>(lp)) : std::string());
+      return Default(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf16(model.Text()).c_str()));
+    }
+    case WM_PASTE: {
+      std::string pasted;
+      if (::OpenClipboard(hwnd)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+          if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            pasted = Utf8(text);
+            ::GlobalUnlock(data);
+          }
+        }
+        ::CloseClipboard();
+      }
+      forms::MaskedText model = Loaded();
+      model.Paste(pasted);
+      Show(model);
+      return 0;
+    }
+    case WM_CUT:
+    case WM_CLEAR: {
+      if (msg == WM_CUT) Default(WM_COPY, 0, 0);
+      forms::MaskedText model = Loaded();
+      model.EraseSelection();
+      Show(model);
+      return 0;
+    }
+    case WM_UNDO:
+    case EM_UNDO:
+      return 0;  // the control's own undo would bring back a text out of place
+  }
+  return Edit::WndProc(msg, wp, lp);
 }
 
 // ---- Memo ----
@@ -390,8 +469,10 @@ class DateField::Popup : public Wnd {
 bool DateField::Create(HWND parent, int id, const Place& place, HFONT font) {
   // The field and, at its right end, the drop-down button, together as wide as the place.
   constexpr int kButton = 17;
-  if (!edit.Create(parent, id, Place{place.x, place.y, place.width - kButton + 1, place.height}, font)) return false;
-  edit.SetLimit(10);
+  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
+  if (!edit.Create(parent, id, Place{place.x, place.y, place.width - kButton + 1, place.height}, font,
+                   forms::MaskedText::DateMask(year_first)))
+    return false;
   edit.onExit = [this] {
     if (popup_ && ::IsWindowVisible(popup_->hwnd)) return;  // the calendar took the focus
     if (onExit) onExit();

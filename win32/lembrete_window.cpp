@@ -29,9 +29,8 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   NameLabel(eData.edit.hwnd, "Data");
   eData.onExit = [this] { form.eDataExit(); };
   eData.onAcceptDate = [this](double& date) { form.eDataAcceptDate(date); };
-  eHora.Create(hwnd, 102, Place{121, 63, 37, 21}, field);
+  eHora.Create(hwnd, 102, Place{121, 63, 37, 21}, field, forms::MaskedText::kTimeMask);
   NameLabel(eHora.hwnd, "Hora");
-  eHora.SetLimit(5);
   eHora.onExit = [this] { form.eHoraExit(); };
   eHora.onEnter = [this] { form.eHoraExit(); };
   cbRepeat.Create(hwnd, 103, Place{160, 63, 82, 21}, field, forms::LembreteForm::RepeatItems());

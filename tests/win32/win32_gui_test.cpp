@@ -25,6 +25,7 @@
 #include "store/backup.h"
 #include "store/config.h"
 #include "dates/date_time.h"
+#include "tests/common/typed_field_cases.h"
 #include "tests/core/support/store_fixture.h"
 #include "tests/win32/support/gui_driver.h"
 
@@ -728,6 +729,49 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   ASSERT_TRUE(TabTo(config, cancel));
   Key(cancel, VK_RETURN);
   EXPECT_TRUE(Gone(config));
+}
+
+// The shared keystroke cases, typed into the reminder window's fields after
+// each one is entered by Tab and checked once it is left again; then one
+// reminder typed this way, stored as typed.
+TEST_F(QuelvoGui, DatesAndTimesTypedAsAUserTypesThemAreStoredAsTyped) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  const std::vector<HWND> edits = ChildrenOf(window, L"Edit");  // date, time, text
+  ASSERT_EQ(edits.size(), 3u);
+  HWND date = edits[0], time = edits[1];
+  auto type_and_leave = [&](HWND field, const char* keys) {
+    if (!TabTo(window, field)) return false;
+    Type(field, platform::Utf16(keys));
+    Key(field, VK_TAB);
+    return WaitUntil([&] { return Focused(window) != field; });
+  };
+  for (const auto& c : testing::kTypedTimeCases) {
+    ASSERT_TRUE(type_and_leave(time, c.keys));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(time) == platform::Utf16(c.expected); }, 3000))
+        << c.keys << " left the time field showing \"" << platform::Utf8(TextOf(time)) << "\"";
+  }
+  for (const auto& c : testing::kTypedDateCases) {
+    ASSERT_TRUE(type_and_leave(date, c.keys));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(date) == platform::Utf16(c.expected); }, 3000))
+        << c.keys << " left the date field showing \"" << platform::Utf8(TextOf(date)) << "\"";
+  }
+
+  // The places stay shown while typing; letters are not taken.
+  ASSERT_TRUE(TabTo(window, time));
+  Type(time, L"ab5x");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(time) == L"5 :  "; }, 3000)) << platform::Utf8(TextOf(time));
+
+  ASSERT_TRUE(type_and_leave(date, "5/3/27"));
+  ASSERT_TRUE(type_and_leave(time, "7:30"));
+  SetText(edits[2], L"Digitado");
+  Click(ChildByText(window, L"OK"));
+  EXPECT_TRUE(Gone(window));
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2027, 3, 5, 7, 30), 0, "Digitado"}}));
 }
 
 }  // namespace

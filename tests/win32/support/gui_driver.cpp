@@ -274,6 +274,10 @@ void Key(HWND window, WPARAM virtual_key) {
   ::PostMessageW(window, WM_KEYUP, virtual_key, 1 | (1u << 30) | (1u << 31));
 }
 
+void Type(HWND window, const std::wstring& text) {
+  for (wchar_t c : text) ::PostMessageW(window, WM_CHAR, c, 1);
+}
+
 void AnswerFileDialog(HWND dialog, const std::wstring& path) {
   // The file name field: the dialog's edit control (inside the name combo box where there is one).
   HWND name = nullptr;

@@ -84,6 +84,10 @@ void ClickAt(HWND window, int x, int y, bool double_click = false);
 // A key pressed and released in a window (posted).
 void Key(HWND window, WPARAM virtual_key);
 
+// Characters typed into a window, one WM_CHAR each, as the keyboard gives
+// them after TranslateMessage (posted).
+void Type(HWND window, const std::wstring& text);
+
 // Types a path into an open or save dialog and confirms it.
 void AnswerFileDialog(HWND dialog, const std::wstring& path);
 
