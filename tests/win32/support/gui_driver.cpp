@@ -248,6 +248,13 @@ BoxLook LookOf(HWND box) {
   return look;
 }
 
+HWND Focused(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
 void Press(HWND dialog, int id) {

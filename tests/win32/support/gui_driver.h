@@ -73,6 +73,9 @@ BoxLook LookOf(HWND box);
 // process cannot be read.
 bool ShowsSystemIcon(HWND icon_control, LPCWSTR which);
 
+// The control with the keyboard focus in the thread of a window.
+HWND Focused(HWND window);
+
 // A click on a button (posted: the handler may open a modal box).
 void Click(HWND button);
 // Presses a dialog's button by its identifier (IDOK, IDYES, ...).
