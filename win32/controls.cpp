@@ -566,9 +566,17 @@ void ScrollText::OnPaint(HDC dc) {
   HGDIOBJ old = ::SelectObject(dc, font_);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, colour_);
+  // Wrapped at the measured width, the lines break where they were measured;
+  // not clipped to it, since a last letter's ink may reach one column past
+  // its advance ("Verão" would end in "Verãc").
   RECT text{0, -top_, text_width_, text_height_ - top_};
-  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
+  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
   ::SelectObject(dc, old);
+  if (::GetFocus() == hwnd) {
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &client);
+  }
 }
 
 LRESULT ScrollText::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -599,6 +607,10 @@ LRESULT ScrollText::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       ::SetFocus(hwnd);
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      ::InvalidateRect(hwnd, nullptr, TRUE);  // the focus mark
+      break;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN:

@@ -779,5 +779,65 @@ TEST_F(QuelvoGui, DatesAndTimesTypedAsAUserTypesThemAreStoredAsTyped) {
   EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2027, 3, 5, 7, 30), 0, "Digitado"}}));
 }
 
+// The events line of 15/01/2027 is drawn whole in the events area: the
+// area's pixels on the screen are those of the text drawn here, unclipped,
+// in the same font and at the width it is wrapped to.
+TEST_F(QuelvoGui, TheEventsTextIsDrawnWhole) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  HWND date = ChildrenOf(window, L"Edit")[0];
+  ASSERT_TRUE(TabTo(window, date));
+  Type(date, L"15012027");
+  Key(date, VK_RETURN);
+  HWND events = ::GetDlgItem(window, 107);
+  const std::wstring prefix = L"Informações do dia: ";
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(events).find(L"Verão") != std::wstring::npos; }));
+  const std::wstring text = TextOf(events).substr(prefix.size());
+  RECT client;
+  ::GetClientRect(events, &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(events, &origin);
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  auto pixels = [&](HBITMAP bitmap) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> p(static_cast<size_t>(client.right) * client.bottom);
+    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), p.data(), &bi, DIB_RGB_COLORS);
+    for (uint32_t& v : p) v &= 0xFFFFFF;
+    return p;
+  };
+  HBITMAP drawn = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = ::SelectObject(memory, drawn);
+  ::FillRect(memory, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  LOGFONTW lf{};
+  lf.lfHeight = -11;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+  HFONT font = ::CreateFontIndirectW(&lf);
+  ::SelectObject(memory, font);
+  ::SetBkMode(memory, TRANSPARENT);
+  RECT wrap{0, 0, 216, client.bottom};
+  ::DrawTextW(memory, text.c_str(), -1, &wrap, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+  HBITMAP shown = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ::SelectObject(memory, shown);
+  // The program paints in its own time: compare until it has.
+  EXPECT_TRUE(WaitUntil([&] {
+    ::BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    return pixels(shown) == pixels(drawn);
+  }, 3000)) << "the events area differs from \"" << platform::Utf8(text) << "\" drawn whole";
+  ::SelectObject(memory, old);
+  ::DeleteObject(font);
+  ::DeleteObject(shown);
+  ::DeleteObject(drawn);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
 }  // namespace
 }  // namespace tavo
