@@ -103,6 +103,14 @@ void Grid::DrawCell(HDC dc, int column, int row, const RECT& cell) {
     fore = COLOR_HIGHLIGHTTEXT;
   }
   ::FillRect(dc, &cell, ::GetSysColorBrush(back));
+  // A cell whose text cannot be composed or drawn keeps its background.
+  try {
+    DrawCellText(dc, column, row, cell, font, fore);
+  } catch (...) {
+  }
+}
+
+void Grid::DrawCellText(HDC dc, int column, int row, const RECT& cell, HFONT font, int fore) {
   const std::wstring text = cellText ? Utf16(cellText(column, row)) : std::wstring();
   if (text.empty()) return;
   HGDIOBJ old = ::SelectObject(dc, font);

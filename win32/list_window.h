@@ -34,6 +34,7 @@ class Grid : public Wnd {
  private:
   void OnPaint(HDC dc) override;
   void DrawCell(HDC dc, int column, int row, const RECT& cell);
+  void DrawCellText(HDC dc, int column, int row, const RECT& cell, HFONT font, int fore);
   int RowAt(int y) const;
   void ScrollTo(int top_row);
   void EnsureVisible(int row);

@@ -301,6 +301,21 @@ TEST_F(QuelvoGui, PrintingTheListGoesThroughThePrintDialogToThePrinter) {
   const std::string printed = ReadBytes(output);
   EXPECT_EQ(printed.rfind("%!PS", 0), 0u);
   EXPECT_NE(printed.find("%%Pages: 1"), std::string::npos);
+  // Every text in the grid's font of 8 points (not the 8.25 of its 11 screen pixels).
+  HDC printer_dc = ::CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
+  ASSERT_NE(printer_dc, nullptr);
+  const int em = ::MulDiv(8, ::GetDeviceCaps(printer_dc, LOGPIXELSY), 72);
+  ::DeleteDC(printer_dc);
+  char scale[64];
+  std::snprintf(scale, sizeof scale, "[%d 0 0 -%d 0 0]", em, em);
+  int fonts = 0;
+  for (size_t at = printed.find("makefont"); at != std::string::npos; at = printed.find("makefont", at + 1)) {
+    const size_t open = printed.rfind('[', at);
+    ASSERT_NE(open, std::string::npos);
+    EXPECT_EQ(printed.substr(open, printed.find(']', open) + 1 - open), scale);
+    ++fonts;
+  }
+  EXPECT_GT(fonts, 0);
   // The list window is usable again afterwards.
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; }));
 }
