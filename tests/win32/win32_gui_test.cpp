@@ -854,5 +854,75 @@ TEST_F(QuelvoGui, TheEventsTextIsDrawnWhole) {
   ::ReleaseDC(nullptr, screen);
 }
 
+// Every clickable control shows the program's hand cursor: the pointer is
+// moved over each one (buttons, check box, colour selectors, the date
+// fields' drop-down buttons, combo and list boxes, the grid) and the cursor
+// on the screen read back.
+TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  auto cursor_now = [] {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetCursorInfo(&info);
+    return info.hCursor;
+  };
+  // The pointer is moved over the control, and the control asked at once
+  // which cursor it shows there (the message the move itself sends), so
+  // that the cursor read back is the control's own.
+  auto cursor_over = [&](HWND control, LPARAM hit = HTCLIENT) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(hit, WM_MOUSEMOVE));
+    return cursor_now();
+  };
+  HWND first = ChildByText(main, L"Incluir um novo lembrete");
+  const HCURSOR hand = cursor_over(first);
+  // The picture that drags the window shows the arrow: the two can be told apart.
+  ASSERT_NE(cursor_over(main, HTCAPTION), hand);
+  std::vector<std::wstring> without;
+  // Its controls, the grid among its own child windows, and the click areas of its picture.
+  auto check_window = [&](HWND window, std::vector<RECT> areas) {
+    for (const wchar_t* kind : {L"Button", L"ComboBox", L"ListBox", L"QuelvoWnd"}) {
+      for (HWND control : ChildrenOf(window, kind)) {
+        if (!::IsWindowVisible(control) || (ClassOf(control) == L"QuelvoWnd" && ::GetDlgCtrlID(control) != 105)) continue;
+        if (cursor_over(control) != hand) without.push_back(ClassOf(control) + L" \"" + TextOf(control) + L"\"");
+      }
+    }
+    for (const RECT& area : areas) {
+      POINT at{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+      ::ClientToScreen(window, &at);
+      ::SetCursorPos(at.x, at.y);
+      ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      if (cursor_now() != hand) without.push_back(L"area of \"" + TextOf(window) + L"\" at " + std::to_wstring(area.left));
+    }
+  };
+  const RECT hide{384, 13, 406, 35};
+  check_window(main, {hide});
+  Click(first);
+  HWND reminder = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(reminder, nullptr);
+  check_window(reminder, {RECT{226, 180, 250, 206}});
+  Click(ChildByText(reminder, L"Cancelar"));
+  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+  HWND list = WaitFor([&] { return ListWindow(Pid()); });
+  ASSERT_NE(list, nullptr);
+  check_window(list, {hide});
+  Click(ChildByText(list, L"Voltar"));
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+  check_window(config, {hide, RECT{61, 197, 351, 212}});
+  Click(::GetDlgItem(config, 101));
+  HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  if (cursor_over(palette) != hand) without.push_back(L"the colour palette");
+  std::wstring listing;
+  for (const std::wstring& w : without) listing += w + L"\n";
+  EXPECT_TRUE(without.empty()) << "without the hand cursor:\n" << platform::Utf8(listing);
+}
+
 }  // namespace
 }  // namespace tavo
