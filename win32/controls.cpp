@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "platform/locale_date.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
@@ -375,8 +377,9 @@ bool CenteredLabel::Create(HWND parent, int id, const Place& place, HFONT font, 
 
 // ---- Date field ----
 
-// The drop-down calendar: a borderless popup with a title strip and a month
-// calendar; a pick or a click elsewhere closes it.
+// The drop-down calendar: a borderless popup titled "Escolha uma Data" with a
+// month calendar, and in its title strip the four buttons that move the date
+// a year or a month back or on; a pick or a click elsewhere closes it.
 class DateField::Popup : public Wnd {
  public:
   static constexpr int kTitleHeight = 16;
@@ -388,9 +391,10 @@ class DateField::Popup : public Wnd {
       a.parent = ::GetAncestor(field_->hwnd, GA_ROOT);
       a.style = WS_POPUP | WS_BORDER;
       a.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+      a.title = "Escolha uma Data";  // what a screen reader reads for it
       Create(a);
-      calendar_ = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, kTitleHeight, 0, 0, hwnd,
-                                    reinterpret_cast<HMENU>(1), Instance(), nullptr);
+      calendar_ = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, kTitleHeight, 0, 0,
+                                    hwnd, reinterpret_cast<HMENU>(1), Instance(), nullptr);
       // Weeks start on Sunday (6 in the calendar's numbering from Monday).
       ::SendMessageW(calendar_, MCM_SETFIRSTDAYOFWEEK, 0, 6);
       RECT need{};
@@ -400,6 +404,12 @@ class DateField::Popup : public Wnd {
       ::AdjustWindowRectEx(&outer, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
       width_ = outer.right - outer.left;
       height_ = outer.bottom - outer.top;
+      // Two buttons at each end of the title strip, named by what they do.
+      const int left[kSteps] = {0, kTitleHeight, need.right - 2 * kTitleHeight, need.right - kTitleHeight};
+      for (int i = 0; i < kSteps; ++i)
+        steps_[i] = ::CreateWindowExW(0, L"BUTTON", Utf16(kStepNames[i]).c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                      left[i], 0, kTitleHeight, kTitleHeight, hwnd,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstStep + i)), Instance(), nullptr);
     }
     if (IsValidDateTime(date)) {
       const CivilDate d = DecodeDate(date);
@@ -433,6 +443,31 @@ class DateField::Popup : public Wnd {
         }
         break;
       }
+      case WM_COMMAND: {
+        const int step = LOWORD(wp) - kFirstStep;
+        if (step >= 0 && step < kSteps && HIWORD(wp) == BN_CLICKED) {
+          MoveBy(kStepMonths[step]);
+          ::SetFocus(calendar_);
+          return 0;
+        }
+        break;
+      }
+      case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        const int step = static_cast<int>(item->CtlID) - kFirstStep;
+        if (step >= 0 && step < kSteps) {
+          DrawStep(*item, step);
+          return TRUE;
+        }
+        break;
+      }
+      case WM_SETCURSOR:
+        for (HWND step : steps_)
+          if (reinterpret_cast<HWND>(wp) == step) {
+            ::SetCursor(HandCursor());
+            return TRUE;
+          }
+        break;
       case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) Close();
         break;
@@ -461,8 +496,38 @@ class DateField::Popup : public Wnd {
   }
 
  private:
+  static constexpr int kSteps = 4;
+  static constexpr int kFirstStep = 10;
+  static constexpr const char* kStepNames[kSteps] = {"Ano Anterior", "Mês Anterior", "Próximo Mês", "Próximo Ano"};
+  static constexpr int kStepMonths[kSteps] = {-12, -1, 1, 12};
+  static constexpr const wchar_t* kStepGlyphs[kSteps] = {L"\u00AB", L"\u2039", L"\u203A", L"\u00BB"};  // << < > >>
+
+  // Moves the calendar's date by whole months, the day kept where the month has it.
+  void MoveBy(int months) {
+    SYSTEMTIME st{};
+    if (::SendMessageW(calendar_, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st)) == 0) return;
+    const int index = st.wYear * 12 + (st.wMonth - 1) + months;
+    const int year = index / 12, month = index % 12 + 1;
+    if (year < 1753 || year > 9999) return;  // the calendar's own range
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(std::min<int>(st.wDay, DaysInMonth(year, month)));
+    ::SendMessageW(calendar_, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
+  }
+
+  void DrawStep(const DRAWITEMSTRUCT& item, int step) {
+    RECT r = item.rcItem;
+    ::DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ old = ::SelectObject(item.hDC, Font(L"MS Sans Serif", 11, true));
+    ::DrawTextW(item.hDC, kStepGlyphs[step], -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(item.hDC, old);
+  }
+
   DateField* field_;
   HWND calendar_ = nullptr;
+  HWND steps_[kSteps] = {};
   int width_ = 0, height_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleacc.h>
+#include <commctrl.h>
 #include <winspool.h>
 
 #include <filesystem>
@@ -922,6 +923,47 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
   std::wstring listing;
   for (const std::wstring& w : without) listing += w + L"\n";
   EXPECT_TRUE(without.empty()) << "without the hand cursor:\n" << platform::Utf8(listing);
+}
+
+// The drop-down calendar says what it is and names its four buttons, which
+// move the date a year or a month.
+TEST_F(QuelvoAccessibility, TheDropDownCalendarNamesItselfAndItsFourButtons) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  Click(::GetDlgItem(window, 101));
+  HWND popup = WaitFor([&] {
+    for (HWND w : TopWindows(Pid()))
+      if (!ChildrenOf(w, L"SysMonthCal32").empty()) return w;
+    return static_cast<HWND>(nullptr);
+  });
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(TextOf(popup), L"Escolha uma Data");
+  std::vector<std::wstring> names;
+  for (HWND b : ChildrenOf(popup, L"Button")) names.push_back(MsaaOf(b).name);
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Ano Anterior", L"Mês Anterior", L"Próximo Mês", L"Próximo Ano"}));
+
+  // The calendar's date, read through a buffer in the program's memory.
+  HWND calendar = ChildrenOf(popup, L"SysMonthCal32")[0];
+  HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, Pid());
+  ASSERT_NE(process, nullptr);
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof(SYSTEMTIME), MEM_COMMIT, PAGE_READWRITE);
+  auto selected = [&] {
+    SYSTEMTIME st{};
+    ::SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process, remote, &st, sizeof st, nullptr);
+    return st.wYear * 100 + st.wMonth;
+  };
+  const int before = selected();
+  Click(ChildByText(popup, L"Próximo Ano"));
+  EXPECT_TRUE(WaitUntil([&] { return selected() == before + 100; }));
+  Click(ChildByText(popup, L"Mês Anterior"));
+  EXPECT_TRUE(WaitUntil([&] { return selected() == before + 100 - (before % 100 == 1 ? 89 : 1); }));
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  ::CloseHandle(process);
 }
 
 }  // namespace
