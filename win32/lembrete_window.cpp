@@ -45,7 +45,10 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   bAlternate.onClick = [this] { form.bAlternateClick(); };
   scroll.Create(hwnd, 107, Place{12, 211, 236, 54}, field);
   NameLabel(scroll.hwnd, "Informações do dia");
-  AddClickArea(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
+  // The events area's toggle, also Ctrl+I.
+  AddClickArea(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); },
+               "Mostrar informações do dia",
+               [this] { return forms::LembreteForm::EventsAreaShown(ClientHeight()); });
 
   form.FormCreate();
 }

@@ -290,7 +290,7 @@ MainWindow::MainWindow(forms::Application& app, std::vector<std::string> argumen
     buttons[i]->Create(hwnd, id++, {b.place.left, b.place.top, b.place.width, b.place.height}, b.caption, font);
     buttons[i]->onClick = [this, handler = b.handler] { (form.*handler)(); };
   }
-  AddClickArea(forms::kHideArea, [this] { form.bHideClick(); });
+  AddClickArea(forms::kHideArea, [this] { form.bHideClick(); }, {}, "Ocultar Janela");
 }
 
 MainWindow::~MainWindow() = default;

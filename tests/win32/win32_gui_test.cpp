@@ -966,5 +966,101 @@ TEST_F(QuelvoAccessibility, TheDropDownCalendarNamesItselfAndItsFourButtons) {
   ::CloseHandle(process);
 }
 
+// The children of a window's client object as MSAA gives them: name, role and state.
+struct Part {
+  std::wstring name;
+  long role = 0;
+  long state = 0;
+};
+std::vector<Part> PartsOf(HWND window, IAccessible** keep = nullptr) {
+  std::vector<Part> parts;
+  IAccessible* acc = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&acc))))
+    return parts;
+  long count = 0;
+  acc->get_accChildCount(&count);
+  for (long i = 1; i <= count; ++i) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = i;
+    Part part;
+    BSTR name = nullptr;
+    if (acc->get_accName(child, &name) == S_OK && name) part.name = name;
+    ::SysFreeString(name);
+    VARIANT v;
+    ::VariantInit(&v);
+    if (SUCCEEDED(acc->get_accRole(child, &v)) && v.vt == VT_I4) part.role = v.lVal;
+    ::VariantInit(&v);
+    if (SUCCEEDED(acc->get_accState(child, &v)) && v.vt == VT_I4) part.state = v.lVal;
+    parts.push_back(part);
+  }
+  if (keep) *keep = acc;
+  else acc->Release();
+  return parts;
+}
+
+// What a screen reader reaches beyond the windows' controls: the list's
+// rows by their summary, the events area's toggle, and each colour of the
+// palette by its name.
+TEST_F(QuelvoAccessibility, RowsTogglesAndColoursAreNamedObjects) {
+  Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"}, {At(2030, 5, 11, 9, 0), 3, "Segundo"}});
+  std::vector<HWND> edits;
+  HWND list = StartAndListTenToEleventhOfMay(&edits);
+  ASSERT_NE(list, nullptr);
+  HWND grid = ::GetDlgItem(list, 105);
+  EXPECT_EQ(MsaaOf(grid).name, L"Lembretes");
+  EXPECT_EQ(MsaaOf(grid).role, ROLE_SYSTEM_LIST);
+  std::vector<Part> rows = PartsOf(grid);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].name, L"10/05/2030, 08:00, Nenhuma: Primeiro");
+  EXPECT_EQ(rows[1].name, L"11/05/2030, 09:00, Mensal: Segundo");
+  EXPECT_EQ(rows[0].role, ROLE_SYSTEM_LISTITEM);
+  EXPECT_TRUE(rows[0].state & STATE_SYSTEM_SELECTED);
+  Key(grid, VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return (PartsOf(grid)[1].state & STATE_SYSTEM_SELECTED) != 0; }));
+  Key(grid, VK_ESCAPE);
+  EXPECT_TRUE(Gone(list));
+
+  HWND main = Main();
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  IAccessible* acc = nullptr;
+  std::vector<Part> parts = PartsOf(window, &acc);
+  ASSERT_NE(acc, nullptr);
+  long toggle = 0;
+  for (size_t i = 0; i < parts.size(); ++i)
+    if (parts[i].name == L"Mostrar informações do dia") toggle = static_cast<long>(i) + 1;
+  ASSERT_NE(toggle, 0) << "no toggle for the events area";
+  EXPECT_EQ(parts[static_cast<size_t>(toggle) - 1].role, ROLE_SYSTEM_CHECKBUTTON);
+  EXPECT_TRUE(parts[static_cast<size_t>(toggle) - 1].state & STATE_SYSTEM_CHECKED) << "shown by default";
+  VARIANT child;
+  child.vt = VT_I4;
+  child.lVal = toggle;
+  EXPECT_EQ(acc->accDoDefaultAction(child), S_OK);
+  acc->Release();
+  EXPECT_TRUE(WaitUntil([&] {
+    RECT r;
+    ::GetClientRect(window, &r);
+    return r.bottom == 206;
+  })) << "pressed, the toggle closes the events area";
+  EXPECT_FALSE(PartsOf(window)[static_cast<size_t>(toggle) - 1].state & STATE_SYSTEM_CHECKED);
+  Click(ChildByText(window, L"Cancelar"));
+
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+  Click(::GetDlgItem(config, 101));
+  HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  std::vector<Part> colours = PartsOf(palette);
+  ASSERT_EQ(colours.size(), 21u) << "twenty colours and \"Outra...\"";
+  EXPECT_EQ(colours[1].name, L"preto");
+  EXPECT_TRUE(colours[1].state & STATE_SYSTEM_FOCUSED) << "the current colour";
+  EXPECT_EQ(colours[4].name, L"vermelho");
+  EXPECT_EQ(colours[20].name, L"Outra...");
+}
+
 }  // namespace
 }  // namespace tavo
