@@ -607,11 +607,15 @@ std::wstring Listing(HWND window, int* unnamed) {
   return out.str();
 }
 
-// Tabs through the window until `control` has the focus.
+// Tabs through the window until `control` has the focus, each Tab waited
+// for until the focus has moved.
 bool TabTo(HWND window, HWND control) {
-  for (int i = 0; i < 20 && control; ++i) {
-    if (WaitUntil([&] { return Focused(window) == control; }, 500)) return true;
-    if (HWND f = Focused(window)) Key(f, VK_TAB);
+  if (!control || !WaitUntil([&] { return Focused(window) != nullptr; })) return false;
+  for (int i = 0; i < 20; ++i) {
+    HWND now = Focused(window);
+    if (now == control) return true;
+    Key(now, VK_TAB);
+    if (!WaitUntil([&] { return Focused(window) != now; }, 3000)) return false;
   }
   return false;
 }
