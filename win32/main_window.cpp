@@ -142,7 +142,7 @@ void TrayIcon::MeasureItem(MEASUREITEMSTRUCT& m) const {
   ::SelectObject(dc, old);
   ::ReleaseDC(hwnd, dc);
   // The margin, the text one pixel right of it, and a gap after the text.
-  m.itemWidth = static_cast<UINT>(forms::kMenuMarginWidth + 1 + r.right + 12);
+  m.itemWidth = static_cast<UINT>(forms::MenuItemTextLeft() + r.right + 12);
 }
 
 int TrayIcon::ItemTop(size_t index) const {
@@ -201,7 +201,7 @@ void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
   }
   // No check marks: the text starts one pixel right of the margin.
   RECT text = body;
-  text.left += 1;
+  text.left = d.rcItem.left + forms::MenuItemTextLeft();
   const bool is_default = ::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(index + 1);
   HGDIOBJ old = ::SelectObject(dc, MenuFont(is_default));
   ::SetBkMode(dc, TRANSPARENT);
