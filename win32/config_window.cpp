@@ -28,8 +28,11 @@ void Fill(HDC dc, RECT r, COLORREF colour) {
 
 // ---- The palette window ----
 
-// Twenty swatches, the extra one, and "&Outra..."; a pick or losing the focus closes it.
-class ColorPalette : public Wnd {
+// Twenty swatches, the extra one, and "&Outra..."; a pick or losing the focus
+// closes it. A screen reader reaches each of them by its colour's name.
+class ColorPalette : public Wnd, public AccessibleElements {
+  using Rules = forms::ColorPaletteRules;
+
  public:
   ColorPalette(ColorSelector& owner, int32_t current) : owner_(owner), rules_(current) {
     delete_on_destroy = true;
@@ -47,6 +50,7 @@ class ColorPalette : public Wnd {
     a.width = forms::ColorPaletteRules::kWidth;
     a.height = forms::ColorPaletteRules::kHeight;
     if (!Create(a)) return;
+    identity_.Set(hwnd, "Paleta de cores", ROLE_SYSTEM_LIST);
     ::ShowWindow(hwnd, SW_SHOW);
     ::SetForegroundWindow(hwnd);
     ::SetFocus(hwnd);
@@ -55,6 +59,32 @@ class ColorPalette : public Wnd {
 
   void Dismiss() {
     if (hwnd) ::DestroyWindow(hwnd);
+  }
+
+  // AccessibleElements: the swatches, the extra one when shown, "Outra...".
+  int ElementCount() const override { return Rules::kExtra + (rules_.HasExtra() ? 1 : 0) + 1; }
+  AccessibleElement Element(int index) const override {
+    const int item = ItemOf(index);
+    AccessibleElement e;
+    e.name = item == Rules::kOther ? "Outra..." : Rules::ColorName(rules_.ColorOf(item));
+    e.role = ROLE_SYSTEM_LISTITEM;
+    e.rect = Win(item == Rules::kOther ? rules_.OtherRect() : Rules::SwatchRect(item));
+    e.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    if (item == rules_.Marked()) e.state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+    return e;
+  }
+  int FocusedElement() const override {
+    for (int i = 0; i < ElementCount(); ++i)
+      if (ItemOf(i) == rules_.Marked()) return i;
+    return -1;
+  }
+  void PressElement(int index) override {
+    const int item = ItemOf(index);
+    if (item == Rules::kOther) return ChooseOther();
+    const int32_t color = rules_.ColorOf(item);
+    ColorSelector& owner = owner_;
+    Dismiss();
+    owner.Pick(color);
   }
 
  protected:
@@ -105,6 +135,12 @@ class ColorPalette : public Wnd {
       case WM_CLOSE:
         Dismiss();
         return 0;
+      case WM_GETOBJECT:
+        if (const LRESULT object = identity_.Answer(hwnd, wp, lp)) return object;
+        break;
+      case kPressElement:
+        PressElementMessage(hwnd, msg, wp);
+        return 0;
     }
     return Wnd::WndProc(msg, wp, lp);
   }
@@ -114,13 +150,20 @@ class ColorPalette : public Wnd {
  private:
   // The window text a screen reader reads: the marked swatch's colour.
   void Announce() {
-    using Rules = forms::ColorPaletteRules;
     const int marked = rules_.Marked();
     std::string name = "Paleta de cores";
     if (marked == Rules::kOther) name += ": Outra...";
     else if (marked != Rules::kNone) name += ": " + Rules::ColorName(rules_.ColorOf(marked));
     SetText(name);
     ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+    if (const int focused = FocusedElement(); focused >= 0)
+      ::NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, ElementChildId(hwnd, focused));
+  }
+
+  // The palette's item (swatch, kExtra or kOther) of an element.
+  int ItemOf(int index) const {
+    if (index < Rules::kExtra) return index;
+    return index == Rules::kExtra && rules_.HasExtra() ? Rules::kExtra : Rules::kOther;
   }
 
   void ChooseOther() {
@@ -167,6 +210,7 @@ class ColorPalette : public Wnd {
 
   ColorSelector& owner_;
   forms::ColorPaletteRules rules_;
+  AccessibleIdentity identity_;
 };
 
 // ---- The selector button ----
@@ -272,7 +316,7 @@ ConfigWindow::ConfigWindow(forms::Application& app) : ShapedWindow(L"FUNDO_CONFI
   cbInfo.SetText("Exibir informações adicionais na janela de lembretes");
   cbInfo.background = picture_brush_;
   cbInfo.onClick = [this] { form.cbInfoClick(); };
-  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); });
+  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); }, {}, "Fechar");
   AddClickArea(forms::Rect{61, 197, 290, 15}, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
 
   SetAccessibleName("Configurações", ROLE_SYSTEM_DIALOG);

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
+#include "platform/locale_date.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
 #include "dates/date_time.h"
@@ -165,6 +168,84 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return Wnd::WndProc(msg, wp, lp);
 }
 
+// ---- Masked edit ----
+
+bool MaskedEdit::Create(HWND parent, int id, const Place& place, HFONT font, std::string_view mask) {
+  mask_ = mask;
+  if (!Edit::Create(parent, id, place, font)) return false;
+  SetText({});  // the separators, from the start
+  return true;
+}
+
+forms::MaskedText MaskedEdit::Loaded() const {
+  forms::MaskedText model(mask_);
+  DWORD from = 0, to = 0;
+  ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  // Only ASCII reaches the control, so UTF-8 places are its character places.
+  model.Load(Text(), static_cast<int>(from), static_cast<int>(to));
+  return model;
+}
+
+void MaskedEdit::Show(const forms::MaskedText& model) {
+  Default(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf16(model.Text()).c_str()));
+  Default(EM_SETSEL, static_cast<WPARAM>(model.Caret()), model.Caret());
+}
+
+LRESULT MaskedEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CHAR: {
+      // Enter, Tab, Escape and the Ctrl+letter commands (copy, cut, paste) as in any field.
+      if (wp < 0x20 && wp != '\b') break;
+      forms::MaskedText model = Loaded();
+      if (wp == '\b') model.Backspace();
+      else if (wp > 0x7E || !model.Type(static_cast<char>(wp))) return 0;  // refused, quietly
+      Show(model);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wp == VK_DELETE) {
+        forms::MaskedText model = Loaded();
+        model.Delete();
+        Show(model);
+        return 0;
+      }
+      break;
+    case WM_SETTEXT: {
+      forms::MaskedText model(mask_);
+      model.SetText(lp ? Utf8(reinterpret_cast<const wchar_t*>(lp)) : std::string());
+      return Default(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf16(model.Text()).c_str()));
+    }
+    case WM_PASTE: {
+      std::string pasted;
+      if (::OpenClipboard(hwnd)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+          if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            pasted = Utf8(text);
+            ::GlobalUnlock(data);
+          }
+        }
+        ::CloseClipboard();
+      }
+      forms::MaskedText model = Loaded();
+      model.Paste(pasted);
+      Show(model);
+      return 0;
+    }
+    case WM_CUT:
+    case WM_CLEAR: {
+      if (msg == WM_CUT) Default(WM_COPY, 0, 0);
+      forms::MaskedText model = Loaded();
+      model.EraseSelection();
+      Show(model);
+      return 0;
+    }
+    case WM_UNDO:
+    case EM_UNDO:
+      return 0;  // the control's own undo would bring back a text out of place
+  }
+  return Edit::WndProc(msg, wp, lp);
+}
+
 // ---- Memo ----
 
 bool Memo::Create(HWND parent, int id, const Place& place, HFONT font, bool read_only, bool scroll_bar) {
@@ -296,8 +377,9 @@ bool CenteredLabel::Create(HWND parent, int id, const Place& place, HFONT font, 
 
 // ---- Date field ----
 
-// The drop-down calendar: a borderless popup with a title strip and a month
-// calendar; a pick or a click elsewhere closes it.
+// The drop-down calendar: a borderless popup titled "Escolha uma Data" with a
+// month calendar, and in its title strip the four buttons that move the date
+// a year or a month back or on; a pick or a click elsewhere closes it.
 class DateField::Popup : public Wnd {
  public:
   static constexpr int kTitleHeight = 16;
@@ -309,9 +391,10 @@ class DateField::Popup : public Wnd {
       a.parent = ::GetAncestor(field_->hwnd, GA_ROOT);
       a.style = WS_POPUP | WS_BORDER;
       a.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+      a.title = "Escolha uma Data";  // what a screen reader reads for it
       Create(a);
-      calendar_ = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, kTitleHeight, 0, 0, hwnd,
-                                    reinterpret_cast<HMENU>(1), Instance(), nullptr);
+      calendar_ = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, kTitleHeight, 0, 0,
+                                    hwnd, reinterpret_cast<HMENU>(1), Instance(), nullptr);
       // Weeks start on Sunday (6 in the calendar's numbering from Monday).
       ::SendMessageW(calendar_, MCM_SETFIRSTDAYOFWEEK, 0, 6);
       RECT need{};
@@ -321,6 +404,12 @@ class DateField::Popup : public Wnd {
       ::AdjustWindowRectEx(&outer, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
       width_ = outer.right - outer.left;
       height_ = outer.bottom - outer.top;
+      // Two buttons at each end of the title strip, named by what they do.
+      const int left[kSteps] = {0, kTitleHeight, need.right - 2 * kTitleHeight, need.right - kTitleHeight};
+      for (int i = 0; i < kSteps; ++i)
+        steps_[i] = ::CreateWindowExW(0, L"BUTTON", Utf16(kStepNames[i]).c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                      left[i], 0, kTitleHeight, kTitleHeight, hwnd,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstStep + i)), Instance(), nullptr);
     }
     if (IsValidDateTime(date)) {
       const CivilDate d = DecodeDate(date);
@@ -354,6 +443,31 @@ class DateField::Popup : public Wnd {
         }
         break;
       }
+      case WM_COMMAND: {
+        const int step = LOWORD(wp) - kFirstStep;
+        if (step >= 0 && step < kSteps && HIWORD(wp) == BN_CLICKED) {
+          MoveBy(kStepMonths[step]);
+          ::SetFocus(calendar_);
+          return 0;
+        }
+        break;
+      }
+      case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        const int step = static_cast<int>(item->CtlID) - kFirstStep;
+        if (step >= 0 && step < kSteps) {
+          DrawStep(*item, step);
+          return TRUE;
+        }
+        break;
+      }
+      case WM_SETCURSOR:
+        for (HWND step : steps_)
+          if (reinterpret_cast<HWND>(wp) == step) {
+            ::SetCursor(HandCursor());
+            return TRUE;
+          }
+        break;
       case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) Close();
         break;
@@ -382,16 +496,48 @@ class DateField::Popup : public Wnd {
   }
 
  private:
+  static constexpr int kSteps = 4;
+  static constexpr int kFirstStep = 10;
+  static constexpr const char* kStepNames[kSteps] = {"Ano Anterior", "Mês Anterior", "Próximo Mês", "Próximo Ano"};
+  static constexpr int kStepMonths[kSteps] = {-12, -1, 1, 12};
+  static constexpr const wchar_t* kStepGlyphs[kSteps] = {L"\u00AB", L"\u2039", L"\u203A", L"\u00BB"};  // << < > >>
+
+  // Moves the calendar's date by whole months, the day kept where the month has it.
+  void MoveBy(int months) {
+    SYSTEMTIME st{};
+    if (::SendMessageW(calendar_, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st)) == 0) return;
+    const int index = st.wYear * 12 + (st.wMonth - 1) + months;
+    const int year = index / 12, month = index % 12 + 1;
+    if (year < 1753 || year > 9999) return;  // the calendar's own range
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(std::min<int>(st.wDay, DaysInMonth(year, month)));
+    ::SendMessageW(calendar_, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
+  }
+
+  void DrawStep(const DRAWITEMSTRUCT& item, int step) {
+    RECT r = item.rcItem;
+    ::DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ old = ::SelectObject(item.hDC, Font(L"MS Sans Serif", 11, true));
+    ::DrawTextW(item.hDC, kStepGlyphs[step], -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(item.hDC, old);
+  }
+
   DateField* field_;
   HWND calendar_ = nullptr;
+  HWND steps_[kSteps] = {};
   int width_ = 0, height_ = 0;
 };
 
 bool DateField::Create(HWND parent, int id, const Place& place, HFONT font) {
   // The field and, at its right end, the drop-down button, together as wide as the place.
   constexpr int kButton = 17;
-  if (!edit.Create(parent, id, Place{place.x, place.y, place.width - kButton + 1, place.height}, font)) return false;
-  edit.SetLimit(10);
+  const bool year_first = platform::CurrentDateOrder() == platform::DateOrder::YearMonthDay;
+  if (!edit.Create(parent, id, Place{place.x, place.y, place.width - kButton + 1, place.height}, font,
+                   forms::MaskedText::DateMask(year_first)))
+    return false;
   edit.onExit = [this] {
     if (popup_ && ::IsWindowVisible(popup_->hwnd)) return;  // the calendar took the focus
     if (onExit) onExit();
@@ -485,9 +631,17 @@ void ScrollText::OnPaint(HDC dc) {
   HGDIOBJ old = ::SelectObject(dc, font_);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, colour_);
+  // Wrapped at the measured width, the lines break where they were measured;
+  // not clipped to it, since a last letter's ink may reach one column past
+  // its advance ("Verão" would end in "Verãc").
   RECT text{0, -top_, text_width_, text_height_ - top_};
-  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
+  ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
   ::SelectObject(dc, old);
+  if (::GetFocus() == hwnd) {
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &client);
+  }
 }
 
 LRESULT ScrollText::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -518,6 +672,10 @@ LRESULT ScrollText::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       ::SetFocus(hwnd);
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      ::InvalidateRect(hwnd, nullptr, TRUE);  // the focus mark
+      break;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN:

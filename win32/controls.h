@@ -8,8 +8,10 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "forms/masked_text.h"
 #include "win32/wnd.h"
 
 namespace tavo::win32 {
@@ -68,6 +70,26 @@ class Edit : public Wnd {
   bool coloured_ = false;
   COLORREF text_ = 0, background_ = 0;
   HBRUSH brush_ = nullptr;
+};
+
+// A field with fixed places (date, time), edited through forms::MaskedText:
+// the separators always shown, blanks where empty, digits only, typing
+// overwrites. The control keeps the text and the selection; each key asks
+// the model what they become. Entering it by the keyboard selects the whole
+// text, so that what is typed replaces it.
+class MaskedEdit : public Edit {
+ public:
+  bool Create(HWND parent, int id, const Place& place, HFONT font, std::string_view mask);
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  // The model loaded with the control's text and selection.
+  forms::MaskedText Loaded() const;
+  // Shows the model's text and caret.
+  void Show(const forms::MaskedText& model);
+  std::string mask_;
 };
 
 // A multi-line text field with a vertical scroll bar; Enter starts a new
@@ -141,7 +163,7 @@ class DateField : public Wnd {
   // The date of the field's text, repaired (TextToDate).
   double Date() const;
   void SetDate(double date);
-  Edit edit;
+  MaskedEdit edit;
   std::function<void()> onExit;
   // A date picked in the calendar; the handler may change it.
   std::function<void(double& date)> onAcceptDate;

@@ -118,7 +118,9 @@ class PrinterDc : public forms::PrinterCanvas {
   }
 
   void SetFont(const forms::Font& font) override {
-    // The screen font's point size (its pixels at 96 dots per inch) on the printer; made once per weight.
+    // The screen font's point size (its pixels at 96 dots per inch, rounded
+    // to whole points: the grid's 11 pixels are 8 points) on the printer;
+    // made once per weight.
     HFONT& made = fonts_[font.bold ? 1 : 0];
     if (!made || family_ != font.family || pixel_height_ != font.pixel_height) {
       for (HFONT& f : fonts_)
@@ -128,7 +130,8 @@ class PrinterDc : public forms::PrinterCanvas {
     }
     if (!made) {
       LOGFONTW lf{};
-      lf.lfHeight = -::MulDiv(font.pixel_height, ::GetDeviceCaps(dc_, LOGPIXELSY), 96);
+      const int points = (font.pixel_height * 72 + 48) / 96;
+      lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc_, LOGPIXELSY), 72);
       lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
       lf.lfCharSet = DEFAULT_CHARSET;
       lstrcpynW(lf.lfFaceName, Utf16(font.family).c_str(), LF_FACESIZE);

@@ -29,9 +29,8 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   NameLabel(eData.edit.hwnd, "Data");
   eData.onExit = [this] { form.eDataExit(); };
   eData.onAcceptDate = [this](double& date) { form.eDataAcceptDate(date); };
-  eHora.Create(hwnd, 102, Place{121, 63, 37, 21}, field);
+  eHora.Create(hwnd, 102, Place{121, 63, 37, 21}, field, forms::MaskedText::kTimeMask);
   NameLabel(eHora.hwnd, "Hora");
-  eHora.SetLimit(5);
   eHora.onExit = [this] { form.eHoraExit(); };
   eHora.onEnter = [this] { form.eHoraExit(); };
   cbRepeat.Create(hwnd, 103, Place{160, 63, 82, 21}, field, forms::LembreteForm::RepeatItems());
@@ -46,7 +45,10 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   bAlternate.onClick = [this] { form.bAlternateClick(); };
   scroll.Create(hwnd, 107, Place{12, 211, 236, 54}, field);
   NameLabel(scroll.hwnd, "Informações do dia");
-  AddClickArea(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
+  // The events area's toggle, also Ctrl+I.
+  AddClickArea(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); },
+               "Mostrar informações do dia",
+               [this] { return forms::LembreteForm::EventsAreaShown(ClientHeight()); });
 
   form.FormCreate();
 }

@@ -15,7 +15,7 @@ class LembreteWindow : public ShapedWindow, public forms::LembreteView {
 
   forms::LembreteForm form;
   DateField eData;
-  Edit eHora;
+  MaskedEdit eHora;
   ComboBox cbRepeat;
   Memo mLembrete;
   FlatButton bOK, bAlternate;

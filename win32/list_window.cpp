@@ -25,7 +25,43 @@ bool Grid::Create(HWND parent, int id, const Place& place, HFONT font) {
   lf.lfWeight = FW_BOLD;
   bold_ = ::CreateFontIndirectW(&lf);
   SetRowCount(2);
+  identity_.Set(hwnd, "Lembretes", ROLE_SYSTEM_LIST);
   return true;
+}
+
+RECT Grid::RowRect(int row) const {
+  RECT client;
+  ::GetClientRect(hwnd, &client);
+  if (row < top_) return RECT{};
+  int top = heights_[0] + forms::ListForm::kGridLineWidth;
+  for (int r = top_; r < row; ++r) top += heights_[static_cast<size_t>(r)] + forms::ListForm::kGridLineWidth;
+  if (top >= client.bottom) return RECT{};
+  return RECT{0, top, client.right, std::min<int>(client.bottom, top + heights_[static_cast<size_t>(row)])};
+}
+
+AccessibleElement Grid::Element(int index) const {
+  const int row = index + 1;
+  AccessibleElement e;
+  e.name = rowSummary ? rowSummary(row) : std::string();
+  e.role = ROLE_SYSTEM_LISTITEM;
+  e.rect = RowRect(row);
+  e.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+  if (row == selected_) e.state |= STATE_SYSTEM_SELECTED | (::GetFocus() == hwnd ? STATE_SYSTEM_FOCUSED : 0);
+  if (::IsRectEmpty(&e.rect)) e.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+  return e;
+}
+
+void Grid::PressElement(int index) {
+  ::SetFocus(hwnd);
+  Select(index + 1);
+  if (onClick) onClick();
+}
+
+void Grid::AnnounceSelected() {
+  // A screen reader reads the row that now has the focus.
+  const long id = ElementChildId(hwnd, selected_ - 1);
+  ::NotifyWinEvent(EVENT_OBJECT_SELECTION, hwnd, OBJID_CLIENT, id);
+  if (::GetFocus() == hwnd) ::NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, id);
 }
 
 void Grid::SetRowCount(int rows) {
@@ -43,6 +79,7 @@ void Grid::Select(int row) {
   selected_ = row;
   EnsureVisible(row);
   ::InvalidateRect(hwnd, nullptr, FALSE);
+  AnnounceSelected();
 }
 
 int Grid::VisibleRows() const {
@@ -103,6 +140,14 @@ void Grid::DrawCell(HDC dc, int column, int row, const RECT& cell) {
     fore = COLOR_HIGHLIGHTTEXT;
   }
   ::FillRect(dc, &cell, ::GetSysColorBrush(back));
+  // A cell whose text cannot be composed or drawn keeps its background.
+  try {
+    DrawCellText(dc, column, row, cell, font, fore);
+  } catch (...) {
+  }
+}
+
+void Grid::DrawCellText(HDC dc, int column, int row, const RECT& cell, HFONT font, int fore) {
   const std::wstring text = cellText ? Utf16(cellText(column, row)) : std::wstring();
   if (text.empty()) return;
   HGDIOBJ old = ::SelectObject(dc, font);
@@ -221,9 +266,18 @@ LRESULT Grid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       ScrollTo(top_ + (GET_WHEEL_DELTA_WPARAM(wp) > 0 ? -1 : 1));
       return 0;
     case WM_SETFOCUS:
+      ::InvalidateRect(hwnd, nullptr, FALSE);
+      AnnounceSelected();
+      break;
     case WM_KILLFOCUS:
       ::InvalidateRect(hwnd, nullptr, FALSE);
       break;
+    case WM_GETOBJECT:
+      if (const LRESULT object = identity_.Answer(hwnd, wp, lp)) return object;
+      break;
+    case kPressElement:
+      PressElementMessage(hwnd, msg, wp);
+      return 0;
     case WM_DESTROY:
       if (bold_) ::DeleteObject(bold_);
       bold_ = nullptr;
@@ -257,6 +311,7 @@ ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), f
   NameLabel(gridLembretes.hwnd, "Lembretes");
   gridLembretes.SetText("Lembretes");  // never drawn: read by MSAA for a window of its own class
   gridLembretes.cellText = [this](int column, int row) { return form.GridCellText(column, row); };
+  gridLembretes.rowSummary = [this](int row) { return form.RowSummary(row); };
   gridLembretes.onClick = [this] { form.gridLembretesClick(); };
   gridLembretes.onDblClick = [this] { form.gridLembretesDblClick(); };
   gridLembretes.onKey = [this](int key) { return form.gridLembretesKeyDown(key); };
@@ -273,7 +328,7 @@ ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), f
   bDel.onClick = [this] { form.bDelClick(); };
   bCancel.Create(hwnd, 110, Place{322, 218, 82, 23}, "Voltar", button);
   bCancel.onClick = [this] { form.iHideClick(); };
-  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); });
+  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); }, {}, "Fechar");
 
   SetAccessibleName("Lista de lembretes", ROLE_SYSTEM_DIALOG);
   form.FormCreate();

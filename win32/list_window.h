@@ -14,7 +14,7 @@ namespace tavo::win32 {
 // The string grid `gridLembretes`: one fixed header row, whole-row
 // selection, grid lines, every cell drawn here; a row grows to fit its
 // word-wrapped texts and never shrinks.
-class Grid : public Wnd {
+class Grid : public Wnd, public AccessibleElements {
  public:
   bool Create(HWND parent, int id, const Place& place, HFONT font);
   void SetRowCount(int rows);
@@ -24,6 +24,14 @@ class Grid : public Wnd {
   int RowHeight(int row) const { return heights_[static_cast<size_t>(row)]; }
 
   std::function<std::string(int column, int row)> cellText;
+  // What a screen reader reads for a row (1 and on).
+  std::function<std::string(int row)> rowSummary;
+
+  // AccessibleElements: the rows below the header.
+  int ElementCount() const override { return RowCount() - 1; }
+  AccessibleElement Element(int index) const override;
+  int FocusedElement() const override { return selected_ - 1; }
+  void PressElement(int index) override;
   std::function<void()> onClick, onDblClick;
   // Enter and Delete on the grid; true when used.
   std::function<bool(int key)> onKey;
@@ -34,11 +42,16 @@ class Grid : public Wnd {
  private:
   void OnPaint(HDC dc) override;
   void DrawCell(HDC dc, int column, int row, const RECT& cell);
+  void DrawCellText(HDC dc, int column, int row, const RECT& cell, HFONT font, int fore);
   int RowAt(int y) const;
   void ScrollTo(int top_row);
   void EnsureVisible(int row);
   int VisibleRows() const;
   void UpdateScrollBar();
+  // A row's rectangle in the client area; empty when it is scrolled away.
+  RECT RowRect(int row) const;
+  void AnnounceSelected();
+  AccessibleIdentity identity_;
 
   HFONT font_ = nullptr, bold_ = nullptr;
   std::vector<int> heights_;

@@ -1,5 +1,6 @@
 // Program entry of quelvo.exe: the store opens first, then the single-instance
-// guard, then the main window and the message loop.
+// guard (a later start asks the running copy to show itself and ends), then
+// the main window and the message loop.
 
 #include "win32/windows_api.h"
 
@@ -11,12 +12,14 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/main_form.h"
 #include "platform/system.h"
 #include "store/cp1252.h"
 #include "store/tavo_data.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
 #include "win32/main_window.h"
+#include "win32/show_request.h"
 
 namespace {
 
@@ -51,14 +54,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // files: a second copy then only reads them, so it cannot disturb them.
   const char* kInstanceName = "Orvane_Quelvo_2003";
   store.Open(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+  const std::vector<std::string> arguments = Arguments();
   const auto instance = platform::AcquireInstanceLock(kInstanceName);
-  if (!instance) return 0;  // another copy runs: end silently
+  if (!instance) {
+    // Another copy runs: a plain start brings its main window forward, a
+    // start for the notification area leaves it as it is.
+    if (!forms::IsMinimizeStart(arguments)) win32::AskRunningCopyToShow();
+    return 0;
+  }
 
   win32::CreateApplicationWindow();
   win32::Win32Desktop desktop;
   forms::Application app(desktop, store);
   desktop.SetApplication(&app);
-  auto* main_window = new win32::MainWindow(app, Arguments());  // deletes itself with its window
+  auto* main_window = new win32::MainWindow(app, arguments);  // deletes itself with its window
+  win32::ListenForShowRequests([main_window] { main_window->form.pmJanelaClick(); });
   // The taskbar button is there from the start; a "MINIMIZE" start takes it away again.
   win32::RestoreApplication();
   main_window->ShowAtStart();

@@ -141,13 +141,21 @@ void TrayIcon::MeasureItem(MEASUREITEMSTRUCT& m) const {
   ::DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
   ::SelectObject(dc, old);
   ::ReleaseDC(hwnd, dc);
-  // The system adds room for a check mark itself; the margin and the gaps are ours.
-  m.itemWidth = static_cast<UINT>(r.right + forms::kMenuMarginWidth + 1 + 24);
+  // The margin, the text one pixel right of it, and a gap after the text.
+  m.itemWidth = static_cast<UINT>(forms::MenuItemTextLeft() + r.right + 12);
 }
 
-void TrayIcon::DrawMargin(HDC dc, const RECT& item) const {
-  // The margin runs from the menu's top over its whole height; each item paints its own slice.
-  const forms::Rect margin{item.left, 0, forms::kMenuMarginWidth, MenuHeight()};
+int TrayIcon::ItemTop(size_t index) const {
+  int top = 0;
+  for (size_t i = 0; i < index; ++i) top += ItemHeight(i);
+  return top;
+}
+
+void TrayIcon::DrawMargin(HDC dc, const RECT& item, size_t index) const {
+  // The margin runs over the items' whole height, from the first item's top
+  // (the menu's frame may lie above it); each item paints its own slice.
+  const int first_top = item.top - ItemTop(index);
+  const forms::Rect margin{item.left, first_top, forms::kMenuMarginWidth, MenuHeight()};
   const int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, item.left, item.top, item.left + forms::kMenuMarginWidth, item.bottom);
   for (const forms::MarginFill& fill : forms::MarginGradient(margin))
@@ -181,7 +189,7 @@ void TrayIcon::DrawMargin(HDC dc, const RECT& item) const {
 void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
   const size_t index = d.itemData;
   HDC dc = d.hDC;
-  DrawMargin(dc, d.rcItem);
+  DrawMargin(dc, d.rcItem, index);
   RECT body = d.rcItem;
   body.left += forms::kMenuMarginWidth;
   const bool selected = (d.itemState & ODS_SELECTED) != 0 && items_[index].caption;
@@ -191,9 +199,9 @@ void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
     ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
-  // The text starts one pixel right of the margin, after the room a check mark would take.
+  // No check marks: the text starts one pixel right of the margin.
   RECT text = body;
-  text.left += 1 + ::GetSystemMetrics(SM_CXMENUCHECK) + 2;
+  text.left = d.rcItem.left + forms::MenuItemTextLeft();
   const bool is_default = ::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(index + 1);
   HGDIOBJ old = ::SelectObject(dc, MenuFont(is_default));
   ::SetBkMode(dc, TRANSPARENT);
@@ -282,7 +290,7 @@ MainWindow::MainWindow(forms::Application& app, std::vector<std::string> argumen
     buttons[i]->Create(hwnd, id++, {b.place.left, b.place.top, b.place.width, b.place.height}, b.caption, font);
     buttons[i]->onClick = [this, handler = b.handler] { (form.*handler)(); };
   }
-  AddClickArea(forms::kHideArea, [this] { form.bHideClick(); });
+  AddClickArea(forms::kHideArea, [this] { form.bHideClick(); }, {}, "Ocultar Janela");
 }
 
 MainWindow::~MainWindow() = default;

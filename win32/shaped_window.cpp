@@ -62,9 +62,36 @@ bool ShapedWindow::CreateShaped(int client_height) {
 
 void ShapedWindow::Close() { ::SendMessageW(hwnd, WM_CLOSE, 0, 0); }
 
-void ShapedWindow::AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click) {
+void ShapedWindow::AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click,
+                                const std::string& name, std::function<bool()> checked) {
   click_areas_.Add(area);
-  areas_.push_back({std::move(click), std::move(double_click)});
+  areas_.push_back({std::move(click), std::move(double_click), area, name, std::move(checked)});
+}
+
+std::vector<const ShapedWindow::Area*> ShapedWindow::NamedAreas() const {
+  std::vector<const Area*> named;
+  for (const Area& a : areas_)
+    if (!a.name.empty()) named.push_back(&a);
+  return named;
+}
+
+int ShapedWindow::ElementCount() const { return static_cast<int>(NamedAreas().size()); }
+
+AccessibleElement ShapedWindow::Element(int index) const {
+  const Area& a = *NamedAreas()[static_cast<size_t>(index)];
+  AccessibleElement e;
+  e.name = a.name;
+  e.role = a.checked ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON;
+  e.state = a.checked && a.checked() ? STATE_SYSTEM_CHECKED : 0;
+  // Edges included, as the clicks take them.
+  e.rect = RECT{a.rect.left, a.rect.top, a.rect.right() + 1, a.rect.bottom() + 1};
+  return e;
+}
+
+void ShapedWindow::PressElement(int index) {
+  const Area& a = *NamedAreas()[static_cast<size_t>(index)];
+  if (a.click) a.click();
+  if (a.checked) ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, ElementChildId(hwnd, index));
 }
 
 void ShapedWindow::AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour) {
@@ -165,6 +192,9 @@ LRESULT ShapedWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (!focus_ || !::IsWindow(focus_) || !::IsChild(hwnd, focus_)) focus_ = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
         if (focus_) ::SetFocus(focus_);
       }
+      return 0;
+    case kPressElement:
+      PressElementMessage(hwnd, msg, wp);
       return 0;
     case WM_GETOBJECT:
       if (const LRESULT object = identity_.Answer(hwnd, wp, lp)) return object;

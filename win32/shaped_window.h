@@ -16,7 +16,7 @@
 
 namespace tavo::win32 {
 
-class ShapedWindow : public Wnd {
+class ShapedWindow : public Wnd, public AccessibleElements {
  public:
   explicit ShapedWindow(const wchar_t* picture_resource);
 
@@ -33,7 +33,10 @@ class ShapedWindow : public Wnd {
 
  protected:
   // A click area of the picture: hand cursor, a click and a double click.
-  void AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click = {});
+  // A named one is a button for screen readers (a toggle when `checked` is
+  // given, which tells its state).
+  void AddClickArea(const forms::Rect& area, std::function<void()> click, std::function<void()> double_click = {},
+                    const std::string& name = {}, std::function<bool()> checked = {});
   // The name and role (ROLE_SYSTEM_...) a screen reader reads for the window;
   // its caption stays the application title.
   void SetAccessibleName(const std::string& name, long role);
@@ -57,6 +60,11 @@ class ShapedWindow : public Wnd {
   HWND KeyTarget() const { return key_target_; }
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+  // AccessibleElements: the named click areas.
+  int ElementCount() const override;
+  AccessibleElement Element(int index) const override;
+  void PressElement(int index) override;
+
   const Picture* picture_ = nullptr;
 
  private:
@@ -68,7 +76,11 @@ class ShapedWindow : public Wnd {
   };
   struct Area {
     std::function<void()> click, double_click;
+    forms::Rect rect;
+    std::string name;
+    std::function<bool()> checked;
   };
+  std::vector<const Area*> NamedAreas() const;
   void OnPaint(HDC dc) override;
   int AreaUnderCursor() const;
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleacc.h>
+#include <commctrl.h>
 #include <winspool.h>
 
 #include <filesystem>
@@ -25,6 +26,7 @@
 #include "store/backup.h"
 #include "store/config.h"
 #include "dates/date_time.h"
+#include "tests/common/typed_field_cases.h"
 #include "tests/core/support/store_fixture.h"
 #include "tests/win32/support/gui_driver.h"
 
@@ -300,6 +302,21 @@ TEST_F(QuelvoGui, PrintingTheListGoesThroughThePrintDialogToThePrinter) {
   const std::string printed = ReadBytes(output);
   EXPECT_EQ(printed.rfind("%!PS", 0), 0u);
   EXPECT_NE(printed.find("%%Pages: 1"), std::string::npos);
+  // Every text in the grid's font of 8 points (not the 8.25 of its 11 screen pixels).
+  HDC printer_dc = ::CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
+  ASSERT_NE(printer_dc, nullptr);
+  const int em = ::MulDiv(8, ::GetDeviceCaps(printer_dc, LOGPIXELSY), 72);
+  ::DeleteDC(printer_dc);
+  char scale[64];
+  std::snprintf(scale, sizeof scale, "[%d 0 0 -%d 0 0]", em, em);
+  int fonts = 0;
+  for (size_t at = printed.find("makefont"); at != std::string::npos; at = printed.find("makefont", at + 1)) {
+    const size_t open = printed.rfind('[', at);
+    ASSERT_NE(open, std::string::npos);
+    EXPECT_EQ(printed.substr(open, printed.find(']', open) + 1 - open), scale);
+    ++fonts;
+  }
+  EXPECT_GT(fonts, 0);
   // The list window is usable again afterwards.
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; }));
 }
@@ -440,21 +457,34 @@ TEST_F(QuelvoGui, MinimizedStartTrayDoubleClickSecondCopyAndTheEnd) {
   ::Sleep(500);
   EXPECT_EQ(MainWindow(Pid()), nullptr) << "MINIMIZE shows no main window";
 
-  // A double click on the icon opens a new reminder window.
+  // A second start for the notification area ends at once and leaves the running copy as it is.
+  DWORD code = 99;
+  {
+    Process second(QuelvoExe(), Program(), L"MINIMIZE");
+    ASSERT_TRUE(second.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 0u);
+  }
+  // A double click on the icon opens a new reminder window; queued after
+  // anything the second start could have asked, it also marks that as done.
   ::PostMessageW(tray, WM_APP + 10, 1, WM_LBUTTONDBLCLK);
   HWND fresh = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(MainWindow(Pid()), nullptr) << "a second MINIMIZE start showed the main window";
   Click(ChildByText(fresh, L"Cancelar"));
   EXPECT_TRUE(Gone(fresh));
 
-  // A second copy ends at once, silently.
-  Process second(QuelvoExe(), Program());
-  DWORD code = 99;
-  ASSERT_TRUE(second.WaitForExit(15000, &code));
-  EXPECT_EQ(code, 0u);
+  // A plain second start ends at once and brings the running copy's main
+  // window forward, with the keyboard focus.
+  {
+    Process second(QuelvoExe(), Program());
+    ASSERT_TRUE(second.WaitForExit(15000, &code));
+    EXPECT_EQ(code, 0u);
+  }
+  HWND main = WaitFor([&] { return MainWindow(Pid()); }, 1000);
+  ASSERT_NE(main, nullptr) << "the second start did not show the main window";
+  EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main && ::IsChild(main, Focused(main)); }, 1000));
 
   // "Encerrar o Programa", answered No: the program goes on.
-  HWND main = MainWindow(Pid(), false);
   Click(ChildByText(main, L"Encerrar o Programa"));
   HWND ask = Box(L"Encerrar o Quelvo irá paralizar a checagem de lembretes pendentes. Tem certeza de que deseja "
                  L"encerrar o programa?",
@@ -577,19 +607,15 @@ std::wstring Listing(HWND window, int* unnamed) {
   return out.str();
 }
 
-// The control with the keyboard focus in the program's window thread.
-HWND Focused(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
-
-// Tabs through the window until `control` has the focus.
+// Tabs through the window until `control` has the focus, each Tab waited
+// for until the focus has moved.
 bool TabTo(HWND window, HWND control) {
-  for (int i = 0; i < 20 && control; ++i) {
-    if (WaitUntil([&] { return Focused(window) == control; }, 500)) return true;
-    if (HWND f = Focused(window)) Key(f, VK_TAB);
+  if (!control || !WaitUntil([&] { return Focused(window) != nullptr; })) return false;
+  for (int i = 0; i < 20; ++i) {
+    HWND now = Focused(window);
+    if (now == control) return true;
+    Key(now, VK_TAB);
+    if (!WaitUntil([&] { return Focused(window) != now; }, 3000)) return false;
   }
   return false;
 }
@@ -728,6 +754,316 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   ASSERT_TRUE(TabTo(config, cancel));
   Key(cancel, VK_RETURN);
   EXPECT_TRUE(Gone(config));
+}
+
+// The shared keystroke cases, typed into the reminder window's fields after
+// each one is entered by Tab and checked once it is left again; then one
+// reminder typed this way, stored as typed.
+TEST_F(QuelvoGui, DatesAndTimesTypedAsAUserTypesThemAreStoredAsTyped) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  const std::vector<HWND> edits = ChildrenOf(window, L"Edit");  // date, time, text
+  ASSERT_EQ(edits.size(), 3u);
+  HWND date = edits[0], time = edits[1];
+  auto type_and_leave = [&](HWND field, const char* keys) {
+    if (!TabTo(window, field)) return false;
+    Type(field, platform::Utf16(keys));
+    Key(field, VK_TAB);
+    return WaitUntil([&] { return Focused(window) != field; });
+  };
+  for (const auto& c : testing::kTypedTimeCases) {
+    ASSERT_TRUE(type_and_leave(time, c.keys));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(time) == platform::Utf16(c.expected); }, 3000))
+        << c.keys << " left the time field showing \"" << platform::Utf8(TextOf(time)) << "\"";
+  }
+  for (const auto& c : testing::kTypedDateCases) {
+    ASSERT_TRUE(type_and_leave(date, c.keys));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(date) == platform::Utf16(c.expected); }, 3000))
+        << c.keys << " left the date field showing \"" << platform::Utf8(TextOf(date)) << "\"";
+  }
+
+  // The places stay shown while typing; letters are not taken.
+  ASSERT_TRUE(TabTo(window, time));
+  Type(time, L"ab5x");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(time) == L"5 :  "; }, 3000)) << platform::Utf8(TextOf(time));
+
+  ASSERT_TRUE(type_and_leave(date, "5/3/27"));
+  ASSERT_TRUE(type_and_leave(time, "7:30"));
+  SetText(edits[2], L"Digitado");
+  Click(ChildByText(window, L"OK"));
+  EXPECT_TRUE(Gone(window));
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2027, 3, 5, 7, 30), 0, "Digitado"}}));
+}
+
+// The events line of 15/01/2027 is drawn whole in the events area: the
+// area's pixels on the screen are those of the text drawn here, unclipped,
+// in the same font and at the width it is wrapped to.
+TEST_F(QuelvoGui, TheEventsTextIsDrawnWhole) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  HWND date = ChildrenOf(window, L"Edit")[0];
+  ASSERT_TRUE(TabTo(window, date));
+  Type(date, L"15012027");
+  Key(date, VK_RETURN);
+  HWND events = ::GetDlgItem(window, 107);
+  const std::wstring prefix = L"Informações do dia: ";
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(events).find(L"Verão") != std::wstring::npos; }));
+  const std::wstring text = TextOf(events).substr(prefix.size());
+  RECT client;
+  ::GetClientRect(events, &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(events, &origin);
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  auto pixels = [&](HBITMAP bitmap) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> p(static_cast<size_t>(client.right) * client.bottom);
+    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), p.data(), &bi, DIB_RGB_COLORS);
+    for (uint32_t& v : p) v &= 0xFFFFFF;
+    return p;
+  };
+  HBITMAP drawn = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = ::SelectObject(memory, drawn);
+  ::FillRect(memory, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  LOGFONTW lf{};
+  lf.lfHeight = -11;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+  HFONT font = ::CreateFontIndirectW(&lf);
+  ::SelectObject(memory, font);
+  ::SetBkMode(memory, TRANSPARENT);
+  RECT wrap{0, 0, 216, client.bottom};
+  ::DrawTextW(memory, text.c_str(), -1, &wrap, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+  HBITMAP shown = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ::SelectObject(memory, shown);
+  // The program paints in its own time: compare until it has.
+  EXPECT_TRUE(WaitUntil([&] {
+    ::BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    return pixels(shown) == pixels(drawn);
+  }, 3000)) << "the events area differs from \"" << platform::Utf8(text) << "\" drawn whole";
+  ::SelectObject(memory, old);
+  ::DeleteObject(font);
+  ::DeleteObject(shown);
+  ::DeleteObject(drawn);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
+// Every clickable control shows the program's hand cursor: the pointer is
+// moved over each one (buttons, check box, colour selectors, the date
+// fields' drop-down buttons, combo and list boxes, the grid) and the cursor
+// on the screen read back.
+TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  auto cursor_now = [] {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetCursorInfo(&info);
+    return info.hCursor;
+  };
+  // The pointer is moved over the control, and the control asked at once
+  // which cursor it shows there (the message the move itself sends), so
+  // that the cursor read back is the control's own.
+  auto cursor_over = [&](HWND control, LPARAM hit = HTCLIENT) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(hit, WM_MOUSEMOVE));
+    return cursor_now();
+  };
+  HWND first = ChildByText(main, L"Incluir um novo lembrete");
+  const HCURSOR hand = cursor_over(first);
+  // The picture that drags the window shows the arrow: the two can be told apart.
+  ASSERT_NE(cursor_over(main, HTCAPTION), hand);
+  std::vector<std::wstring> without;
+  // Its controls, the grid among its own child windows, and the click areas of its picture.
+  auto check_window = [&](HWND window, std::vector<RECT> areas) {
+    for (const wchar_t* kind : {L"Button", L"ComboBox", L"ListBox", L"QuelvoWnd"}) {
+      for (HWND control : ChildrenOf(window, kind)) {
+        if (!::IsWindowVisible(control) || (ClassOf(control) == L"QuelvoWnd" && ::GetDlgCtrlID(control) != 105)) continue;
+        if (cursor_over(control) != hand) without.push_back(ClassOf(control) + L" \"" + TextOf(control) + L"\"");
+      }
+    }
+    for (const RECT& area : areas) {
+      POINT at{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+      ::ClientToScreen(window, &at);
+      ::SetCursorPos(at.x, at.y);
+      ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      if (cursor_now() != hand) without.push_back(L"area of \"" + TextOf(window) + L"\" at " + std::to_wstring(area.left));
+    }
+  };
+  const RECT hide{384, 13, 406, 35};
+  check_window(main, {hide});
+  Click(first);
+  HWND reminder = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(reminder, nullptr);
+  check_window(reminder, {RECT{226, 180, 250, 206}});
+  Click(ChildByText(reminder, L"Cancelar"));
+  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+  HWND list = WaitFor([&] { return ListWindow(Pid()); });
+  ASSERT_NE(list, nullptr);
+  check_window(list, {hide});
+  Click(ChildByText(list, L"Voltar"));
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+  check_window(config, {hide, RECT{61, 197, 351, 212}});
+  Click(::GetDlgItem(config, 101));
+  HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  if (cursor_over(palette) != hand) without.push_back(L"the colour palette");
+  std::wstring listing;
+  for (const std::wstring& w : without) listing += w + L"\n";
+  EXPECT_TRUE(without.empty()) << "without the hand cursor:\n" << platform::Utf8(listing);
+}
+
+// The drop-down calendar says what it is and names its four buttons, which
+// move the date a year or a month.
+TEST_F(QuelvoAccessibility, TheDropDownCalendarNamesItselfAndItsFourButtons) {
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  Click(::GetDlgItem(window, 101));
+  HWND popup = WaitFor([&] {
+    for (HWND w : TopWindows(Pid()))
+      if (!ChildrenOf(w, L"SysMonthCal32").empty()) return w;
+    return static_cast<HWND>(nullptr);
+  });
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(TextOf(popup), L"Escolha uma Data");
+  std::vector<std::wstring> names;
+  for (HWND b : ChildrenOf(popup, L"Button")) names.push_back(MsaaOf(b).name);
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Ano Anterior", L"Mês Anterior", L"Próximo Mês", L"Próximo Ano"}));
+
+  // The calendar's date, read through a buffer in the program's memory.
+  HWND calendar = ChildrenOf(popup, L"SysMonthCal32")[0];
+  HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, Pid());
+  ASSERT_NE(process, nullptr);
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof(SYSTEMTIME), MEM_COMMIT, PAGE_READWRITE);
+  auto selected = [&] {
+    SYSTEMTIME st{};
+    ::SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process, remote, &st, sizeof st, nullptr);
+    return st.wYear * 100 + st.wMonth;
+  };
+  const int before = selected();
+  Click(ChildByText(popup, L"Próximo Ano"));
+  EXPECT_TRUE(WaitUntil([&] { return selected() == before + 100; }));
+  Click(ChildByText(popup, L"Mês Anterior"));
+  EXPECT_TRUE(WaitUntil([&] { return selected() == before + 100 - (before % 100 == 1 ? 89 : 1); }));
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  ::CloseHandle(process);
+}
+
+// The children of a window's client object as MSAA gives them: name, role and state.
+struct Part {
+  std::wstring name;
+  long role = 0;
+  long state = 0;
+};
+std::vector<Part> PartsOf(HWND window, IAccessible** keep = nullptr) {
+  std::vector<Part> parts;
+  IAccessible* acc = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&acc))))
+    return parts;
+  long count = 0;
+  acc->get_accChildCount(&count);
+  for (long i = 1; i <= count; ++i) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = i;
+    Part part;
+    BSTR name = nullptr;
+    if (acc->get_accName(child, &name) == S_OK && name) part.name = name;
+    ::SysFreeString(name);
+    VARIANT v;
+    ::VariantInit(&v);
+    if (SUCCEEDED(acc->get_accRole(child, &v)) && v.vt == VT_I4) part.role = v.lVal;
+    ::VariantInit(&v);
+    if (SUCCEEDED(acc->get_accState(child, &v)) && v.vt == VT_I4) part.state = v.lVal;
+    parts.push_back(part);
+  }
+  if (keep) *keep = acc;
+  else acc->Release();
+  return parts;
+}
+
+// What a screen reader reaches beyond the windows' controls: the list's
+// rows by their summary, the events area's toggle, and each colour of the
+// palette by its name.
+TEST_F(QuelvoAccessibility, RowsTogglesAndColoursAreNamedObjects) {
+  Seed({{At(2030, 5, 10, 8, 0), 0, "Primeiro"}, {At(2030, 5, 11, 9, 0), 3, "Segundo"}});
+  std::vector<HWND> edits;
+  HWND list = StartAndListTenToEleventhOfMay(&edits);
+  ASSERT_NE(list, nullptr);
+  HWND grid = ::GetDlgItem(list, 105);
+  EXPECT_EQ(MsaaOf(grid).name, L"Lembretes");
+  EXPECT_EQ(MsaaOf(grid).role, ROLE_SYSTEM_LIST);
+  std::vector<Part> rows = PartsOf(grid);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].name, L"10/05/2030, 08:00, Nenhuma: Primeiro");
+  EXPECT_EQ(rows[1].name, L"11/05/2030, 09:00, Mensal: Segundo");
+  EXPECT_EQ(rows[0].role, ROLE_SYSTEM_LISTITEM);
+  EXPECT_TRUE(rows[0].state & STATE_SYSTEM_SELECTED);
+  Key(grid, VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return (PartsOf(grid)[1].state & STATE_SYSTEM_SELECTED) != 0; }));
+  Key(grid, VK_ESCAPE);
+  EXPECT_TRUE(Gone(list));
+
+  HWND main = Main();
+  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
+  ASSERT_NE(window, nullptr);
+  IAccessible* acc = nullptr;
+  std::vector<Part> parts = PartsOf(window, &acc);
+  ASSERT_NE(acc, nullptr);
+  long toggle = 0;
+  for (size_t i = 0; i < parts.size(); ++i)
+    if (parts[i].name == L"Mostrar informações do dia") toggle = static_cast<long>(i) + 1;
+  ASSERT_NE(toggle, 0) << "no toggle for the events area";
+  EXPECT_EQ(parts[static_cast<size_t>(toggle) - 1].role, ROLE_SYSTEM_CHECKBUTTON);
+  EXPECT_TRUE(parts[static_cast<size_t>(toggle) - 1].state & STATE_SYSTEM_CHECKED) << "shown by default";
+  VARIANT child;
+  child.vt = VT_I4;
+  child.lVal = toggle;
+  EXPECT_EQ(acc->accDoDefaultAction(child), S_OK);
+  acc->Release();
+  EXPECT_TRUE(WaitUntil([&] {
+    RECT r;
+    ::GetClientRect(window, &r);
+    return r.bottom == 206;
+  })) << "pressed, the toggle closes the events area";
+  EXPECT_FALSE(PartsOf(window)[static_cast<size_t>(toggle) - 1].state & STATE_SYSTEM_CHECKED);
+  Click(ChildByText(window, L"Cancelar"));
+
+  Click(ChildByText(main, L"Configurações"));
+  HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
+  ASSERT_NE(config, nullptr);
+  Click(::GetDlgItem(config, 101));
+  HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
+  ASSERT_NE(palette, nullptr);
+  std::vector<Part> colours = PartsOf(palette);
+  ASSERT_EQ(colours.size(), 21u) << "twenty colours and \"Outra...\"";
+  EXPECT_EQ(colours[1].name, L"preto");
+  EXPECT_TRUE(colours[1].state & STATE_SYSTEM_FOCUSED) << "the current colour";
+  EXPECT_EQ(colours[4].name, L"vermelho");
+  EXPECT_EQ(colours[20].name, L"Outra...");
 }
 
 }  // namespace

@@ -248,6 +248,13 @@ BoxLook LookOf(HWND box) {
   return look;
 }
 
+HWND Focused(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
 void Press(HWND dialog, int id) {
@@ -272,6 +279,10 @@ void ClickAt(HWND window, int x, int y, bool double_click) {
 void Key(HWND window, WPARAM virtual_key) {
   ::PostMessageW(window, WM_KEYDOWN, virtual_key, 1);
   ::PostMessageW(window, WM_KEYUP, virtual_key, 1 | (1u << 30) | (1u << 31));
+}
+
+void Type(HWND window, const std::wstring& text) {
+  for (wchar_t c : text) ::PostMessageW(window, WM_CHAR, c, 1);
 }
 
 void AnswerFileDialog(HWND dialog, const std::wstring& path) {

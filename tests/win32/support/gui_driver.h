@@ -73,6 +73,9 @@ BoxLook LookOf(HWND box);
 // process cannot be read.
 bool ShowsSystemIcon(HWND icon_control, LPCWSTR which);
 
+// The control with the keyboard focus in the thread of a window.
+HWND Focused(HWND window);
+
 // A click on a button (posted: the handler may open a modal box).
 void Click(HWND button);
 // Presses a dialog's button by its identifier (IDOK, IDYES, ...).
@@ -83,6 +86,10 @@ void SetText(HWND field, const std::wstring& text);
 void ClickAt(HWND window, int x, int y, bool double_click = false);
 // A key pressed and released in a window (posted).
 void Key(HWND window, WPARAM virtual_key);
+
+// Characters typed into a window, one WM_CHAR each, as the keyboard gives
+// them after TranslateMessage (posted).
+void Type(HWND window, const std::wstring& text);
 
 // Types a path into an open or save dialog and confirms it.
 void AnswerFileDialog(HWND dialog, const std::wstring& path);
