@@ -228,6 +228,27 @@ class LembreteTest : public QObject {
     QCOMPARE(w->eHora->displayText(), QStringLiteral("00:00"));
   }
 
+  // A separator typed with the caret inside a filled part ends that part:
+  // "7:" at the start of 14:25 is 07:25, not 74:25 (which would be repaired
+  // to 23:25), and "5/" at the start of the date is the 5th.
+  void aTypedSeparatorEndsThePartItIsTypedIn() {
+    TformLembrete* w = OpenNew();
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->eHora->setFocus();
+    w->eHora->setText(QStringLiteral("14:25"));
+    w->eHora->setCursorPosition(0);
+    QTest::keyClicks(w->eHora, QStringLiteral("7:"));
+    w->cbRepeat->setFocus();
+    QCOMPARE(w->eHora->displayText(), QStringLiteral("07:25"));
+    w->eData->setFocus();
+    w->eData->setText(QStringLiteral("20/06/2024"));
+    w->eData->setCursorPosition(0);
+    QTest::keyClicks(w->eData, QStringLiteral("5/"));
+    w->eHora->setFocus();
+    QCOMPARE(w->eData->displayText(), QStringLiteral("05/06/2024"));
+  }
+
   // --- the events area --------------------------------------------------------
 
   // The drop-down calendar: its title, and from left to right a year back,
