@@ -876,17 +876,21 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
   // The pointer is moved over the control, and the control asked at once
   // which cursor it shows there (the message the move itself sends), so
   // that the cursor read back is the control's own.
-  auto cursor_over = [&](HWND control, LPARAM hit = HTCLIENT) {
+  // `at`: window coordinates of the point; the centre when left out.
+  auto cursor_over = [&](HWND control, LPARAM hit = HTCLIENT, std::optional<POINT> at = std::nullopt) {
     RECT r;
     ::GetWindowRect(control, &r);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT p = at ? POINT{r.left + at->x, r.top + at->y} : POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::SetCursorPos(p.x, p.y);
     ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(hit, WM_MOUSEMOVE));
     return cursor_now();
   };
   HWND first = ChildByText(main, L"Incluir um novo lembrete");
   const HCURSOR hand = cursor_over(first);
-  // The picture that drags the window shows the arrow: the two can be told apart.
-  ASSERT_NE(cursor_over(main, HTCAPTION), hand);
+  // The picture that drags the window shows the arrow: the two can be told
+  // apart. The point lies on the bare picture, clear of every control, so the
+  // move's own cursor message cannot come from a button under it.
+  ASSERT_NE(cursor_over(main, HTCAPTION, POINT{150, 60}), hand);
   std::vector<std::wstring> without;
   // Its controls, the grid among its own child windows, and the click areas of its picture.
   auto check_window = [&](HWND window, std::vector<RECT> areas) {
