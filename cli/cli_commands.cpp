@@ -5,6 +5,7 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <ostream>
 
 #include "calendar/events_text.h"
@@ -47,6 +48,7 @@ const char* kUsage =
     "  alterar N DATA HORA TEXTO [--repeticao K]\n"
     "  excluir N\n"
     "  confirmar N\n"
+    "  adiar N MINUTOS\n"
     "  backup ARQUIVO\n"
     "  restaurar ARQUIVO\n"
     "  eventos DATA\n"
@@ -159,6 +161,12 @@ void PrintRange(Context& c, int32_t first, int32_t after) {
     lines += Cp1252ToUtf8(RepeatName(r.RepeatKind));
     lines += '\t';
     lines += EscapeText(Cp1252ToUtf8(r.Text));
+    if (const std::optional<double> until = c.store.SnoozedUntil(r.Id)) {
+      lines += "\tadiado at\xC3\xA9 ";
+      lines += DateToText(*until);
+      lines += ' ';
+      lines += TimeToDisplay(*until);
+    }
     lines += '\n';
     if (lines.size() >= (1 << 16)) {
       c.out << lines;
@@ -218,6 +226,22 @@ int Confirmar(Context& c) {
   TLembrete next = old_record;
   next.DateTime = StepOnePeriod(old_record.DateTime, old_record.RepeatKind);
   c.store.AlterLembrete(old_record, next);
+  return kDone;
+}
+
+// Puts the N-th reminder off MINUTOS minutes from now (1 to a day); 0 cancels its snooze.
+int Adiar(Context& c) {
+  Need(c, 2);
+  const int32_t position = ParsePosition(c, c.positional[0]);
+  const std::string& s = c.positional[1];
+  const bool digits = !s.empty() && s.size() <= 4 &&
+                      std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+  const int minutes = digits ? std::stoi(s) : -1;
+  if (minutes < 0 || minutes > 24 * 60)
+    throw Refused{"Minutos inv\xC3\xA1lidos: \"" + s + "\" (1 a 1440, ou 0 para cancelar o adiamento)"};
+  const LembreteEntry entry = c.store.Lembretes[position];
+  if (minutes == 0) c.store.CancelSnooze(entry);
+  else c.store.SnoozeLembrete(entry, MinutesLater(CurrentMinute(), minutes));
   return kDone;
 }
 
@@ -350,6 +374,7 @@ const std::map<std::string, Command>& Commands() {
       {"alterar", {Alterar, true, true}},
       {"excluir", {Excluir, true, true}},
       {"confirmar", {Confirmar, true, true}},
+      {"adiar", {Adiar, true, true}},
       {"backup", {Backup, false, true}},
       {"restaurar", {Restaurar, true, true}},
       {"eventos", {Eventos, false, false}},
@@ -426,6 +451,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     return kRunning;
   }
   store.Hooks.Failure = [&err](const std::string& message, BoxKind) { err << Cp1252ToUtf8(message) << '\n'; };
+  store.Hooks.Notice = [&err](const std::string& message) { err << Cp1252ToUtf8(message) << '\n'; };
   try {
     if (cmd.needs_store) store.Open(program_runs ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
     return cmd.run(c);

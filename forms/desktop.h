@@ -119,6 +119,8 @@ class Desktop {
   // Starts playing a wave file once, in the background; a sound still playing
   // is cut off. A file that cannot be played is ignored without a message.
   virtual void PlaySound(const std::string& path) = 0;
+  // Cuts off a sound still playing; nothing when none plays.
+  virtual void StopSound() = 0;
 };
 
 // What printing draws on: one printer's pages, in printer pixels of the

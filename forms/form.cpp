@@ -5,6 +5,7 @@
 
 #include "forms/lembrete_form.h"
 #include "forms/list_form.h"
+#include "store/cp1252.h"
 
 namespace tavo::forms {
 
@@ -25,9 +26,15 @@ Store& Form::store() const { return app_.store(); }
 
 Application::Application(Desktop& desktop, Store& store) : desktop_(desktop), store_(store) {
   store_.Hooks.RefreshList = [this] { RefreshList(); };
+  store_.Hooks.Notice = [this](const std::string& message) {
+    desktop_.ShowMessage(nullptr, Cp1252ToUtf8(message), BoxIcon::Information, BoxModality::Task);
+  };
 }
 
-Application::~Application() { store_.Hooks.RefreshList = nullptr; }
+Application::~Application() {
+  store_.Hooks.RefreshList = nullptr;
+  store_.Hooks.Notice = nullptr;
+}
 
 Form& Application::OpenWindowOnce(WindowKind kind) {
   for (Form* form : windows_) {

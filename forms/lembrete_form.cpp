@@ -257,6 +257,35 @@ void LembreteForm::bAlternateClick() {
   });
 }
 
+double NextOccurrence(const std::string& typed_time, double now) {
+  // As the masked field holds it: two hour and two minute positions, blanks where nothing was typed.
+  auto positions = [](std::string part) {
+    part.resize(2, ' ');
+    return part;
+  };
+  const size_t colon = typed_time.find(':');
+  std::string text = colon == std::string::npos
+                         ? typed_time
+                         : positions(typed_time.substr(0, colon)) + positions(typed_time.substr(colon + 1));
+  text.resize(4, ' ');
+  const double time = TextToTime(text);
+  const double today = static_cast<double>(DayNumber(now));
+  return DateLess(now, today + time) ? today + time : today + 1.0 + time;
+}
+
+void LembreteForm::Adiar(int minutes) { AdiarAte(MinutesLater(CurrentMinute(), minutes)); }
+
+void LembreteForm::AdiarPara(const std::string& typed_time) { AdiarAte(NextOccurrence(typed_time, CurrentMinute())); }
+
+void LembreteForm::AdiarAte(double moment) {
+  Guarded([&] {
+    if (Mode != kModeAlert) return;
+    store().SnoozeLembrete(Reminder, moment);
+    App().desktop().StopSound();
+    view_.Close();
+  });
+}
+
 void LembreteForm::iExpandClick() {
   const int height = view_.ClientHeight();
   if (height >= kExpandedHeight) view_.SetClientHeight(kCollapsedHeight);

@@ -48,6 +48,25 @@ class LembreteView : public WindowView {
   virtual void SetWindowName(const std::string& /*name*/, bool /*alert*/) {}
 };
 
+// The snooze choices of an alert window, in the order shown: both front-ends
+// build its "Adiar" control from this table, followed by kSnoozeUntilCaption,
+// a time of the user's choosing (LembreteForm::AdiarPara).
+struct SnoozeChoice {
+  const char* caption;
+  int minutes;
+};
+inline constexpr const char* kSnoozeCaption = "Adiar";
+inline constexpr SnoozeChoice kSnoozeChoices[] = {
+    {"5 minutos", 5},   {"10 minutos", 10}, {"15 minutos", 15},
+    {"30 minutos", 30}, {"1 hora", 60},     {"Amanhã neste horário", 24 * 60},
+};
+inline constexpr const char* kSnoozeUntilCaption = "Outro horário...";
+
+// The next time a typed time comes after the minute `now`: "HH:MM" (or
+// "HHMM"), repaired as the time field repairs it; today when that is still to
+// come, else tomorrow.
+double NextOccurrence(const std::string& typed_time, double now);
+
 class LembreteForm : public Form {
  public:
   enum : uint8_t { kModeNew = 0, kModeAlert = 1, kModeAlter = 2 };
@@ -76,6 +95,13 @@ class LembreteForm : public Form {
   void eDataAcceptDate(double& date);
   void bOKClick();
   void bAlternateClick();
+  // "Adiar", in alert mode only: puts the reminder off (its date and
+  // repetition stay as they are), stops the alarm sound and closes the
+  // window. Adiar counts from the current minute; AdiarAte takes a minute;
+  // AdiarPara a typed time (NextOccurrence).
+  void Adiar(int minutes);
+  void AdiarAte(double moment);
+  void AdiarPara(const std::string& typed_time);
   void iExpandClick();
   // True while the events area is open (it is then in the tab order).
   static bool EventsAreaShown(int client_height) { return client_height >= kExpandedHeight; }

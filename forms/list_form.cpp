@@ -1,6 +1,7 @@
 #include "forms/list_form.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "forms/keys.h"
 #include "forms/lembrete_form.h"
@@ -54,6 +55,27 @@ ListForm::ListForm(Application& app, ListView& view) : Form(app, WindowKind::Lis
 
 ListForm::~ListForm() = default;
 
+std::string SnoozeLabel(double until, double today) {
+  std::string label = "adiado até ";
+  if (DayNumber(until) != DayNumber(today)) {
+    // The date without its year, wherever the user's order puts the year.
+    const std::string date = DateToText(until);
+    if (date.size() == 10) label += (date[4] == '/' ? date.substr(5) : date.substr(0, 5)) + " ";
+  }
+  return label + TimeToDisplay(until);
+}
+
+std::string ListForm::SnoozeOf(const LembreteEntry& entry) const {
+  const std::optional<double> until = store().SnoozedUntil(entry.Id);
+  return until ? SnoozeLabel(*until, Today()) : std::string();
+}
+
+std::string ListForm::RepeatCellText(const LembreteEntry& entry) const {
+  const std::string snooze = SnoozeOf(entry);
+  const std::string name = Cp1252ToUtf8(RepeatName(entry.RepeatKind));
+  return snooze.empty() ? name : name + "\n" + snooze;
+}
+
 std::string ListForm::GridCellText(int column, int grid_row) const {
   if (grid_row == 0) {
     static const char* const kHeader[] = {"Data", "Hora", "Repetição"};
@@ -64,20 +86,23 @@ std::string ListForm::GridCellText(int column, int grid_row) const {
   switch (column) {
     case 0: return DateToText(e.DateTime);
     case 1: return TimeToDisplay(e.DateTime);
-    case 2: return Cp1252ToUtf8(RepeatName(e.RepeatKind));
+    case 2: return RepeatCellText(e);
   }
   return {};
 }
 
 std::string ListForm::RowSummary(int grid_row) const {
   if (grid_row < 1 || grid_row > ListedEntries.Count) return kNoRow;
-  std::string summary = GridCellText(0, grid_row) + ", " + GridCellText(1, grid_row) + ", " + GridCellText(2, grid_row);
+  const LembreteEntry& entry = ListedEntries[grid_row - 1];
+  std::string summary = GridCellText(0, grid_row) + ", " + GridCellText(1, grid_row) + ", " +
+                        Cp1252ToUtf8(RepeatName(entry.RepeatKind));
+  if (const std::string snooze = SnoozeOf(entry); !snooze.empty()) summary += ", " + snooze;
   // A screen reader may ask at any moment; reading the text waits for no one.
   if (store().StoreBusy || store().ScanBusy) return summary;
   TLembrete record;
   try {
     Store::ScanHold scan(store());
-    static_cast<LembreteEntry&>(record) = ListedEntries[grid_row - 1];
+    static_cast<LembreteEntry&>(record) = entry;
     const int32_t p = store().FindLembrete(record);
     if (p < 0) return summary;
     store().ReadLembrete(p, record);
@@ -288,8 +313,8 @@ void ListForm::PrintList() {
           static_cast<LembreteEntry&>(record) = ListedEntries[i - 1];
           const int32_t p = store().FindLembrete(record);
           if (p >= 0) store().ReadLembrete(p, record);
-          row = {DateToText(record.DateTime), TimeToDisplay(record.DateTime),
-                 Cp1252ToUtf8(RepeatName(record.RepeatKind)), MemoFromStored(record.Text)};
+          row = {DateToText(record.DateTime), TimeToDisplay(record.DateTime), RepeatCellText(record),
+                 MemoFromStored(record.Text)};
         }
         input.rows.push_back(std::move(row));
       }

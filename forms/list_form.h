@@ -71,19 +71,28 @@ class ListForm : public Form {
   bool gridLembretesKeyDown(int key);
 
   // The text of one cell: grid row 0 is the header, grid row r >= 1 shows
-  // entry r - 1 of the listed entries; rows beyond them are empty.
+  // entry r - 1 of the listed entries; rows beyond them are empty. A snoozed
+  // reminder's repetition cell says so on a second line (SnoozeLabel).
   std::string GridCellText(int column, int grid_row) const;
-  // A grid row as a screen reader reads it: date, time, repetition and the
-  // start of the reminder's text ("Nenhum lembrete listado" for the blank
-  // row). The text is left out while the store is busy.
+  // A grid row as a screen reader reads it: date, time, repetition, the
+  // snooze, and the start of the reminder's text ("Nenhum lembrete listado"
+  // for the blank row). The text is left out while the store is busy.
   std::string RowSummary(int grid_row) const;
 
  private:
+  // The repetition's name, with the snooze on a second line when there is one.
+  std::string RepeatCellText(const LembreteEntry& entry) const;
+  std::string SnoozeOf(const LembreteEntry& entry) const;
   double StartDate() const;
   double EndDate() const;
   void ShowEmptyList();
   ListView& view_;
 };
+
+// How a list says a reminder is snoozed until the minute `until`: "adiado
+// até 14:30", with the day and month when that is not `today` ("adiado até
+// 10/12 14:30", in the user's date order).
+std::string SnoozeLabel(double until, double today);
 
 // A grid row's height after drawing a cell whose text measured `text_height`
 // at the cell's width: rows only grow, to the text plus two grid lines.

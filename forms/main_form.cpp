@@ -39,6 +39,8 @@ void MainForm::FormCreate() {
   const std::string folder = store().DadosPath("datas") + platform::kPathSeparator;
   LoadLines(App(), *this, folder + "santos.txt", SaintsList());
   LoadLines(App(), *this, folder + "datas.txt", DatesList());
+  // What the store noticed while it opened, before there was a window to tell it in.
+  store().DeliverPendingNotices();
   LastCheckedMinute = -1;
   App().LastReminderPos = {-1, -1};
 }
@@ -134,12 +136,8 @@ void MainForm::timerChecaTimer() {
 void MainForm::CheckDueReminders() {
   Guarded([this] {
     Store::ScanHold scan(store());
-    const double now = CurrentMinute();
-    // Every entry up to and including the current minute is due.
-    int32_t due = store().FindPosition(now);
-    while (due < store().Lembretes.Count && !DateLess(now, store().Lembretes[due].DateTime)) ++due;
     bool sound_started = false;
-    for (int32_t p = 0; p < due && p < store().Lembretes.Count; ++p) {
+    for (const int32_t p : store().DuePositions(CurrentMinute())) {
       if (App().IsLembreteOpen(store().Lembretes[p].Id)) continue;
       if (!sound_started) {
         if (!store().Config.WaveFile.empty() && platform::Files().Exists(store().Config.WaveFile))

@@ -116,4 +116,7 @@ void QtDesktop::PlaySound(const std::string& path) {
   Report("som " + path);
 }
 
+// Starting no file only cuts the sound playing.
+void QtDesktop::StopSound() { platform::Sound().PlayAsync({}); }
+
 }  // namespace tavo::gui

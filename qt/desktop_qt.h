@@ -36,6 +36,7 @@ class QtDesktop : public forms::Desktop {
   void CloseStatusBox() override;
   forms::Size MeasureText(const forms::Font& font, const std::string& text, int width) override;
   void PlaySound(const std::string& path) override;
+  void StopSound() override;
 
   // The application's minimised state: with the main window hidden and no
   // other window open, only the tray icon remains.

@@ -158,6 +158,8 @@ RestoreResult RestoreBackup(Store& store, const std::string& path) {
     if (result == RestoreResult::WriteFailed) return result;
     // The table follows the files again; the reload renumbers the Ids.
     if (!store.LoadIndexFile()) store.Failure(msg::kOpenFailed, BoxKind::TaskModal);
+    // Restored reminders come back as they were backed up: none is put off.
+    if (result == RestoreResult::Done) store.DropSnoozes();
   }
   // Rows of an open list window may name reminders by Ids that now mean others.
   store.RefreshList();

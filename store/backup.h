@@ -40,7 +40,7 @@ enum class RestoreResult {
 };
 
 // Replaces the store's files by the content of the backup at `path` and
-// reloads the table. Before anything changes, the file is checked whole: the
+// reloads the table; a restore that replaced the files drops every snooze. Before anything changes, the file is checked whole: the
 // magic, both sizes not negative and 15 + N1 + N2 equal to the file's size.
 // A reload failure is a store failure (reported, then StoreStopped is thrown).
 RestoreResult RestoreBackup(Store& store, const std::string& path);

@@ -138,4 +138,17 @@ double CurrentMinute() {
   return EncodeDate(now.Year, now.Month, now.Day) + EncodeTime(now.Hour, now.Minute);
 }
 
+double MinutesLater(double minute, int minutes) {
+  constexpr int64_t kDay = 24 * 60;
+  const ClockTime t = DecodeTime(minute);
+  int64_t total = int64_t{t.Hour} * 60 + t.Minute + minutes;
+  int64_t day = DayNumber(minute) + total / kDay;
+  total %= kDay;
+  if (total < 0) {
+    total += kDay;
+    day -= 1;
+  }
+  return static_cast<double>(day) + EncodeTime(static_cast<int>(total / 60), static_cast<int>(total % 60));
+}
+
 }  // namespace tavo

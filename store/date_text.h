@@ -20,5 +20,9 @@ double TextToTime(const std::string& text);
 // Today's date (whole days) and the current minute, from the platform clock.
 double Today();
 double CurrentMinute();
+// The minute `minutes` minutes after (before, when negative) the minute
+// `minute`, composed as a reminder's DateTime is, so that the two compare
+// equal on the same minute.
+double MinutesLater(double minute, int minutes);
 
 }  // namespace tavo

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/config.h"
+#include "store/snooze_file.h"
 #include "store/store_files.h"
 
 namespace tavo {
@@ -193,7 +194,14 @@ Store::IndexLoad Store::TryLoadIndexFile() {
   return IndexLoad::Loaded;
 }
 
-bool Store::LoadIndexFile() { return TryLoadIndexFile() == IndexLoad::Loaded; }
+bool Store::LoadIndexFile() {
+  // The snoozes are named against the table that goes, then found in the new one.
+  const std::vector<snooze_file::Record> records = SnoozeRecords();
+  if (TryLoadIndexFile() != IndexLoad::Loaded) return false;
+  snoozes_.clear();
+  ResolveSnoozes(records);
+  return true;
+}
 
 void Store::Open(StoreAccess access) {
   AppDir = platform::ProgramFolder();
@@ -201,12 +209,16 @@ void Store::Open(StoreAccess access) {
   IndexFileName = DadosPath("tavodb.idx");
   DataFileName = DadosPath("tavodb.dat");
   SafetyCopyName = DadosPath("tavodb.bkp");
+  SnoozeFileName = DadosPath("tavodb.adi");
   SetEntryCount(Lembretes, 0);
   LastId = -1;
   StoreBusy = false;
   ScanBusy = false;
-  if (access == StoreAccess::ReadOnly) {
+  snoozes_.clear();
+  read_only_ = access == StoreAccess::ReadOnly;
+  if (read_only_) {
     if (TryLoadIndexFile() == IndexLoad::Failed) Failure(msg::kOpenFailed, BoxKind::TaskModal);
+    LoadSnoozeFile();
     return;
   }
   if (!store_files::RecoverInterrupted(Paths())) Failure(msg::kOpenFailed, BoxKind::TaskModal);
@@ -219,6 +231,10 @@ void Store::Open(StoreAccess access) {
   }
   if (!Files().Exists(DataFileName) && !CreateEmpty(DataFileName))
     Failure(msg::kCreateFailed, BoxKind::TaskModal);
+  // A write of the snooze file cut short: the old file is still whole.
+  const std::string unfinished = snooze_file::NewFileName(SnoozeFileName);
+  if (Files().Exists(unfinished)) Files().Delete(unfinished);
+  LoadSnoozeFile();
 }
 
 int32_t FindPositionIn(const EntryTable& table, double value) {
@@ -309,6 +325,7 @@ void Store::AddLembrete(const TLembrete& record) {
     InsertEntry(Lembretes, FindPosition(record.DateTime), entry);
     LastId += 1;
     CommitWithAppendedText(Lembretes, end);
+    SaveSnoozes();  // a reminder alike a snoozed one may come before it
   }
   RefreshList();
 }
@@ -355,6 +372,7 @@ void Store::AddLembretes(const std::vector<TLembrete>& records) {
     }
     Lembretes = std::move(table);
     LastId += static_cast<int32_t>(records.size());
+    SaveSnoozes();
   }
   RefreshList();
 }
@@ -404,6 +422,8 @@ void Store::AlterLembrete(const TLembrete& old_record, const TLembrete& new_reco
       }
     }
     Lembretes = std::move(table);
+    snoozes_.erase(e.Id);
+    SaveSnoozes();
   }
   RefreshList();
 }
@@ -432,9 +452,162 @@ void Store::DeleteLembrete(const TLembrete& record) {
         }
       }
       Lembretes = std::move(table);
+      snoozes_.erase(e.Id);
+      SaveSnoozes();
     }
   }
   RefreshList();
+}
+
+// --- snoozes ---
+
+void Store::Notice(const std::string& message) {
+  if (Hooks.Notice) Hooks.Notice(message);
+  else pending_notices_.push_back(message);
+}
+
+void Store::DeliverPendingNotices() {
+  if (!Hooks.Notice) return;
+  std::vector<std::string> notices;
+  notices.swap(pending_notices_);
+  for (const std::string& message : notices) Hooks.Notice(message);
+}
+
+std::optional<double> Store::SnoozedUntil(int32_t id) const {
+  const auto it = snoozes_.find(id);
+  if (it == snoozes_.end()) return std::nullopt;
+  return it->second.Until;
+}
+
+// The text of an entry as the data file holds it; nothing when it cannot be read.
+std::optional<std::string> Store::StoredText(const LembreteEntry& entry) const {
+  auto file = Files().Open(DataFileName, OpenMode::Read);
+  int64_t size = 0;
+  if (!file || !file->Size(&size) || HeldTextLength(entry, size) != entry.TextLen) return std::nullopt;
+  std::string text(entry.TextLen, '\0');
+  size_t got = 0;
+  if (!file->Seek(entry.TextPos) || !file->Read(text.data(), text.size(), &got) || got != text.size())
+    return std::nullopt;
+  return text;
+}
+
+// Alike as the snooze file tells reminders apart: kind and text (the date is the caller's).
+bool Store::IsAlike(const LembreteEntry& entry, uint8_t kind, const std::string& text) const {
+  if (entry.RepeatKind != kind || entry.TextLen != text.size()) return false;
+  const std::optional<std::string> stored = StoredText(entry);
+  return stored && *stored == text;
+}
+
+void Store::LoadSnoozeFile() {
+  if (!Files().Exists(SnoozeFileName)) {
+    snooze_file_bytes_ = std::string();
+    return;
+  }
+  std::string bytes;
+  std::vector<snooze_file::Record> records;
+  if (!platform::ReadWholeFile(Files(), SnoozeFileName, &bytes) || !snooze_file::Parse(bytes, &records)) {
+    snooze_file_bytes_.reset();
+    Notice(msg::kSnoozesDamaged);
+    return;
+  }
+  snooze_file_bytes_ = std::move(bytes);
+  ResolveSnoozes(records);
+}
+
+// The snoozes as the file names them, in table order.
+std::vector<snooze_file::Record> Store::SnoozeRecords() const {
+  std::vector<std::pair<int32_t, snooze_file::Record>> placed;
+  for (const auto& [id, snooze] : snoozes_) {
+    LembreteEntry key;
+    key.DateTime = snooze.DateTime;
+    key.Id = id;
+    const int32_t p = FindLembrete(key);
+    if (p < 0) continue;
+    uint16_t ordinal = 0;
+    for (int32_t j = FindPosition(snooze.DateTime); j < p; ++j)
+      if (IsAlike(Lembretes[j], snooze.RepeatKind, snooze.Text)) ++ordinal;
+    placed.push_back({p, {snooze.Until, snooze.DateTime, snooze.RepeatKind, ordinal, snooze.Text}});
+  }
+  std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<snooze_file::Record> records;
+  for (auto& [p, record] : placed) records.push_back(std::move(record));
+  return records;
+}
+
+void Store::ResolveSnoozes(const std::vector<snooze_file::Record>& records) {
+  for (const snooze_file::Record& r : records) {
+    if (!IsValidDateTime(r.Until)) continue;
+    int seen = 0;
+    for (int32_t i = FindPosition(r.DateTime); i < Lembretes.Count && Lembretes[i].DateTime == r.DateTime; ++i) {
+      if (!IsAlike(Lembretes[i], r.RepeatKind, r.Text) || seen++ != r.Ordinal) continue;
+      snoozes_.try_emplace(Lembretes[i].Id, Snooze{r.Until, r.DateTime, r.RepeatKind, r.Text});
+      break;
+    }
+  }
+}
+
+void Store::SaveSnoozes() {
+  if (read_only_) return;
+  const std::string bytes = snoozes_.empty() ? std::string() : snooze_file::Serialize(SnoozeRecords());
+  if (snooze_file_bytes_ == bytes) return;
+  const bool written = bytes.empty() ? !Files().Exists(SnoozeFileName) || Files().Delete(SnoozeFileName)
+                                     : snooze_file::WriteSafely(SnoozeFileName, bytes);
+  if (written) {
+    snooze_file_bytes_ = bytes;
+    snooze_write_failed_ = false;
+    return;
+  }
+  snooze_file_bytes_.reset();
+  // Once until a write succeeds again, not at every change.
+  if (!snooze_write_failed_) Notice(msg::kSnoozesNotWritten);
+  snooze_write_failed_ = true;
+}
+
+void Store::SnoozeLembrete(const LembreteEntry& record, double until) {
+  WaitForBothFlags();
+  {
+    BusyGuard busy(StoreBusy);
+    const int32_t i = FindLembrete(record);
+    if (i < 0) return;
+    const LembreteEntry& e = Lembretes[i];
+    if (!IsValidDateTime(until)) {
+      snoozes_.erase(e.Id);
+    } else {
+      const std::optional<std::string> text = StoredText(e);
+      if (!text) Failure(msg::kReadFailed, BoxKind::TaskModal);
+      snoozes_.insert_or_assign(e.Id, Snooze{until, e.DateTime, e.RepeatKind, *text});
+    }
+    SaveSnoozes();
+  }
+  RefreshList();
+}
+
+void Store::DropSnoozes() {
+  snoozes_.clear();
+  SaveSnoozes();
+}
+
+std::vector<int32_t> Store::DuePositions(double now) const {
+  // Every entry up to and including the current minute has come.
+  int32_t come = FindPosition(now);
+  while (come < Lembretes.Count && !DateLess(now, Lembretes[come].DateTime)) ++come;
+  std::vector<int32_t> due;
+  for (int32_t p = 0; p < come; ++p) {
+    const auto it = snoozes_.find(Lembretes[p].Id);
+    if (it == snoozes_.end() || !DateLess(now, it->second.Until)) due.push_back(p);
+  }
+  // Snoozes that have run out for reminders whose own time is still to come.
+  const size_t own_time = due.size();
+  for (const auto& [id, snooze] : snoozes_) {
+    if (DateLess(now, snooze.Until)) continue;
+    LembreteEntry key;
+    key.DateTime = snooze.DateTime;
+    key.Id = id;
+    const int32_t p = FindLembrete(key);
+    if (p >= come) due.push_back(p);
+  }
+  std::sort(due.begin() + static_cast<std::ptrdiff_t>(own_time), due.end());
+  return due;
 }
 
 }  // namespace tavo

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,6 +20,9 @@ namespace tavo {
 
 namespace store_files {
 struct FileNames;
+}
+namespace snooze_file {
+struct Record;
 }
 
 #pragma pack(push, 1)
@@ -91,6 +96,10 @@ struct StoreHooks {
   std::function<void()> PumpMessages;
   // Makes an open list window list again.
   std::function<void()> RefreshList;
+  // Shows a notice that asks for nothing (the program goes on), such as a
+  // snooze file that could not be read. Notices given while it is unset
+  // wait for DeliverPendingNotices.
+  std::function<void(const std::string& message)> Notice;
 };
 
 // Thrown after a failure has been reported, to stop without writing more.
@@ -107,6 +116,11 @@ inline constexpr const char* kReadFailed = "Erro ao ler arquivos de dados";
 inline constexpr const char* kUpdateFailed = "Erro ao atualizar arquivos de dados";
 inline constexpr const char* kAlterFailed = "Erro ao alterar arquivos de dados.";
 inline constexpr const char* kDeleteFailed = "Erro ao excluir registro.";
+inline constexpr const char* kSnoozesDamaged =
+    "Os lembretes adiados n\xE3o puderam ser lidos e voltam a alertar no seu hor\xE1rio.";
+inline constexpr const char* kSnoozesNotWritten =
+    "N\xE3o foi poss\xEDvel gravar os lembretes adiados: se o programa for reiniciado, eles voltam a alertar "
+    "no seu hor\xE1rio.";
 }  // namespace msg
 
 // How Open may touch the files.
@@ -138,6 +152,7 @@ class Store {
   std::string IndexFileName;   // AppDir + dados/tavodb.idx
   std::string DataFileName;    // AppDir + dados/tavodb.dat
   std::string SafetyCopyName;  // AppDir + dados/tavodb.bkp
+  std::string SnoozeFileName;  // AppDir + dados/tavodb.adi (store/snooze_file.h)
   EntryTable Lembretes;
   int32_t LastId = -1;
   bool StoreBusy = false;
@@ -145,12 +160,15 @@ class Store {
   TConfig Config;
   StoreHooks Hooks;
 
-  // Runs once at start: program folder, settings, the table (files created when missing).
+  // Runs once at start: program folder, settings, the table (files created
+  // when missing), then the snoozes: a damaged snooze file is a notice and
+  // loses only the snoozes; a snooze whose reminder is gone is dropped.
   void Open(StoreAccess access = StoreAccess::ReadWrite);
   // Loads the index file into Lembretes: put in table order (a stable sort, so
   // an index in order loads as it is), Ids renumbered by position, bit 7 of the
   // kind cleared. The file itself is rewritten only by the next change.
-  // False when the file cannot be opened or read.
+  // Snoozes follow their reminders to the new Ids. False when the file cannot
+  // be opened or read.
   bool LoadIndexFile();
 
   // First position in Lembretes whose DateTime >= value (count when none).
@@ -176,6 +194,34 @@ class Store {
   void DeleteLembrete(const TLembrete& record);
   // Asks an open list window to list again.
   void RefreshList();
+
+  // --- Snoozes: a reminder put off to a later minute, its entry and the data
+  // files untouched. While snoozed, a reminder is due at its snooze minute
+  // only, whether that comes before or after its own time. Altering or
+  // deleting a reminder drops its snooze, a restore drops them all. Kept in
+  // the snooze file, which every change rewrites when what it should hold
+  // differs from what it holds; a failed write is a notice, not a failure.
+
+  // The minute the reminder `id` is put off to; nothing when it is not snoozed.
+  std::optional<double> SnoozedUntil(int32_t id) const;
+  // Puts the stored reminder of the record (found as FindLembrete finds it)
+  // off to the minute `until`, replacing an earlier snooze; cancels its
+  // snooze when `until` is no date. Nothing happens when the reminder is no
+  // longer stored. Waits for both flags, then lists again.
+  void SnoozeLembrete(const LembreteEntry& record, double until);
+  void CancelSnooze(const LembreteEntry& record) { SnoozeLembrete(record, std::numeric_limits<double>::quiet_NaN()); }
+  // Drops every snooze. Waits for nothing: restore calls it holding StoreBusy.
+  void DropSnoozes();
+  size_t SnoozeCount() const { return snoozes_.size(); }
+  // Table positions, ascending, of every reminder due at the minute `now`:
+  // those whose own time has come unless a snooze puts them off past `now`,
+  // and those whose snooze minute has come.
+  std::vector<int32_t> DuePositions(double now) const;
+
+  // Gives a notice through Hooks.Notice, or keeps it until there is one.
+  void Notice(const std::string& message);
+  // Gives the notices kept while Hooks.Notice was unset.
+  void DeliverPendingNotices();
 
   // Waits (pumping messages) until neither flag is set / until StoreBusy is clear.
   void WaitForBothFlags();
@@ -207,6 +253,28 @@ class Store {
   int64_t AppendText(const std::string& text);
   void TruncateData(int64_t size);
   void CommitWithAppendedText(const EntryTable& table, int64_t end);
+
+  struct Snooze {
+    double Until = 0;
+    // The reminder as the snooze file names it (store/snooze_file.h).
+    double DateTime = 0;
+    uint8_t RepeatKind = 0;
+    std::string Text;
+  };
+  std::optional<std::string> StoredText(const LembreteEntry& entry) const;
+  bool IsAlike(const LembreteEntry& entry, uint8_t kind, const std::string& text) const;
+  void LoadSnoozeFile();
+  std::vector<snooze_file::Record> SnoozeRecords() const;
+  void ResolveSnoozes(const std::vector<snooze_file::Record>& records);
+  void SaveSnoozes();
+
+  std::map<int32_t, Snooze> snoozes_;  // by Id
+  // What the snooze file holds ("" when there is none); nothing when that is
+  // unknown (a damaged file, a failed write), so the next change rewrites it.
+  std::optional<std::string> snooze_file_bytes_ = std::string();
+  bool snooze_write_failed_ = false;
+  bool read_only_ = false;
+  std::vector<std::string> pending_notices_;
 };
 
 }  // namespace tavo

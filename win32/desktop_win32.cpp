@@ -316,4 +316,7 @@ forms::Size Win32Desktop::MeasureText(const forms::Font& font, const std::string
 
 void Win32Desktop::PlaySound(const std::string& path) { platform::Sound().PlayAsync(path); }
 
+// Starting no file only cuts the sound playing.
+void Win32Desktop::StopSound() { platform::Sound().PlayAsync({}); }
+
 }  // namespace tavo::win32

@@ -38,6 +38,7 @@ class Win32Desktop : public forms::Desktop {
   void CloseStatusBox() override;
   forms::Size MeasureText(const forms::Font& font, const std::string& text, int width) override;
   void PlaySound(const std::string& path) override;
+  void StopSound() override;
 
  private:
   forms::Application* app_ = nullptr;

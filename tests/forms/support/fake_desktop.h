@@ -216,6 +216,7 @@ class FakeDesktop : public Desktop {
   int print_dialogs = 0;
 
   std::vector<std::string> sounds;
+  int sound_stops = 0;
   bool minimized = false;
   int restores = 0;
   Size screen{1024, 768};
@@ -256,6 +257,7 @@ class FakeDesktop : public Desktop {
   void CloseStatusBox() override { status_open = false; }
   Size MeasureText(const Font& font, const std::string& text, int width) override;
   void PlaySound(const std::string& path) override { sounds.push_back(path); }
+  void StopSound() override { ++sound_stops; }
 };
 
 // A test with a program folder of its own and a fake desktop.
