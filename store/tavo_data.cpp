@@ -215,6 +215,7 @@ void Store::Open(StoreAccess access) {
   StoreBusy = false;
   ScanBusy = false;
   snoozes_.clear();
+  snooze_write_failed_ = false;
   read_only_ = access == StoreAccess::ReadOnly;
   if (read_only_) {
     if (TryLoadIndexFile() == IndexLoad::Failed) Failure(msg::kOpenFailed, BoxKind::TaskModal);
