@@ -3,6 +3,7 @@
 #include "calendar/events_text.h"
 #include "calendar/feriados.h"
 #include "forms/keys.h"
+#include "forms/masked_text.h"
 #include "platform/system.h"
 #include "store/config.h"
 #include "store/cp1252.h"
@@ -258,17 +259,12 @@ void LembreteForm::bAlternateClick() {
 }
 
 double NextOccurrence(const std::string& typed_time, double now) {
-  // As the masked field holds it: two hour and two minute positions, blanks where nothing was typed.
-  auto positions = [](std::string part) {
-    part.resize(2, ' ');
-    return part;
-  };
-  const size_t colon = typed_time.find(':');
-  std::string text = colon == std::string::npos
-                         ? typed_time
-                         : positions(typed_time.substr(0, colon)) + positions(typed_time.substr(colon + 1));
-  text.resize(4, ' ');
-  const double time = TextToTime(text);
+  // Put in the time field's places as typed there, then read as the field is read.
+  MaskedText field(MaskedText::kTimeMask);
+  field.SetText(typed_time);
+  std::string hhmm = field.Text();
+  hhmm.erase(2, 1);
+  const double time = TextToTime(hhmm);
   const double today = static_cast<double>(DayNumber(now));
   return DateLess(now, today + time) ? today + time : today + 1.0 + time;
 }

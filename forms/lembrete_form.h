@@ -63,8 +63,8 @@ inline constexpr SnoozeChoice kSnoozeChoices[] = {
 inline constexpr const char* kSnoozeUntilCaption = "Outro horário...";
 
 // The next time a typed time comes after the minute `now`: "HH:MM" (or
-// "HHMM"), repaired as the time field repairs it; today when that is still to
-// come, else tomorrow.
+// "HHMM"), taken and repaired as the time field takes and repairs it
+// (MaskedText, TextToTime); today when that is still to come, else tomorrow.
 double NextOccurrence(const std::string& typed_time, double now);
 
 class LembreteForm : public Form {
