@@ -12,28 +12,9 @@ mkdir -p "$tmp/dados" "$tmp/run" "$tmp/config"
 export QUELVO_PASTA=$tmp LC_ALL=pt_BR.UTF-8 XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config
 idx=$tmp/dados/tavodb.idx dat=$tmp/dados/tavodb.dat
 
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-bad() { failed=$((failed + 1)); echo "FALHOU: $*"; }
+. "$2/tests/support/cli_checks.sh"
 cli() { "$prog/quelvo-cli" "$@"; }
-hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 
-# Runs quelvo-cli, keeping stdout, stderr and the exit code.
-run() {
-  "$prog/quelvo-cli" "$@" >"$tmp/out" 2>"$tmp/err"
-  rc=$?
-}
-expect_rc() {  # what, expected code
-  if [ "$rc" -eq "$2" ]; then ok; else bad "$1: código $rc, esperado $2 ($(cat "$tmp/err"))"; fi
-}
-expect_out() {  # what, expected stdout (printf format)
-  local want
-  want=$(printf "$2")
-  if [ "$(cat "$tmp/out")" = "$want" ]; then ok; else bad "$1: saída"$'\n'"$(cat "$tmp/out")"$'\n'"esperada"$'\n'"$want"; fi
-}
-expect_err() {  # what, text that stderr must hold
-  if grep -qF -- "$2" "$tmp/err"; then ok; else bad "$1: erro \"$(cat "$tmp/err")\" sem \"$2\""; fi
-}
 expect_files() {  # what, index hex, data hex
   local got_idx got_dat
   got_idx=$(hex "$idx") got_dat=$(hex "$dat")

@@ -15,34 +15,12 @@ mkdir -p "$tmp/dados" "$tmp/run" "$tmp/config"
 export QUELVO_PASTA=$tmp LC_ALL=pt_BR.UTF-8 XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config
 idx=$tmp/dados/tavodb.idx dat=$tmp/dados/tavodb.dat adi=$tmp/dados/tavodb.adi
 
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-bad() { failed=$((failed + 1)); echo "FALHOU: $*"; }
-hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
-
-# Runs quelvo-cli at a fixed moment ("" for the real clock), keeping stdout, stderr and the exit code.
+. "$2/tests/support/cli_checks.sh"
+# quelvo-cli at a fixed moment of the clock ("" for the real clock).
 run_at() {
   local when=$1
   shift
-  if [ -n "$when" ]; then
-    faketime "$when" "$prog/quelvo-cli" "$@" >"$tmp/out" 2>"$tmp/err"
-  else
-    "$prog/quelvo-cli" "$@" >"$tmp/out" 2>"$tmp/err"
-  fi
-  rc=$?
-}
-expect_rc() {  # what, expected code
-  if [ "$rc" -eq "$2" ]; then ok; else bad "$1: código $rc, esperado $2 ($(cat "$tmp/err"))"; fi
-}
-expect_out() {  # what, expected stdout (printf format)
-  local want
-  want=$(printf "$2")
-  if [ "$(cat "$tmp/out")" = "$want" ]; then ok; else bad "$1: saída"$'\n'"$(cat "$tmp/out")"$'\n'"esperada"$'\n'"$want"; fi
-}
-expect_err() {  # what, text that stderr must hold ("" for nothing at all)
-  if [ -z "$2" ]; then
-    if [ ! -s "$tmp/err" ]; then ok; else bad "$1: erro inesperado \"$(cat "$tmp/err")\""; fi
-  elif grep -qF -- "$2" "$tmp/err"; then ok; else bad "$1: erro \"$(cat "$tmp/err")\" sem \"$2\""; fi
+  run_with ${when:+faketime "$when"} "$prog/quelvo-cli" "$@"
 }
 expect_data_unchanged() {  # what
   if [ "$(hex "$idx")" = "$data_idx" ] && [ "$(hex "$dat")" = "$data_dat" ]; then ok
@@ -108,7 +86,7 @@ run_at "2024-06-15 10:30:00" adiar 1 15
 expect_rc "adiar depois do dano" 0
 run_at "" listar
 expect_out "reescrito" "15/06/2024\t10:30\tDiária\tTomar o remédio\tadiado até 15/06/2024 10:45"
-expect_err "reescrito" ""
+expect_no_err "reescrito"
 expect_data_unchanged "arquivo de adiados danificado"
 
 # ---- An exported calendar carries the reminder alone, not this computer's snooze ----

@@ -49,12 +49,7 @@ class MainFormTest : public test_support::FormsFixture {
     clock.time.Minute = minute;
     main.form.timerChecaTimer();
   }
-  std::vector<FakeLembreteWindow*> Alerts() {
-    std::vector<FakeLembreteWindow*> alerts;
-    for (FakeLembreteWindow* w : desktop->Open<FakeLembreteWindow>())
-      if (w->form.Mode == LembreteForm::kModeAlert) alerts.push_back(w);
-    return alerts;
-  }
+  std::vector<FakeLembreteWindow*> Alerts() { return desktop->Alerts(); }
 };
 
 // --- start-up -----------------------------------------------------------------------

@@ -58,12 +58,7 @@ class SnoozeTest : public test_support::FormsFixture {
     const auto alerts = Alerts();
     return {alerts.begin() + static_cast<std::ptrdiff_t>(before), alerts.end()};
   }
-  std::vector<FakeLembreteWindow*> Alerts() {
-    std::vector<FakeLembreteWindow*> alerts;
-    for (FakeLembreteWindow* w : desktop->Open<FakeLembreteWindow>())
-      if (w->form.Mode == LembreteForm::kModeAlert) alerts.push_back(w);
-    return alerts;
-  }
+  std::vector<FakeLembreteWindow*> Alerts() { return desktop->Alerts(); }
   // Closes every alert without acting on it ("Cancelar", Esc).
   void Dismiss() {
     for (FakeLembreteWindow* w : Alerts()) w->form.FormKeyDown(keys::kEscape, false, false, false);

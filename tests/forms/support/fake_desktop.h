@@ -238,6 +238,13 @@ class FakeDesktop : public Desktop {
       if (auto* typed = dynamic_cast<W*>(w.get()); typed && !typed->closed) found.push_back(typed);
     return found;
   }
+  // The open reminder windows in alert mode, in creation order.
+  std::vector<FakeLembreteWindow*> Alerts() {
+    std::vector<FakeLembreteWindow*> alerts;
+    for (FakeLembreteWindow* w : Open<FakeLembreteWindow>())
+      if (w->form.Mode == LembreteForm::kModeAlert) alerts.push_back(w);
+    return alerts;
+  }
   // The texts of the boxes shown so far, in order.
   std::vector<std::string> BoxTexts() const;
 
