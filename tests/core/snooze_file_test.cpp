@@ -132,6 +132,7 @@ class SnoozeCrashPoints : public test_support::StoreFixture {
 
   // Puts A off, as the files were before every operation but the first.
   void WithASnoozed() {
+    PutBack();
     store.SnoozeLembrete(Lembretes[0], At(2024, 6, 20, 16, 0));
     initial_[2] = ReadDados("tavodb.adi");
     ASSERT_FALSE(initial_[2].empty());
@@ -141,28 +142,15 @@ class SnoozeCrashPoints : public test_support::StoreFixture {
   std::array<std::string, 3> initial_;  // index, data, snooze file ("" when none)
 };
 
-TEST_F(SnoozeCrashPoints, TheFirstSnooze) {
+TEST_F(SnoozeCrashPoints, EveryStepOfEveryChangeLeavesTheSnoozesBeforeOrAfter) {
   SweepAll("first snooze", [this] { store.SnoozeLembrete(Lembretes[1], At(2024, 6, 20, 17, 0)); });
-}
-
-TEST_F(SnoozeCrashPoints, ASecondSnoozeReplacesTheFile) {
   WithASnoozed();
   SweepAll("second snooze", [this] { store.SnoozeLembrete(Lembretes[1], At(2024, 6, 20, 17, 0)); });
-}
-
-TEST_F(SnoozeCrashPoints, CancellingTheLastSnoozeRemovesTheFile) {
-  WithASnoozed();
-  SweepAll("cancel", [this] { store.CancelSnooze(Lembretes[0]); });
-}
-
-TEST_F(SnoozeCrashPoints, AlteringTheSnoozedReminderDropsItsSnooze) {
-  WithASnoozed();
-  SweepAll("alter", [this] { AlterLembrete(Entry(0), Reminder(At(2024, 6, 20, 14, 30), "A, mudado", 1)); });
-}
-
-TEST_F(SnoozeCrashPoints, DeletingTheSnoozedReminderDropsItsSnooze) {
-  WithASnoozed();
-  SweepAll("delete", [this] { DeleteLembrete(Entry(0)); });
+  SweepAll("cancelling the last", [this] { store.CancelSnooze(Lembretes[0]); });
+  SweepAll("altering the snoozed", [this] {
+    AlterLembrete(Entry(0), Reminder(At(2024, 6, 20, 14, 30), "A, mudado", 1));
+  });
+  SweepAll("deleting the snoozed", [this] { DeleteLembrete(Entry(0)); });
 }
 
 TEST_F(SnoozeCrashPoints, AFailedWriteIsToldOnceUntilAWriteSucceeds) {
