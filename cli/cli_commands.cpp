@@ -270,6 +270,7 @@ int Exportar(Context& c) {
   const std::string& path = c.positional[0];
   const std::string summary = std::to_string(count) + " lembretes exportados\n";
   if (path == "-") {
+    platform::UseBinaryStandardStreams();
     c.out << calendar;
     c.out.flush();
     c.err << summary;
@@ -293,6 +294,7 @@ int Importar(Context& c) {
   const std::string& path = c.positional[0];
   std::string bytes;
   if (path == "-") {
+    platform::UseBinaryStandardStreams();
     bytes.assign(std::istreambuf_iterator<char>(c.in), std::istreambuf_iterator<char>());
   } else if (!platform::ReadWholeFile(platform::Files(), path, &bytes)) {
     throw Refused{"N\xC3\xA3o foi poss\xC3\xADvel ler o arquivo \"" + path + "\""};

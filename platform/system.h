@@ -70,6 +70,11 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // Makes the console show UTF-8 output as such (Windows); elsewhere nothing.
 void UseUtf8Console();
 
+// Standard input and output carry bytes unchanged, for files sent through
+// them; Windows' text mode would write LF as CR LF and stop reading at a
+// Ctrl-Z. Elsewhere nothing.
+void UseBinaryStandardStreams();
+
 // A lock that exists once per user session under a fixed name and that the
 // system releases when the holding process ends.
 class InstanceLock {

@@ -137,6 +137,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 
 void UseUtf8Console() {}
 
+void UseBinaryStandardStreams() {}
+
 std::unique_ptr<InstanceLock> os::AcquireInstanceLock(const std::string& name) {
   const int fd = ::open(posix::RuntimeFilePath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;

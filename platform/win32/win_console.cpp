@@ -4,6 +4,10 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 
 #include "platform/system.h"
 #include "platform/win32/utf16.h"
@@ -21,5 +25,11 @@ std::vector<std::string> Utf8Arguments(int, char**) {
 }
 
 void UseUtf8Console() { ::SetConsoleOutputCP(CP_UTF8); }
+
+void UseBinaryStandardStreams() {
+  std::fflush(stdout);
+  ::_setmode(::_fileno(stdin), _O_BINARY);
+  ::_setmode(::_fileno(stdout), _O_BINARY);
+}
 
 }  // namespace tavo::platform
