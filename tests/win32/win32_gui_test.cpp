@@ -901,7 +901,19 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
       }
     }
     for (const RECT& area : areas) {
+      // A point of the area inside the window's shape: over a see-through
+      // pixel the move's own cursor message would go to the window beneath.
       POINT at{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+      HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+      if (::GetWindowRgn(window, shape) != ERROR && !::PtInRegion(shape, at.x, at.y)) {
+        for (LONG y = area.top; y < area.bottom && !::PtInRegion(shape, at.x, at.y); ++y)
+          for (LONG x = area.left; x < area.right; ++x)
+            if (::PtInRegion(shape, x, y)) {
+              at = {x, y};
+              break;
+            }
+      }
+      ::DeleteObject(shape);
       ::ClientToScreen(window, &at);
       ::SetCursorPos(at.x, at.y);
       ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
