@@ -22,8 +22,8 @@ struct Rect {
   int top = 0;
   int width = 0;
   int height = 0;
-  int right() const { return left + width; }    // first column after the rectangle
-  int bottom() const { return top + height; }   // first row below it
+  constexpr int right() const { return left + width; }    // first column after the rectangle
+  constexpr int bottom() const { return top + height; }   // first row below it
   bool operator==(const Rect&) const = default;
 };
 
