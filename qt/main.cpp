@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
   // The program's one store, for the life of the program.
   Store store;
   store.Hooks.Failure = [](const std::string& message, BoxKind kind) {
-    gui::ShowMessage(nullptr, gui::FromCp(message), forms::BoxIcon::Error,
-                     kind == BoxKind::SystemModal ? forms::BoxModality::System : forms::BoxModality::Task);
+    const forms::BoxStyle box = forms::StoreFailureBox(kind);
+    gui::ShowMessage(nullptr, gui::FromCp(message), box.icon, box.modality);
     // A data-file failure ends the program at once, without writing more.
     std::_Exit(1);
   };

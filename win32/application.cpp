@@ -138,8 +138,8 @@ bool ShowBox(HWND owner, const std::string& text, BoxIcon icon, BoxModality moda
 }
 
 void ShowGeneralError(HWND owner, std::string text) {
-  if (text.empty() || text.back() != '.') text += '.';
-  ShowBox(owner, text, BoxIcon::Error, BoxModality::Task);
+  ShowBox(owner, forms::GeneralErrorText(std::move(text)), forms::kGeneralErrorBox.icon,
+          forms::kGeneralErrorBox.modality);
 }
 
 const Picture* LoadPicture(const wchar_t* resource_name) {

@@ -44,8 +44,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The program's one store, for the life of the program.
   Store store;
   store.Hooks.Failure = [](const std::string& message, BoxKind kind) {
-    win32::ShowBox(nullptr, Cp1252ToUtf8(message), win32::BoxIcon::Error,
-                   kind == BoxKind::SystemModal ? win32::BoxModality::System : win32::BoxModality::Task);
+    const forms::BoxStyle box = forms::StoreFailureBox(kind);
+    win32::ShowBox(nullptr, Cp1252ToUtf8(message), box.icon, box.modality);
     // A data-file failure ends the program at once, without writing more.
     ::ExitProcess(1);
   };

@@ -3,7 +3,7 @@
 // the window system: finds its windows and message boxes by what they show,
 // clicks buttons, types into fields and answers boxes with window messages.
 
-#include <windows.h>
+#include "win32/windows_api.h"
 
 #include <functional>
 #include <string>
