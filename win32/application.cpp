@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "forms/form.h"
 #include "store/tavo_data.h"
 #include "win32/wnd.h"
 
