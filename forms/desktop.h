@@ -25,12 +25,22 @@ class PrinterCanvas;
 
 inline constexpr const char* kAppTitle = "Quelvo 3.0";
 
+// The face colour of the flat buttons every window uses, and a disabled one's.
+inline constexpr Rgb kButtonFace{213, 194, 132};
+inline constexpr Rgb kButtonDisabledFace{134, 107, 57};
+
 enum class BoxIcon { Information, Error, Question };
 
 // How a message box blocks: task-modal blocks the program's own windows
 // (MB_TASKMODAL, or MB_APPLMODAL when the box has an owner); system-modal
 // also stays on top of every other program's windows (MB_SYSTEMMODAL).
 enum class BoxModality { Task, System };
+
+// A message box's icon and how it blocks.
+struct BoxStyle {
+  BoxIcon icon;
+  BoxModality modality;
+};
 
 // The windows a form can open.
 enum class WindowKind { Main, Lembrete, List, Config };

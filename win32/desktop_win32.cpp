@@ -60,19 +60,6 @@ const CommonDialogs& Dialogs() {
   return dialogs;
 }
 
-BoxIcon IconOf(forms::BoxIcon icon) {
-  switch (icon) {
-    case forms::BoxIcon::Information: return BoxIcon::Information;
-    case forms::BoxIcon::Error: return BoxIcon::Error;
-    case forms::BoxIcon::Question: return BoxIcon::Question;
-  }
-  return BoxIcon::Information;
-}
-
-BoxModality ModalityOf(forms::BoxModality modality) {
-  return modality == forms::BoxModality::System ? BoxModality::System : BoxModality::Task;
-}
-
 }  // namespace
 
 // ---- The printer: one device context of the chosen printer ----
@@ -183,12 +170,12 @@ Win32Desktop::~Win32Desktop() {
 
 void Win32Desktop::ShowMessage(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                                forms::BoxModality modality) {
-  ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality));
+  ShowBox(WindowOf(owner), text, icon, modality);
 }
 
 bool Win32Desktop::AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                             forms::BoxModality modality) {
-  return ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality), true);
+  return ShowBox(WindowOf(owner), text, icon, modality, true);
 }
 
 std::string Win32Desktop::AskFileName(const forms::Form* owner, const forms::FileDialog& dialog) {

@@ -16,7 +16,7 @@ namespace tavo::win32 {
 // word-wrapped texts and never shrinks.
 class Grid : public Wnd, public AccessibleElements {
  public:
-  bool Create(HWND parent, int id, const Place& place, HFONT font);
+  bool Create(HWND parent, int id, const Place& place, HFONT font, const std::string& spoken);
   void SetRowCount(int rows);
   int RowCount() const { return static_cast<int>(heights_.size()); }
   int Selected() const { return selected_; }
