@@ -14,6 +14,7 @@
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
 #include "qt/list_grid.h"
+#include "qt/tray_menu.h"
 
 namespace tavo::gui {
 namespace {
@@ -89,6 +90,14 @@ TformList::TformList(forms::Application& app)
   connect(bCancel, &TGradBtn::clicked, this, [this] { form.iHideClick(); });
   gridLembretes->installEventFilter(this);
 
+  // The context menu (mouse, the menu key or Shift+F10) in the tray menu's look.
+  pmGrid = new TrayMenu(this);
+  pmGrid->setAccessibleName(QStringLiteral("Menu da lista"));
+  pmGrid->addAction(QStringLiteral("&Exportar Calendário..."), this, [this] { form.pmExportCalendarClick(); });
+  gridLembretes->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(gridLembretes, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { pmGrid->popup(gridLembretes->viewport()->mapToGlobal(at)); });
+
   // What a screen reader says; the captions on screen stay as they are.
   setAccessibleName(QStringLiteral("Lista de lembretes"));
   iHide->setAccessibleName(QStringLiteral("Fechar"));
@@ -97,7 +106,7 @@ TformList::TformList(forms::Application& app)
   eInicio->setAccessibleName(QStringLiteral("Mostrar lembretes entre"));
   eFim->setAccessibleName(Label2->text());
   gridLembretes->setAccessibleName(QStringLiteral("Lembretes"));
-  gridLembretes->setAccessibleDescription(QStringLiteral("Enter: Alterar; Delete: Excluir"));
+  gridLembretes->setAccessibleDescription(QStringLiteral("Enter: Alterar; Delete: Excluir; menu: Exportar Calendário"));
   mTexto->setAccessibleName(QStringLiteral("Texto do lembrete"));
   NameScrollBars(this);
 

@@ -15,6 +15,7 @@ namespace tavo::gui {
 class DateField;
 class ListGrid;
 class TGradBtn;
+class TrayMenu;
 
 class TformList : public ShapedWindow, public forms::ListView {
   Q_OBJECT
@@ -34,6 +35,8 @@ class TformList : public ShapedWindow, public forms::ListView {
   TGradBtn* bAlter = nullptr;
   TGradBtn* bDel = nullptr;
   TGradBtn* bCancel = nullptr;
+  // The grid's context menu: "Exportar Calendário" of the listed reminders.
+  TrayMenu* pmGrid = nullptr;
 
   // forms::ListView
   void Close() override { close(); }

@@ -60,6 +60,8 @@ TformTAVO::TformTAVO(forms::Application& app, std::vector<std::string> arguments
   PopupMenu->addSeparator();
   item("Gravar Backup dos Lembretes", &forms::MainForm::bDoBackupClick);
   item("Restaurar Backup dos Lembretes", &forms::MainForm::bRestoreBackupClick);
+  item("Exportar Calendário", &forms::MainForm::pmExportCalendarClick);
+  item("Importar Calendário", &forms::MainForm::pmImportCalendarClick);
   PopupMenu->addSeparator();
   item("Exibir Menu Principal", &forms::MainForm::pmJanelaClick);
   item("&Configurações", &forms::MainForm::bConfigClick);
