@@ -30,11 +30,14 @@ void NameDetailsButton(QMessageBox& box) {
       button->setText(shown ? QStringLiteral("Ocultar Detalhes") : QStringLiteral("Mostrar Detalhes..."));
     };
     caption(false);
-    // Runs after the box's own handler has folded or unfolded the details.
-    QObject::connect(button, &QAbstractButton::clicked, button, [caption, shown = false]() mutable {
-      shown = !shown;
-      caption(shown);
-    });
+    // Queued: the box sets its own caption after the click's handlers.
+    QObject::connect(
+        button, &QAbstractButton::clicked, button,
+        [caption, shown = false]() mutable {
+          shown = !shown;
+          caption(shown);
+        },
+        Qt::QueuedConnection);
   }
 }
 

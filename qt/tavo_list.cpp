@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -14,7 +15,6 @@
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
 #include "qt/list_grid.h"
-#include "qt/tray_menu.h"
 
 namespace tavo::gui {
 namespace {
@@ -90,8 +90,9 @@ TformList::TformList(forms::Application& app)
   connect(bCancel, &TGradBtn::clicked, this, [this] { form.iHideClick(); });
   gridLembretes->installEventFilter(this);
 
-  // The context menu (mouse, the menu key or Shift+F10) in the tray menu's look.
-  pmGrid = new TrayMenu(this);
+  // The context menu (mouse, the menu key or Shift+F10); one item leaves no
+  // room for the tray menu's margin, so it is a plain menu.
+  pmGrid = new QMenu(this);
   pmGrid->setAccessibleName(QStringLiteral("Menu da lista"));
   pmGrid->addAction(QStringLiteral("&Exportar Calendário..."), this, [this] { form.pmExportCalendarClick(); });
   gridLembretes->setContextMenuPolicy(Qt::CustomContextMenu);

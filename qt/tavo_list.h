@@ -7,6 +7,7 @@
 #include "qt/shaped_window.h"
 
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -15,7 +16,6 @@ namespace tavo::gui {
 class DateField;
 class ListGrid;
 class TGradBtn;
-class TrayMenu;
 
 class TformList : public ShapedWindow, public forms::ListView {
   Q_OBJECT
@@ -36,7 +36,7 @@ class TformList : public ShapedWindow, public forms::ListView {
   TGradBtn* bDel = nullptr;
   TGradBtn* bCancel = nullptr;
   // The grid's context menu: "Exportar Calendário" of the listed reminders.
-  TrayMenu* pmGrid = nullptr;
+  QMenu* pmGrid = nullptr;
 
   // forms::ListView
   void Close() override { close(); }

@@ -104,6 +104,8 @@ void TrayIcon::BuildMenu() {
       {nullptr, nullptr},
       {"Gravar Backup dos Lembretes", &F::bDoBackupClick},
       {"Restaurar Backup dos Lembretes", &F::bRestoreBackupClick},
+      {"Exportar Calendário", &F::pmExportCalendarClick},
+      {"Importar Calendário", &F::pmImportCalendarClick},
       {nullptr, nullptr},
       {"Exibir Menu Principal", &F::pmJanelaClick},
       {"&Configurações", &F::bConfigClick},

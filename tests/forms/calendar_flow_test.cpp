@@ -104,7 +104,7 @@ TEST_F(CalendarFlowTest, ExportWritesWhatTheCommandLineWrites) {
 TEST_F(CalendarFlowTest, TheListWindowExportsTheListedRange) {
   Add(At(2024, 6, 19, 8, 0), "antes");
   Add(At(2024, 6, 21, 8, 0), "dentro");
-  Add(At(2024, 6, 22, 8, 0), "dentro também");
+  Add(At(2024, 6, 22, 8, 0), "dentro tamb\xE9m");
   Add(At(2024, 7, 30, 8, 0), "depois");
   app().OpenWindowOnce(WindowKind::List);
   FakeListWindow& list = *desktop->Open<FakeListWindow>().at(0);
@@ -150,7 +150,7 @@ TEST_F(CalendarFlowTest, CancellingEitherDialogDoesNothing) {
 }
 
 TEST_F(CalendarFlowTest, ImportTellsTheCountsAndTheReasonsInTheDetails) {
-  Add(At(2024, 7, 1, 8, 0), "já aqui");
+  Add(At(2024, 7, 1, 8, 0), "j\xE1 aqui");
   WriteFile("entrada.ics",
             Calendar(Event("a", "20240705T100000", "novo") + Event("b", "20240101T100000", "velho") +
                      Event("c", "20240701T080000", "j\xC3\xA1 aqui") +

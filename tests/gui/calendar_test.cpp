@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,9 @@
 #include <QTimer>
 
 #include "ical/calendar_store.h"
+#include <QPushButton>
+
+#include "qt/gui_common.h"
 #include "qt/list_grid.h"
 #include "qt/tavo_list.h"
 #include "qt/tavo_main.h"
@@ -122,9 +126,10 @@ class CalendarTest : public QObject {
     QCOMPARE(w->form.ListedEntries.Count, 1);
     const QString path = files_.filePath(QStringLiteral("lista.ics"));
     store_.files = {path};
-    // The menu key on the grid opens its menu; Return runs its only item.
-    w->gridLembretes->setFocus();
-    QTest::keyClick(w->windowHandle(), Qt::Key_Menu);
+    // A right click on the grid opens its menu; Down and Return run its only item.
+    const QPoint row = w->gridLembretes->viewport()->mapTo(
+        w, w->gridLembretes->visualRect(w->gridLembretes->model()->index(0, 0)).center());
+    QTest::mouseClick(w->windowHandle(), Qt::RightButton, {}, row);
     QVERIFY(QTest::qWaitFor([w] { return w->pmGrid->isVisible(); }, 2000));
     QTest::keyClick(w->pmGrid, Qt::Key_Down);
     QTest::keyClick(w->pmGrid, Qt::Key_Return);
@@ -154,6 +159,9 @@ class CalendarTest : public QObject {
         if (box->buttonRole(b) != QMessageBox::ActionRole) continue;
         caption_before = b->text();
         b->click();
+        // Qt names it in English at once; the Portuguese caption follows.
+        QTest::qWaitFor(
+            [&] { return b->text() != caption_before && !b->text().contains(QLatin1String("Details")); }, 2000);
         caption_after = b->text();
       }
       if (auto* edit = box->findChild<QTextEdit*>()) details = edit->toPlainText();
