@@ -156,6 +156,12 @@ bool TformList::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && form.gridLembretesKeyDown(VirtualKey(*key)))
       return true;
+    // Shift+F10 opens the grid's menu, as the menu key does, at the selected row.
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      const QRect row = gridLembretes->visualRect(gridLembretes->currentIndex());
+      emit gridLembretes->customContextMenuRequested(row.isValid() ? row.center() : QPoint(8, 8));
+      return true;
+    }
   }
   return ShapedWindow::eventFilter(watched, event);
 }

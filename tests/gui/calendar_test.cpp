@@ -140,6 +140,13 @@ class CalendarTest : public QObject {
     const int32_t after = store_.store().FindPosition(At(2024, 6, 28));
     QCOMPARE(ReadAll(path), QByteArray::fromStdString(ical::ExportStore(store_.store(), first, after, &count)));
     QCOMPARE(count, 1);
+
+    // Shift+F10 on the grid opens the same menu.
+    store_.files.clear();
+    w->gridLembretes->setFocus();
+    QTest::keyClick(w->gridLembretes, Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(QTest::qWaitFor([w] { return w->pmGrid->isVisible(); }, 2000));
+    QTest::keyClick(w->pmGrid, Qt::Key_Escape);
   }
 
   // The box itself: its details unfold under a Portuguese button.

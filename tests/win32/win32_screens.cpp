@@ -227,7 +227,6 @@ int main() {
          "END:VEVENT\r\n"
          "BEGIN:VEVENT\r\nUID:4\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991012T090000\r\nSUMMARY:Cancelada\r\n"
          "STATUS:CANCELLED\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-  HWND tray = TrayWindow(pid);
   ::SetCursorPos(520, 120);
   ::PostMessageW(tray, WM_APP + 10, 1, WM_RBUTTONUP);
   HWND tray_menu = WaitFor([&] {
