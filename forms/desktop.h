@@ -53,7 +53,8 @@ struct Font {
 };
 
 // A save or open dialog for one kind of file, e.g. {"Backup do Quelvo 3",
-// "*.tvb", "tvb"}. Neither kind shows a read-only check box; a save dialog
+// "*.tvb", "tvb"} or {"Calendário", "*.ics", "ics"}: the filter shows as
+// "Calendário (*.ics)". Neither kind shows a read-only check box; a save dialog
 // asks before replacing a file and needs an existing folder; an open dialog
 // takes only an existing file.
 struct FileDialog {
@@ -83,6 +84,13 @@ class Desktop {
   // Asks a question with Yes and No, No being the default button. Returns
   // true only for Yes; closing the box any other way counts as No.
   virtual bool AskYesNo(const Form* owner, const std::string& text, BoxIcon icon, BoxModality modality) = 0;
+  // Shows `text` with an OK button and a way to see `details` (lines, read
+  // only, scrolling when long). Empty details: a plain box. A desktop without
+  // such a box shows the details under the text.
+  virtual void ShowDetailedMessage(const Form* owner, const std::string& text, const std::string& details,
+                                   BoxIcon icon, BoxModality modality) {
+    ShowMessage(owner, details.empty() ? text : text + "\n\n" + details, icon, modality);
+  }
 
   // --- Dialogs.
 

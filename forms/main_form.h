@@ -56,6 +56,9 @@ class MainForm : public Form {
   void bFechaClick();
   void bDoBackupClick();
   void bRestoreBackupClick();
+  // "Exportar Calendário" and "Importar Calendário" (forms/calendar_flow.h).
+  void pmExportCalendarClick();
+  void pmImportCalendarClick();
   void pmJanelaClick();
   // A close request: true when the window may close; otherwise it hides.
   bool FormCloseQuery();

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -62,6 +63,15 @@ TformList::TformList(forms::Application& app)
   connect(gridLembretes, &QAbstractItemView::doubleClicked, this, [this] { form.gridLembretesDblClick(); });
   gridLembretes->installEventFilter(this);
 
+  // The context menu (mouse, the menu key or Shift+F10); one item leaves no
+  // room for the tray menu's margin, so it is a plain menu.
+  pmGrid = new QMenu(this);
+  pmGrid->setAccessibleName(QStringLiteral("Menu da lista"));
+  pmGrid->addAction(QStringLiteral("&Exportar Calendário..."), this, [this] { form.pmExportCalendarClick(); });
+  gridLembretes->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(gridLembretes, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { pmGrid->popup(gridLembretes->viewport()->mapToGlobal(at)); });
+
   // What a screen reader says; the captions on screen stay as they are.
   setAccessibleName(FromUtf8(table.spoken));
   FinishControls(this, table);
@@ -112,6 +122,12 @@ bool TformList::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && form.gridLembretesKeyDown(VirtualKey(*key)))
       return true;
+    // Shift+F10 opens the grid's menu, as the menu key does, at the selected row.
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      const QRect row = gridLembretes->visualRect(gridLembretes->currentIndex());
+      emit gridLembretes->customContextMenuRequested(row.isValid() ? row.center() : QPoint(8, 8));
+      return true;
+    }
   }
   return ShapedWindow::eventFilter(watched, event);
 }

@@ -1,3 +1,4 @@
+#include "win32/details_box.h"
 #include "win32/desktop_win32.h"
 
 #include <commdlg.h>
@@ -171,6 +172,12 @@ Win32Desktop::~Win32Desktop() {
 void Win32Desktop::ShowMessage(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                                forms::BoxModality modality) {
   ShowBox(WindowOf(owner), text, icon, modality);
+}
+
+void Win32Desktop::ShowDetailedMessage(const forms::Form* owner, const std::string& text, const std::string& details,
+                                       forms::BoxIcon icon, forms::BoxModality modality) {
+  if (details.empty()) ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality));
+  else ShowDetailsBox(WindowOf(owner), text, details, IconOf(icon), ModalityOf(modality));
 }
 
 bool Win32Desktop::AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,

@@ -228,6 +228,16 @@ LRESULT Grid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       if (onDblClick) onDblClick();
       return 0;
+    case WM_CONTEXTMENU: {
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (lp == -1) {  // from the keyboard: at the selected row
+        const RECT row = RowRect(selected_);
+        at = {row.left + 8, row.bottom};
+        ::ClientToScreen(hwnd, &at);
+      }
+      if (onContextMenu) onContextMenu(at);
+      return 0;
+    }
     case WM_GETDLGCODE:
       // Enter is "Alterar" here, not the dialog manager's.
       if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
@@ -321,6 +331,16 @@ ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), f
   gridLembretes.onClick = Handler(form, grid.click);
   gridLembretes.onDblClick = Handler(form, grid.double_click);
   gridLembretes.onKey = [this](int key) { return form.gridLembretesKeyDown(key); };
+  gridLembretes.onContextMenu = [this](POINT at) {
+    // One item: a plain menu, too short for the tray menu's margin.
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 1, L"&Exportar Calendário...");
+    const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+        menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, gridLembretes.hwnd, nullptr));
+    ::DestroyMenu(menu);
+    // The command runs after the menu has closed.
+    if (command == 1) form.pmExportCalendarClick();
+  };
   // Read-only, and reached by Tab like the other controls.
   const auto& text = table["mTexto"];
   mTexto.Create(hwnd, text.id, PlaceOf(text.place), font, true);

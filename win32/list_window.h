@@ -35,6 +35,8 @@ class Grid : public Wnd, public AccessibleElements {
   std::function<void()> onClick, onDblClick;
   // Enter and Delete on the grid; true when used.
   std::function<bool(int key)> onKey;
+  // The context menu asked for at a screen point (mouse, Shift+F10, the menu key).
+  std::function<void(POINT at)> onContextMenu;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

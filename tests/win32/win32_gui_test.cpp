@@ -448,6 +448,89 @@ TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
   EXPECT_EQ(StoredNow().size(), 3u);
 }
 
+// Chooses the n-th item (not counting separators) of the menu a right click
+// on `window` opens, with the keys a user presses; false when no menu came.
+bool ChooseFromMenu(DWORD pid, HWND window, UINT right_up, LPARAM where, int n) {
+  ::PostMessageW(window, right_up, 0, where);
+  HWND menu = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (ClassOf(w) == L"#32768") return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!menu) return false;
+  for (int i = 0; i < n; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
+TEST_F(QuelvoGui, CalendarExportedFromTheTrayAndTheGridThenImportedElsewhere) {
+  Seed({{At(2030, 1, 1, 8, 0), 0, "Um"}, {At(2030, 1, 2, 8, 0), 1, "Dois"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  HWND tray = WaitFor([&] { return TrayWindow(Pid()); });
+  ASSERT_NE(tray, nullptr);
+  auto dialog = [&] { return WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; }); };
+
+  // "Exportar Calendário", the fifth item of the tray menu.
+  const std::wstring all = Wide(folder.Path()) + L"calendário.ics";
+  ASSERT_TRUE(ChooseFromMenu(Pid(), tray, WM_APP + 10, WM_RBUTTONUP, 5));
+  HWND save = dialog();
+  ASSERT_NE(save, nullptr);
+  AnswerFileDialog(save, all);
+  HWND done = Box(L"2 lembretes exportados", false, IDI_INFORMATION, false, main);
+  ASSERT_NE(done, nullptr);
+  Press(done, IDOK);
+  const std::string calendar = ReadBytes(all);
+  EXPECT_EQ(calendar.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+  EXPECT_NE(calendar.find("SUMMARY:Dois\r\n"), std::string::npos);
+
+  // The grid's menu exports the listed range only.
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"01/01/2030", L"01/01/2030", &edits);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Um"; }));
+  const std::wstring listed = Wide(folder.Path()) + L"lista.ics";
+  ASSERT_TRUE(ChooseFromMenu(Pid(), ::GetDlgItem(list, 105), WM_RBUTTONUP, MAKELPARAM(20, 30), 1));
+  save = dialog();
+  ASSERT_NE(save, nullptr);
+  AnswerFileDialog(save, listed);
+  done = Box(L"1 lembrete exportado", false, IDI_INFORMATION, false, list);
+  ASSERT_NE(done, nullptr);
+  Press(done, IDOK);
+  EXPECT_NE(ReadBytes(listed).find("SUMMARY:Um\r\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(listed).find("SUMMARY:Dois"), std::string::npos);
+  quelvo_.reset();
+
+  // Another program folder, holding "Um" already: "Importar Calendário", the sixth item.
+  program_ = folder.Path() + "Outra pasta\\";
+  fs::create_directories(fs::path(Wide(program_)) / L"dados");
+  fs::copy(fs::path(QuelvoExe()).parent_path() / L"dados", fs::path(Wide(program_)) / L"dados",
+           fs::copy_options::recursive);
+  platform::SetProgramFolder(program_);
+  Seed({{At(2030, 1, 1, 8, 0), 0, "Um"}});
+  Start();
+  main = Main();
+  ASSERT_NE(main, nullptr);
+  tray = WaitFor([&] { return TrayWindow(Pid()); });
+  ASSERT_NE(tray, nullptr);
+  ASSERT_TRUE(ChooseFromMenu(Pid(), tray, WM_APP + 10, WM_RBUTTONUP, 6));
+  HWND open = dialog();
+  ASSERT_NE(open, nullptr);
+  AnswerFileDialog(open, all);
+  // The summary, found by its text, with the reasons in its details.
+  HWND summary = WaitFor([&] { return MessageBoxWith(Pid(), L"1 lembrete importado, 1 ignorado"); });
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(TextOf(summary), L"Quelvo 3.0");
+  const std::vector<HWND> details = ChildrenOf(summary, L"Edit");
+  ASSERT_EQ(details.size(), 1u);
+  EXPECT_EQ(TextOf(details[0]), L"ignorado: Um: já existe");
+  EXPECT_NE(ChildByText(summary, L"Detalhes:", L"Static"), nullptr);
+  Press(summary, IDOK);
+  EXPECT_TRUE(Gone(summary));
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2030, 1, 1, 8, 0), 0, "Um"}, {At(2030, 1, 2, 8, 0), 1, "Dois"}}));
+}
+
 TEST_F(QuelvoGui, MinimizedStartTrayDoubleClickSecondCopyAndTheEnd) {
   Start(L"minimize");
   // The main window exists but stays hidden; the tray icon's window is there.

@@ -217,6 +217,35 @@ int main() {
   WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; });
   Click(ControlOf(list, forms::kListWindow, "bCancel"));
 
+  // A calendar imported from the tray menu: its summary with the details.
+  const fs::path ics = program / L"agenda.ics";
+  std::ofstream(ics, std::ios::binary)
+      << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//telas//PT\r\n"
+         "BEGIN:VEVENT\r\nUID:1\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991010T140000\r\nSUMMARY:Consulta\r\nEND:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:2\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991011T090000\r\nSUMMARY:Feira\r\nEND:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:3\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20200101T090000\r\nSUMMARY:Reuni\xC3\xA3o antiga\r\n"
+         "END:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:4\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991012T090000\r\nSUMMARY:Cancelada\r\n"
+         "STATUS:CANCELLED\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  ::SetCursorPos(520, 120);
+  ::PostMessageW(tray, WM_APP + 10, 1, WM_RBUTTONUP);
+  HWND tray_menu = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (ClassOf(w) == L"#32768") return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!tray_menu) return Fail("no tray menu");
+  for (int i = 0; i < 6; ++i) ::PostMessageW(tray_menu, WM_KEYDOWN, VK_DOWN, 0);  // "Importar Calendário"
+  ::PostMessageW(tray_menu, WM_KEYDOWN, VK_RETURN, 0);
+  HWND open = WaitFor([&] { auto d = Dialogs(pid); return d.empty() ? nullptr : d[0]; });
+  if (!open) return Fail("no open dialog");
+  AnswerFileDialog(open, ics.wstring());
+  HWND summary = WaitFor([&] { return MessageBoxWith(pid, L"2 lembretes importados, 2 ignorados"); });
+  if (!summary) return Fail("no import summary");
+  MoveTo(summary, 480, 60);
+  Shot(L"importar.bmp");
+  Press(summary, IDOK);
+
   // The settings and the colour palette.
   Click(ControlOf(main, forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(pid); });
