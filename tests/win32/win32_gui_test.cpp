@@ -106,7 +106,8 @@ class QuelvoGui : public test_support::StoreFixture {
     EXPECT_EQ(look.default_button, question ? IDNO : IDOK);
     EXPECT_EQ(look.topmost, system_modal);
     EXPECT_EQ(look.owner, owner);
-    EXPECT_TRUE(ShowsSystemIcon(look.icon, icon)) << "the icon of the box";
+    // Read off the screen: the box may be found before it has painted.
+    EXPECT_TRUE(WaitUntil([&] { return ShowsSystemIcon(look.icon, icon); }, 5000)) << "the icon of the box";
     return box;
   }
 
