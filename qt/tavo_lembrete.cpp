@@ -18,6 +18,7 @@
 #include "qt/gui_common.h"
 #include "qt/masked_field.h"
 #include "qt/reminder_memo.h"
+#include "qt/snooze_menu.h"
 
 namespace tavo::gui {
 namespace {
@@ -83,6 +84,8 @@ TformLembrete::TformLembrete(forms::Application& app)
   bAlternate->setGeometry(129, 181, 88, 21);
   connect(bAlternate, &QAbstractButton::clicked, this, [this] { form.bAlternateClick(); });
 
+  snooze = new SnoozeControl(form, this, button_font);
+
   // iExpand: the turned-up corner stays clickable.
   iExpand = AddException(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
   iExpand->SetCheckedQuery([this] { return forms::LembreteForm::EventsAreaShown(height()); });
@@ -113,7 +116,8 @@ TformLembrete::TformLembrete(forms::Application& app)
   setTabOrder(cbRepeat, mLembrete);
   setTabOrder(mLembrete, bOK);
   setTabOrder(bOK, bAlternate);
-  setTabOrder(bAlternate, scroll);
+  setTabOrder(bAlternate, snooze->button);
+  setTabOrder(snooze->button, scroll);
 
   // What a screen reader says: the fields by their labels; the captions on
   // screen stay as they are.
@@ -189,6 +193,8 @@ void TformLembrete::SetWindowName(const std::string& name, bool alert) {
   SetAccessibleRole(alert ? QAccessible::AlertMessage : QAccessible::Dialog);
   setAccessibleName(FromUtf8(name));
 }
+
+void TformLembrete::ShowSnooze(bool shown) { snooze->Show(shown, bOK, bAlternate); }
 
 void TformLembrete::ShowEvents(const std::string& text, forms::Size size, bool red) {
   scroll->verticalScrollBar()->setValue(0);
