@@ -46,6 +46,7 @@ SnoozeControl::SnoozeControl(forms::LembreteForm& form, QWidget* window, const Q
   button->setAccessibleName(FromUtf8(forms::kSnoozeCaption));
   button->setAccessibleDescription(QStringLiteral("Alt+A"));
   button->hide();
+  button->setFocusPolicy(Qt::NoFocus);  // out of the tab order while hidden
   connect(button, &QAbstractButton::clicked, this, [this] { PopUp(); });
 
   menu = new TrayMenu(window);
@@ -63,6 +64,7 @@ void SnoozeControl::Show(bool shown, TGradBtn* ok, TGradBtn* alternate) {
   ok->setGeometry(ToQRect(row.ok));
   alternate->setGeometry(ToQRect(row.alternate));
   button->setVisible(shown);
+  button->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
   if (!shown) menu->hide();
 }
 
