@@ -43,6 +43,7 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   bOK.onClick = [this] { form.bOKClick(); };
   bAlternate.Create(hwnd, 106, Place{129, 181, 88, 21}, "Cancelar", button);
   bAlternate.onClick = [this] { form.bAlternateClick(); };
+  snooze.Create(hwnd, 108, button);
   scroll.Create(hwnd, 107, Place{12, 211, 236, 54}, field);
   NameLabel(scroll.hwnd, "Informações do dia");
   // The events area's toggle, also Ctrl+I.
@@ -128,6 +129,8 @@ void LembreteWindow::SetClientHeight(int height) {
   ::ShowWindow(scroll.hwnd, shown ? SW_SHOWNA : SW_HIDE);
   if (!shown && ::GetFocus() == scroll.hwnd) ::SetFocus(mLembrete.hwnd);
 }
+
+void LembreteWindow::ShowSnooze(bool shown) { snooze.Show(shown, bOK, bAlternate); }
 
 void LembreteWindow::SetWindowName(const std::string& name, bool alert) {
   SetAccessibleName(name, alert ? ROLE_SYSTEM_ALERT : ROLE_SYSTEM_DIALOG);
