@@ -35,8 +35,6 @@ class ConfigView : public WindowView {
 class ConfigForm : public Form {
  public:
   static constexpr const char* kOtherSound = "[Outro som...]";
-  // The label `lbInfo`, a click area of the window's own surface.
-  static constexpr Rect kInfoArea{61, 197, 290, 15};
 
   ConfigForm(Application& app, ConfigView& view);
   ~ConfigForm() override;

@@ -25,12 +25,22 @@ class PrinterCanvas;
 
 inline constexpr const char* kAppTitle = "Quelvo 3.0";
 
+// The face colour of the flat buttons every window uses, and a disabled one's.
+inline constexpr Rgb kButtonFace{213, 194, 132};
+inline constexpr Rgb kButtonDisabledFace{134, 107, 57};
+
 enum class BoxIcon { Information, Error, Question };
 
 // How a message box blocks: task-modal blocks the program's own windows
 // (MB_TASKMODAL, or MB_APPLMODAL when the box has an owner); system-modal
 // also stays on top of every other program's windows (MB_SYSTEMMODAL).
 enum class BoxModality { Task, System };
+
+// A message box's icon and how it blocks.
+struct BoxStyle {
+  BoxIcon icon;
+  BoxModality modality;
+};
 
 // The windows a form can open.
 enum class WindowKind { Main, Lembrete, List, Config };
@@ -43,7 +53,8 @@ struct Font {
 };
 
 // A save or open dialog for one kind of file, e.g. {"Backup do Quelvo 3",
-// "*.tvb", "tvb"}. Neither kind shows a read-only check box; a save dialog
+// "*.tvb", "tvb"} or {"Calendário", "*.ics", "ics"}: the filter shows as
+// "Calendário (*.ics)". Neither kind shows a read-only check box; a save dialog
 // asks before replacing a file and needs an existing folder; an open dialog
 // takes only an existing file.
 struct FileDialog {
@@ -73,6 +84,13 @@ class Desktop {
   // Asks a question with Yes and No, No being the default button. Returns
   // true only for Yes; closing the box any other way counts as No.
   virtual bool AskYesNo(const Form* owner, const std::string& text, BoxIcon icon, BoxModality modality) = 0;
+  // Shows `text` with an OK button and a way to see `details` (lines, read
+  // only, scrolling when long). Empty details: a plain box. A desktop without
+  // such a box shows the details under the text.
+  virtual void ShowDetailedMessage(const Form* owner, const std::string& text, const std::string& details,
+                                   BoxIcon icon, BoxModality modality) {
+    ShowMessage(owner, details.empty() ? text : text + "\n\n" + details, icon, modality);
+  }
 
   // --- Dialogs.
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "forms/lembrete_form.h"
 #include "forms/list_form.h"
@@ -90,8 +91,16 @@ void Application::RefreshList() {
 }
 
 void Application::ShowGeneralError(const Form* owner, std::string text) const {
-  if (text.empty() || text.back() != '.') text += '.';
-  desktop_.ShowMessage(owner, text, BoxIcon::Error, BoxModality::Task);
+  desktop_.ShowMessage(owner, GeneralErrorText(std::move(text)), kGeneralErrorBox.icon, kGeneralErrorBox.modality);
+}
+
+std::string GeneralErrorText(std::string what) {
+  if (what.empty() || what.back() != '.') what += '.';
+  return what;
+}
+
+BoxStyle StoreFailureBox(BoxKind kind) {
+  return {BoxIcon::Error, kind == BoxKind::SystemModal ? BoxModality::System : BoxModality::Task};
 }
 
 }  // namespace tavo::forms

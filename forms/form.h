@@ -57,6 +57,14 @@ class Form {
 class LembreteForm;
 class ListForm;
 
+// The general error report of an unexpected error: error icon, OK, task-modal,
+// and the error's text with a full stop appended when it does not end in one.
+inline constexpr BoxStyle kGeneralErrorBox{BoxIcon::Error, BoxModality::Task};
+std::string GeneralErrorText(std::string what);
+
+// The box that reports a store failure of the given kind before the program ends.
+BoxStyle StoreFailureBox(BoxKind kind);
+
 // The program-wide window state and the routines that open or close windows.
 class Application {
  public:
@@ -97,8 +105,7 @@ class Application {
   // calls it after every change.
   void RefreshList();
 
-  // The general error report: error icon, OK, the text with a full stop
-  // appended when it does not end in one.
+  // The general error report (kGeneralErrorBox) of `text`.
   void ShowGeneralError(const Form* owner, std::string text) const;
 
  private:

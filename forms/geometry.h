@@ -1,6 +1,6 @@
 #pragma once
-// Points, sizes and rectangles in pixels, as the windows' rules exchange them
-// with a front-end.
+// Points, sizes and rectangles in pixels, and colours, as the windows' rules
+// exchange them with a front-end.
 
 namespace tavo::forms {
 
@@ -22,9 +22,16 @@ struct Rect {
   int top = 0;
   int width = 0;
   int height = 0;
-  int right() const { return left + width; }    // first column after the rectangle
-  int bottom() const { return top + height; }   // first row below it
+  constexpr int right() const { return left + width; }    // first column after the rectangle
+  constexpr int bottom() const { return top + height; }   // first row below it
   bool operator==(const Rect&) const = default;
+};
+
+struct Rgb {
+  int red = 0;
+  int green = 0;
+  int blue = 0;
+  bool operator==(const Rgb&) const = default;
 };
 
 }  // namespace tavo::forms

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "forms/calendar_flow.h"
 #include "forms/keys.h"
 #include "forms/lembrete_form.h"
 #include "forms/print_layout.h"
@@ -258,6 +259,10 @@ void ListForm::bDelClick() {
 }
 
 void ListForm::bPrintListClick() { PrintList(); }
+
+void ListForm::pmExportCalendarClick() {
+  Guarded([this] { ExportListedCalendar(*this); });
+}
 
 bool ListForm::FormKeyDown(int key) {
   if (key != keys::kEscape) return false;

@@ -63,6 +63,8 @@ class ListForm : public Form {
   void bAlterClick();
   void bDelClick();
   void bPrintListClick();
+  // "Exportar Calendário" of the grid's menu: the listed reminders.
+  void pmExportCalendarClick();
   void PrintList();
   // Keys of the window (virtual-key codes of forms/keys.h); true when
   // consumed. Escape closes the window as its close spot does.

@@ -4,6 +4,7 @@
 
 #include "calendar/events_text.h"
 #include "forms/backup_flow.h"
+#include "forms/calendar_flow.h"
 #include "forms/lembrete_form.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
@@ -97,6 +98,14 @@ void MainForm::bDoBackupClick() {
 
 void MainForm::bRestoreBackupClick() {
   Guarded([this] { forms::bRestoreBackupClick(App(), this); });
+}
+
+void MainForm::pmExportCalendarClick() {
+  Guarded([this] { ExportAllCalendar(App(), this); });
+}
+
+void MainForm::pmImportCalendarClick() {
+  Guarded([this] { ImportCalendar(App(), this); });
 }
 
 void MainForm::bHideClick() {

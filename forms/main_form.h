@@ -56,6 +56,9 @@ class MainForm : public Form {
   void bFechaClick();
   void bDoBackupClick();
   void bRestoreBackupClick();
+  // "Exportar Calendário" and "Importar Calendário" (forms/calendar_flow.h).
+  void pmExportCalendarClick();
+  void pmImportCalendarClick();
   void pmJanelaClick();
   // A close request: true when the window may close; otherwise it hides.
   bool FormCloseQuery();
@@ -72,23 +75,6 @@ class MainForm : public Form {
   MainView& view_;
   std::vector<std::string> arguments_;
   bool first_activation_done_ = false;
-};
-
-// The main window's command buttons, in tab order: caption, place and the
-// handler a click runs. Both front-ends build their buttons from this table.
-struct MainButton {
-  const char* caption;
-  Rect place;
-  void (MainForm::*handler)();
-};
-inline constexpr MainButton kMainButtons[] = {
-    {"Incluir um novo lembrete", {57, 92, 157, 31}, &MainForm::bNovoClick},
-    {"Ler / Aterar Lembretes", {230, 92, 157, 31}, &MainForm::bListaClick},
-    {"Gravar Backup", {57, 136, 157, 31}, &MainForm::bDoBackupClick},
-    {"Restaurar Backup", {230, 136, 157, 31}, &MainForm::bRestoreBackupClick},
-    {"Configurações", {57, 180, 157, 31}, &MainForm::bConfigClick},
-    {"Encerrar o Programa", {230, 180, 157, 31}, &MainForm::bFechaClick},
-    {"Ocultar Janela", {294, 222, 93, 19}, &MainForm::bHideClick},
 };
 
 }  // namespace tavo::forms

@@ -8,17 +8,19 @@
 
 #include "forms/geometry.h"
 #include "forms/lembrete_form.h"
+#include "forms/window_tables.h"
 
 namespace tavo::forms {
 
 // The reminder window's button row: "OK" and the alternate button
 // ("Cancelar" / "Excluir") two across in new and alter mode, and with
 // "Adiar" three across in alert mode; all on the picture's free strip
-// left of the turned-up corner (assets/make/layout.py).
+// left of the turned-up corner (the generator draws the picture around
+// the table's places and these, printed by tools/window_layout).
 struct ButtonRow {
   Rect ok, alternate, snooze;
 };
-inline constexpr ButtonRow kTwoButtons{{31, 181, 88, 21}, {129, 181, 88, 21}, {}};
+inline constexpr ButtonRow kTwoButtons{kLembreteWindow["bOK"].place, kLembreteWindow["bAlternate"].place, {}};
 inline constexpr ButtonRow kAlertButtons{{31, 181, 60, 21}, {96, 181, 60, 21}, {161, 181, 60, 21}};
 inline const ButtonRow& ButtonRowFor(bool alert) { return alert ? kAlertButtons : kTwoButtons; }
 

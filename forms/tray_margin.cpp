@@ -5,7 +5,7 @@
 
 namespace tavo::forms {
 
-Rgb MarginStartColor() { return {213, 194, 132}; }
+Rgb MarginStartColor() { return kButtonFace; }
 
 Rgb MarginEndColor() {
   const Rgb s = MarginStartColor();

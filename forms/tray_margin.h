@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "forms/desktop.h"
 #include "forms/geometry.h"
 
 namespace tavo::forms {
@@ -16,14 +17,7 @@ inline constexpr int kMenuMarginWidth = 32;
 // margin, one pixel apart. There is no check-mark column.
 inline constexpr int MenuItemTextLeft() { return kMenuMarginWidth + 1; }
 
-struct Rgb {
-  int red = 0;
-  int green = 0;
-  int blue = 0;
-  bool operator==(const Rgb&) const = default;
-};
-
-// (213, 194, 132), the colour of the main window's buttons, and each of its
+// kButtonFace, the colour of the main window's buttons, and each of its
 // channels divided by 4, rounded down.
 Rgb MarginStartColor();
 Rgb MarginEndColor();

@@ -51,6 +51,11 @@ void QtDesktop::ShowMessage(const forms::Form* owner, const std::string& text, f
   gui::ShowMessage(WidgetOf(owner), Utf8(text), icon, modality);
 }
 
+void QtDesktop::ShowDetailedMessage(const forms::Form* owner, const std::string& text, const std::string& details,
+                                    forms::BoxIcon icon, forms::BoxModality modality) {
+  gui::ShowDetailedMessage(WidgetOf(owner), Utf8(text), Utf8(details), icon, modality);
+}
+
 bool QtDesktop::AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                          forms::BoxModality modality) {
   return gui::AskYesNo(WidgetOf(owner), Utf8(text), icon, modality);

@@ -23,6 +23,8 @@ class QtDesktop : public forms::Desktop {
 
   void ShowMessage(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                    forms::BoxModality modality) override;
+  void ShowDetailedMessage(const forms::Form* owner, const std::string& text, const std::string& details,
+                           forms::BoxIcon icon, forms::BoxModality modality) override;
   bool AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                 forms::BoxModality modality) override;
   std::string AskFileName(const forms::Form* owner, const forms::FileDialog& dialog) override;

@@ -1,6 +1,7 @@
 #include "qt/dialogs.h"
 
 #include <QColorDialog>
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QPrintDialog>
 
@@ -20,11 +21,36 @@ QMessageBox::Icon QtIcon(forms::BoxIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// Qt captions the details button in English ("Show Details..."), and again
+// on every click; it says it in Portuguese here.
+void NameDetailsButton(QMessageBox& box) {
+  for (QAbstractButton* button : box.buttons()) {
+    if (box.buttonRole(button) != QMessageBox::ActionRole) continue;
+    auto caption = [button](bool shown) {
+      button->setText(shown ? QStringLiteral("Ocultar Detalhes") : QStringLiteral("Mostrar Detalhes..."));
+    };
+    caption(false);
+    // Queued: the box sets its own caption after the click's handlers.
+    QObject::connect(
+        button, &QAbstractButton::clicked, button,
+        [caption, shown = false]() mutable {
+          shown = !shown;
+          caption(shown);
+        },
+        Qt::QueuedConnection);
+  }
+}
+
 QMessageBox::StandardButton Show(QWidget* owner, const QString& text, forms::BoxIcon icon,
-                                 forms::BoxModality modality, bool question) {
-  if (g_answerer) return g_answerer->AnswerBox(text, icon);
+                                 forms::BoxModality modality, bool question, const QString& details = {}) {
+  if (g_answerer)
+    return details.isEmpty() ? g_answerer->AnswerBox(text, icon) : g_answerer->AnswerDetailedBox(text, details, icon);
   QMessageBox box(QtIcon(icon), kAppTitle, text, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                   owner);
+  if (!details.isEmpty()) {
+    box.setDetailedText(details);
+    NameDetailsButton(box);
+  }
   box.setDefaultButton(question ? QMessageBox::No : QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
   // A system-modal box stays above every window.
@@ -38,6 +64,11 @@ void SetDialogAnswerer(DialogAnswerer* answerer) { g_answerer = answerer; }
 
 void ShowMessage(QWidget* owner, const QString& text, forms::BoxIcon icon, forms::BoxModality modality) {
   Show(owner, text, icon, modality, false);
+}
+
+void ShowDetailedMessage(QWidget* owner, const QString& text, const QString& details, forms::BoxIcon icon,
+                         forms::BoxModality modality) {
+  Show(owner, text, icon, modality, false, details);
 }
 
 bool AskYesNo(QWidget* owner, const QString& text, forms::BoxIcon icon, forms::BoxModality modality) {

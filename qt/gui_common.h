@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "forms/desktop.h"
+
 class QLabel;
 class QWidget;
 
@@ -18,7 +20,7 @@ class Store;
 
 namespace tavo::gui {
 
-inline const QString kAppTitle = QStringLiteral("Quelvo 3.0");
+inline const QString kAppTitle = QString::fromUtf8(forms::kAppTitle);
 
 // Windows-1252 bytes of the store <-> Qt text.
 QString FromCp(const std::string& cp1252);
@@ -31,9 +33,10 @@ inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
 QColor ColorFromValue(int32_t value);
 int32_t ValueFromColor(const QColor& color);
 
-// The face colour of the flat buttons (213, 194, 132) and the disabled one.
-inline const QColor kButtonFace(213, 194, 132);
-inline const QColor kButtonDisabled(134, 107, 57);
+// The face colour of the flat buttons and the disabled one.
+inline const QColor kButtonFace(forms::kButtonFace.red, forms::kButtonFace.green, forms::kButtonFace.blue);
+inline const QColor kButtonDisabled(forms::kButtonDisabledFace.red, forms::kButtonDisabledFace.green,
+                                    forms::kButtonDisabledFace.blue);
 
 // A font of the given family with the given character height in pixels.
 QFont PixelFont(const QString& family, int pixel_height, bool bold = false);

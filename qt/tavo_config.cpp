@@ -14,15 +14,10 @@
 #include "qt/desktop_qt.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
+#include "qt/window_table.h"
 
 namespace tavo::gui {
 namespace {
-
-QLabel* PlainLabel(const QString& text, QWidget* parent, const QRect& geometry) {
-  QLabel* label = gui::PlainLabel(parent, text);
-  label->setGeometry(geometry);
-  return label;
-}
 
 // The sound list: a click runs the window's click handler, Enter and Space
 // its key handler, and a selection moved by the keyboard its handler for
@@ -46,89 +41,71 @@ class WaveListBox : public QListWidget {
   forms::ConfigForm& form_;
 };
 
-QRect ToQRect(const forms::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
-
 }  // namespace
 
 TformConfig::TformConfig(forms::Application& app)
-    : ShapedWindow(QStringLiteral(":/assets/fundo_config.bmp")), form(app, *this) {
+    : ShapedWindow(PictureResource(forms::kConfigWindow)), form(app, *this) {
   setFixedSize(kWidth, kHeight);
   setFont(SansSerifFont(11));
 
+  const auto& table = forms::kConfigWindow;
   // iHide: the close spot over the drawn close symbol.
-  ClickSpot* iHide = AddException(forms::kHideArea, [this] { form.iHideClick(); });
+  MakeClickArea(this, table["iHide"], form);
 
-  Label1 = PlainLabel(QStringLiteral("Cor do Texto"), this, QRect(44, 58, 68, 14));
-  Label2 = PlainLabel(QStringLiteral("Cor do Fundo"), this, QRect(116, 58, 68, 14));
-  Label3 = PlainLabel(QStringLiteral("Som do Alarme"), this, QRect(204, 58, 80, 14));
+  Label1 = MakeLabel(this, table["Label1"], 11);
+  Label2 = MakeLabel(this, table["Label2"], 11);
+  Label3 = MakeLabel(this, table["Label3"], 11);
 
-  csFront = new ColorSelector(this, QStringLiteral("Cor do texto"));
-  csFront->setGeometry(44, 74, 62, 21);
+  csFront = new ColorSelector(this, FromUtf8(table.SpokenName(table["csFront"])));
+  PlaceControl(csFront, table["csFront"]);
   connect(csFront, &ColorSelector::ColorChanged, this, [this] { form.csFrontChangeColor(csFront->Color()); });
-  csBack = new ColorSelector(this, QStringLiteral("Cor do fundo"));
-  csBack->setGeometry(116, 74, 62, 21);
+  csBack = new ColorSelector(this, FromUtf8(table.SpokenName(table["csBack"])));
+  PlaceControl(csBack, table["csBack"]);
   connect(csBack, &ColorSelector::ColorChanged, this, [this] { form.csBackChangeColor(csBack->Color()); });
 
   mExemplo = new QPlainTextEdit(this);
-  mExemplo->setGeometry(44, 103, 134, 80);
+  PlaceControl(mExemplo, table["mExemplo"]);
   mExemplo->setReadOnly(true);
   mExemplo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   mExemplo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   mExemplo->setFont(SansSerifFont(11));
-  mExemplo->setPlainText(QStringLiteral("Exemplo de janela do \nQuelvo 3"));
+  mExemplo->setPlainText(FromUtf8(table["mExemplo"].caption));
 
   lbWave = new WaveListBox(this, form);
-  lbWave->setGeometry(204, 74, 198, 81);
+  PlaceControl(lbWave, table["lbWave"]);
   lbWave->setFont(SansSerifFont(11));
   lbWave->setCursor(HandCursor());
   lbWave->setUniformItemSizes(true);
   lbWave->setStyleSheet(QStringLiteral("QListWidget::item { height: 13px; padding: 0px; }"));
 
-  bOuvir = new QPushButton(QStringLiteral("Testar"), this);
-  bOuvir->setGeometry(328, 162, 74, 21);
+  bOuvir = new QPushButton(FromUtf8(table["bOuvir"].caption), this);
+  PlaceControl(bOuvir, table["bOuvir"]);
   bOuvir->setCursor(HandCursor());
   connect(bOuvir, &QPushButton::clicked, this, [this] { form.bOuvirClick(); });
   ClickOnEnter(bOuvir);
 
   cbInfo = new QCheckBox(this);
-  cbInfo->setGeometry(44, 197, 13, 15);
+  PlaceControl(cbInfo, table["cbInfo"]);
   cbInfo->setCursor(HandCursor());
   connect(cbInfo, &QCheckBox::clicked, this, [this] { form.cbInfoClick(); });
 
-  // lbInfo ignores its clicks, so they reach the window's exception area.
-  lbInfo = PlainLabel(QStringLiteral("Exibir informações adicionais na janela de lembretes"), this,
-                      ToQRect(forms::ConfigForm::kInfoArea));
+  // lbInfo ignores its clicks, so they reach the window's click area at its place.
+  lbInfo = MakeLabel(this, table["lbInfo"], 11);
   lbInfo->setCursor(HandCursor());
-  AddException(forms::ConfigForm::kInfoArea, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
+  MakeClickArea(this, table["lbInfo"], form)->setObjectName(QString());
 
-  bOK = new TGradBtn(QStringLiteral("OK"), this, ArialFont(13));
-  bOK->setGeometry(205, 228, 93, 28);
+  bOK = MakeFlatButton(this, table["bOK"], ArialFont(13), form);
   bOK->setCursor(HandCursor());
-  connect(bOK, &QAbstractButton::clicked, this, [this] { form.bOKClick(); });
-  bCancel = new TGradBtn(QStringLiteral("Cancelar"), this, ArialFont(13));
-  bCancel->setGeometry(309, 228, 93, 28);
+  bCancel = MakeFlatButton(this, table["bCancel"], ArialFont(13), form);
   bCancel->setCursor(HandCursor());
-  connect(bCancel, &QAbstractButton::clicked, this, [this] { form.bCancelClick(); });
-
-  setTabOrder(bCancel, csFront);
-  setTabOrder(csFront, csBack);
-  setTabOrder(csBack, mExemplo);
-  setTabOrder(mExemplo, bOK);
-  setTabOrder(bOK, lbWave);
-  setTabOrder(lbWave, bOuvir);
-  setTabOrder(bOuvir, cbInfo);
-  // The window opens on the first control of its tab order.
-  bCancel->setFocus();
 
   // What a screen reader says; the captions on screen stay as they are.
-  setAccessibleName(QStringLiteral("Configurações"));
+  setAccessibleName(FromUtf8(table.spoken));
   SetAccessibleRole(QAccessible::Dialog);
-  iHide->setAccessibleName(QStringLiteral("Fechar"));
-  mExemplo->setAccessibleName(QStringLiteral("Exemplo"));
-  Label3->setBuddy(lbWave);
-  lbWave->setAccessibleName(QStringLiteral("Som do alarme"));
-  cbInfo->setAccessibleName(lbInfo->text());
+  FinishControls(this, table);
   NameScrollBars(this);
+  // The window opens on the first control of its tab order.
+  findChild<QWidget*>(QString::fromUtf8(table.TabStop(0).name))->setFocus();
 
   form.FormCreate();
 }

@@ -19,56 +19,47 @@
 #include "qt/masked_field.h"
 #include "qt/reminder_memo.h"
 #include "qt/snooze_menu.h"
+#include "qt/window_table.h"
 
 namespace tavo::gui {
-namespace {
-
-QLabel* PlainLabel(const QString& text, QWidget* parent, int x, int y) {
-  QLabel* label = gui::PlainLabel(parent, text);
-  label->move(x, y);
-  label->adjustSize();
-  return label;
-}
-
-}  // namespace
 
 TformLembrete::TformLembrete(forms::Application& app)
-    : ShapedWindow(QStringLiteral(":/assets/fundo_lembrete.bmp")), form(app, *this) {
+    : ShapedWindow(PictureResource(forms::kLembreteWindow)), form(app, *this) {
   setFixedSize(forms::LembreteForm::kWidth, forms::LembreteForm::kExpandedHeight);
 
   const QFont field_font = SansSerifFont(11);
   const QFont button_font = SansSerifFont(12);
+  const auto& table = forms::kLembreteWindow;
 
-  QLabel* Label1 = PlainLabel(QStringLiteral("Data"), this, 32, 50);
-  QLabel* Label2 = PlainLabel(QStringLiteral("Hora"), this, 121, 50);
-  QLabel* Label3 = PlainLabel(QStringLiteral("Repetição"), this, 160, 50);
+  MakeLabel(this, table["Label1"], 11);
+  MakeLabel(this, table["Label2"], 11);
+  MakeLabel(this, table["Label3"], 11);
 
   eData = new DateField(this);
-  eData->setGeometry(32, 63, 88, 21);
+  PlaceControl(eData, table["eData"]);
   connect(eData, &DateField::Exited, this, [this] { form.eDataExit(); });
   connect(eData, &DateField::AcceptDate, this, [this](double& date) { form.eDataAcceptDate(date); });
 
   eHora = new MaskedField(QStringLiteral("00:00; "), this);
-  eHora->setGeometry(121, 63, 37, 21);
+  PlaceControl(eHora, table["eHora"]);
   eHora->setFont(field_font);
 
   cbRepeat = new QComboBox(this);
-  cbRepeat->setGeometry(160, 63, 82, 21);
+  PlaceControl(cbRepeat, table["cbRepeat"]);
   cbRepeat->setFont(field_font);
   cbRepeat->setEditable(false);
   cbRepeat->setCursor(HandCursor());
   for (const std::string& name : forms::LembreteForm::RepeatItems()) cbRepeat->addItem(FromUtf8(name));
 
   pLembrete = new QFrame(this);
-  pLembrete->setGeometry(32, 86, 212, 92);
+  PlaceControl(pLembrete, table["pLembrete"]);
   pLembrete->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pLembrete->setLineWidth(1);
   pLembrete->setAutoFillBackground(true);
 
-  // Inside the one-pixel bevel and the border of 3 pixels.
   // At most 1024 characters as stored: what goes beyond is never inserted.
   mLembrete = new ReminderMemo(forms::LembreteForm::kMaxTextLength, pLembrete);
-  mLembrete->setGeometry(4, 4, 212 - 8, 92 - 8);
+  PlaceControl(mLembrete, table["mLembrete"], {table["pLembrete"].place.left, table["pLembrete"].place.top});
   mLembrete->setFrameShape(QFrame::NoFrame);
   mLembrete->setFont(field_font);
   mLembrete->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -76,22 +67,17 @@ TformLembrete::TformLembrete(forms::Application& app)
   mLembrete->setTabChangesFocus(true);
   mLembrete->document()->setDocumentMargin(2);
 
-  bOK = new TGradBtn(QStringLiteral("OK"), this, button_font);
-  bOK->setGeometry(31, 181, 88, 21);
-  connect(bOK, &QAbstractButton::clicked, this, [this] { form.bOKClick(); });
-
-  bAlternate = new TGradBtn(QStringLiteral("Cancelar"), this, button_font);
-  bAlternate->setGeometry(129, 181, 88, 21);
-  connect(bAlternate, &QAbstractButton::clicked, this, [this] { form.bAlternateClick(); });
+  bOK = MakeFlatButton(this, table["bOK"], button_font, form);
+  bAlternate = MakeFlatButton(this, table["bAlternate"], button_font, form);
 
   snooze = new SnoozeControl(form, this, button_font);
 
   // iExpand: the turned-up corner stays clickable.
-  iExpand = AddException(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); });
+  iExpand = MakeClickArea(this, table["iExpand"], form);
   iExpand->SetCheckedQuery([this] { return forms::LembreteForm::EventsAreaShown(height()); });
 
   scroll = new QScrollArea(this);
-  scroll->setGeometry(12, 211, 236, 54);
+  PlaceControl(scroll, table["scroll"]);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll->setWidgetResizable(false);
@@ -111,26 +97,13 @@ TformLembrete::TformLembrete(forms::Application& app)
   scroll->setWidget(lEventos);
   lEventos->move(0, 0);
 
-  setTabOrder(eData, eHora);
-  setTabOrder(eHora, cbRepeat);
-  setTabOrder(cbRepeat, mLembrete);
-  setTabOrder(mLembrete, bOK);
-  setTabOrder(bOK, bAlternate);
-  setTabOrder(bAlternate, snooze->button);
-  setTabOrder(snooze->button, scroll);
-
   // What a screen reader says: the fields by their labels; the captions on
   // screen stay as they are.
-  Label1->setBuddy(eData);
-  Label2->setBuddy(eHora);
-  Label3->setBuddy(cbRepeat);
-  eData->setAccessibleName(Label1->text());
-  eHora->setAccessibleName(Label2->text());
-  cbRepeat->setAccessibleName(Label3->text());
-  mLembrete->setAccessibleName(QStringLiteral("Texto do lembrete"));
-  scroll->setAccessibleName(QStringLiteral("Informações do dia"));
-  iExpand->setAccessibleName(QStringLiteral("Mostrar informações do dia"));
-  iExpand->setAccessibleDescription(QStringLiteral("Ctrl+I"));
+  FinishControls(this, table);
+  // The alert's "Adiar" button is not in the table: it goes between the
+  // second button and the events area.
+  setTabOrder(bAlternate, snooze->button);
+  setTabOrder(snooze->button, scroll);
   NameScrollBars(this);
 
   // Key preview: the window sees the keys of its controls first; the time

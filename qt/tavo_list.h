@@ -7,6 +7,7 @@
 #include "qt/shaped_window.h"
 
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -34,6 +35,8 @@ class TformList : public ShapedWindow, public forms::ListView {
   TGradBtn* bAlter = nullptr;
   TGradBtn* bDel = nullptr;
   TGradBtn* bCancel = nullptr;
+  // The grid's context menu: "Exportar Calendário" of the listed reminders.
+  QMenu* pmGrid = nullptr;
 
   // forms::ListView
   void Close() override { close(); }

@@ -7,7 +7,6 @@
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <chrono>
-#include <iterator>
 
 #include "platform/show_request.h"
 #include "qt/accessibility.h"
@@ -15,6 +14,7 @@
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
 #include "qt/tray_menu.h"
+#include "qt/window_table.h"
 
 namespace tavo::gui {
 namespace {
@@ -24,47 +24,33 @@ bool TrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 }  // namespace
 
 TformTAVO::TformTAVO(forms::Application& app, std::vector<std::string> arguments)
-    : ShapedWindow(QStringLiteral(":/assets/fundo_main.bmp")), form(app, *this, std::move(arguments)) {
+    : ShapedWindow(PictureResource(forms::kMainWindow)), form(app, *this, std::move(arguments)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   form.FormCreate();
 
   const QFont font = ArialFont(13);
-  TGradBtn** buttons[] = {&bNovo, &bLista, &bDoBackup, &bRestoreBackup, &bConfig, &bFecha, &bHide};
-  static_assert(std::size(buttons) == std::size(forms::kMainButtons));
-  for (size_t i = 0; i < std::size(buttons); ++i) {
-    const forms::MainButton& b = forms::kMainButtons[i];
-    *buttons[i] = new TGradBtn(QString::fromUtf8(b.caption), this, font);
-    (*buttons[i])->setGeometry(b.place.left, b.place.top, b.place.width, b.place.height);
-    connect(*buttons[i], &QAbstractButton::clicked, this, [this, h = b.handler] { (form.*h)(); });
-  }
-  setTabOrder(bNovo, bLista);
-  setTabOrder(bLista, bDoBackup);
-  setTabOrder(bDoBackup, bRestoreBackup);
-  setTabOrder(bRestoreBackup, bConfig);
-  setTabOrder(bConfig, bFecha);
-  setTabOrder(bFecha, bHide);
-  ClickSpot* iHide = AddException(forms::kHideArea, [this] { form.bHideClick(); });
-
-  // What a screen reader says; the captions on screen stay as they are, the
-  // one with a slip of the pen included.
-  setAccessibleName(QStringLiteral("Quelvo 3.0 — Menu principal"));
-  iHide->setAccessibleName(bHide->text());
-  bLista->setAccessibleName(QStringLiteral("Ler / Alterar Lembretes"));
+  const auto& table = forms::kMainWindow;
+  bNovo = MakeFlatButton(this, table["bNovo"], font, form);
+  bLista = MakeFlatButton(this, table["bLista"], font, form);
+  bDoBackup = MakeFlatButton(this, table["bDoBackup"], font, form);
+  bRestoreBackup = MakeFlatButton(this, table["bRestoreBackup"], font, form);
+  bConfig = MakeFlatButton(this, table["bConfig"], font, form);
+  bFecha = MakeFlatButton(this, table["bFecha"], font, form);
+  bHide = MakeFlatButton(this, table["bHide"], font, form);
+  MakeClickArea(this, table["iHide"], form);
+  FinishControls(this, table);
+  setAccessibleName(FromUtf8(std::string(forms::kAppTitle) + " — " + table.spoken));
 
   PopupMenu = new TrayMenu(this);
-  auto item = [this](const char* caption, void (forms::MainForm::*handler)()) {
-    return PopupMenu->addAction(QString::fromUtf8(caption), this, [this, handler] { (form.*handler)(); });
-  };
-  PopupMenu->setDefaultAction(item("&Novo Lembrete", &forms::MainForm::bNovoClick));
-  item("&Ler / Alterar Lembretes", &forms::MainForm::bListaClick);
-  PopupMenu->addSeparator();
-  item("Gravar Backup dos Lembretes", &forms::MainForm::bDoBackupClick);
-  item("Restaurar Backup dos Lembretes", &forms::MainForm::bRestoreBackupClick);
-  PopupMenu->addSeparator();
-  item("Exibir Menu Principal", &forms::MainForm::pmJanelaClick);
-  item("&Configurações", &forms::MainForm::bConfigClick);
-  PopupMenu->addSeparator();
-  item("&Encerrar o Programa", &forms::MainForm::bFechaClick);
+  for (const auto& item : forms::kTrayMenu.controls) {
+    if (item.kind == forms::ControlKind::MenuSeparator) {
+      PopupMenu->addSeparator();
+      continue;
+    }
+    QAction* action = PopupMenu->addAction(FromUtf8(item.caption), this, [this, h = item.click] { (form.*h)(); });
+    action->setObjectName(QString::fromUtf8(item.name));
+    if (&item == &forms::kTrayMenu.controls.front()) PopupMenu->setDefaultAction(action);
+  }
 
   rxTray = new QSystemTrayIcon(QIcon(QStringLiteral(":/assets/quelvo_tray.png")), this);
   rxTray->setContextMenu(PopupMenu);

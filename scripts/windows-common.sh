@@ -58,7 +58,9 @@ start_display() {
   export DISPLAY=:$(head -1 "$2")
   openbox >/dev/null 2>&1 &
   wm_pid=$!
-  sleep 0.5
+  # The window manager is ready once it has announced itself on the root window.
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || { echo "o openbox não começou"; return 1; }
 }
 
 # Makes the printer that prints into a file (tests/win32/support/file_printer)

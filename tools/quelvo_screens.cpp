@@ -1,7 +1,9 @@
 // Takes the README's screenshots: the program's windows on an X display
 // (Xvfb), captured from the screen so the shaped outlines show the desktop.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QDir>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 
 #include "qt/date_field.h"
 #include "qt/desktop_qt.h"
+#include "qt/dialogs.h"
 #include "qt/gui_common.h"
 #include "qt/grad_btn.h"
 #include "qt/status.h"
@@ -103,5 +106,25 @@ int main(int argc, char** argv) {
       alert->snooze->menu->setActiveAction(alert->snooze->menu->actions().first());
     }
   Shot(out + QStringLiteral("/adiar.png"));
+
+  // The summary of a calendar import, its details unfolded.
+  QTimer look;
+  look.setInterval(50);
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    look.stop();
+    box->move(480, 60);
+    for (QAbstractButton* b : box->buttons())
+      if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();
+    Shot(out + QStringLiteral("/importar.png"));
+    box->accept();
+  });
+  look.start();
+  gui::ShowDetailedMessage(&main_window, QStringLiteral("2 lembretes importados, 2 ignorados"),
+                           QStringLiteral("ignorado: Reunião antiga: já passou\n"
+                                          "importado só o próximo: Aula de violão\n"
+                                          "ignorado: Cancelada: cancelado"),
+                           forms::BoxIcon::Information, forms::BoxModality::Task);
   return 0;
 }

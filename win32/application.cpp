@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "forms/form.h"
 #include "store/tavo_data.h"
 #include "win32/wnd.h"
 
@@ -138,8 +139,8 @@ bool ShowBox(HWND owner, const std::string& text, BoxIcon icon, BoxModality moda
 }
 
 void ShowGeneralError(HWND owner, std::string text) {
-  if (text.empty() || text.back() != '.') text += '.';
-  ShowBox(owner, text, BoxIcon::Error, BoxModality::Task);
+  ShowBox(owner, forms::GeneralErrorText(std::move(text)), forms::kGeneralErrorBox.icon,
+          forms::kGeneralErrorBox.modality);
 }
 
 const Picture* LoadPicture(const wchar_t* resource_name) {

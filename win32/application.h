@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "forms/desktop.h"
+
 namespace tavo {
 class Store;
 }
 
 namespace tavo::win32 {
 
-inline constexpr char kAppTitle[] = "Quelvo 3.0";
+using forms::kAppTitle;
 
 // Creates the application window: a window of no size that owns every form,
 // so that the program has one taskbar button, whatever forms are open.
@@ -44,14 +46,13 @@ void ProcessPendingMessages(const Store& store);
 // while it waits for its busy flags.
 void WaitAndProcessMessages(const Store& store);
 
-enum class BoxIcon { Information, Error, Question };
-enum class BoxModality { Task, System };
+using forms::BoxIcon;
+using forms::BoxModality;
 // The standard message box with the application title as caption. A
 // question has Yes and No with No as the default and returns true for Yes;
 // any other box has OK and returns true.
 bool ShowBox(HWND owner, const std::string& text, BoxIcon icon, BoxModality modality, bool question = false);
-// The general error report of an unexpected error inside a handler: error
-// icon, OK, the text with a full stop appended when it does not end in one.
+// The general error report (forms::kGeneralErrorBox) of an unexpected error inside a handler.
 void ShowGeneralError(HWND owner, std::string text);
 
 // One of the program's 8-bit background pictures, from the resources.

@@ -4,13 +4,14 @@
 
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
+#include "win32/window_table.h"
 
 namespace tavo::win32 {
 namespace {
 
 COLORREF Colour(int32_t value) { return static_cast<COLORREF>(value) & 0xFFFFFF; }
 
-RECT Win(const forms::Rect& r) { return RECT{r.left, r.top, r.right(), r.bottom()}; }
+RECT Win(const forms::Rect& r) { return RectOf(r); }
 
 void Frame(HDC dc, RECT r, COLORREF colour) {
   HBRUSH brush = ::CreateSolidBrush(colour);
@@ -281,45 +282,49 @@ ConfigWindow::ConfigWindow(forms::Application& app) : ShapedWindow(L"FUNDO_CONFI
   CreateShaped();
   HFONT font = Font(L"MS Sans Serif", 11);
   HFONT button = Font(L"Arial", 13);
-  AddLabel(44, 58, "Cor do Texto", font);
-  AddLabel(116, 58, "Cor do Fundo", font);
-  AddLabel(204, 58, "Som do Alarme", font);
-  AddLabel(61, 198, "Exibir informações adicionais na janela de lembretes", font);
+  const auto& table = forms::kConfigWindow;
+  for (const char* name : {"Label1", "Label2", "Label3", "lbInfo"}) AddLabel(table[name].place, table[name].caption, font);
   if (picture_) picture_brush_ = ::CreatePatternBrush(picture_->bitmap);
 
   // Created in tab order.
-  bCancel.Create(hwnd, 100, Place{309, 228, 93, 28}, "Cancelar", button);
-  bCancel.onClick = [this] { form.bCancelClick(); };
+  MakeFlatButton(bCancel, hwnd, table["bCancel"], button, form);
   auto ask = [this](int32_t current) { return form.App().desktop().AskColor(&form, current); };
-  csFront.Create(hwnd, 101, Place{44, 74, 62, 21}, "Cor do texto");
+  const auto& front = table["csFront"];
+  csFront.Create(hwnd, front.id, PlaceOf(front.place), table.SpokenName(front));
   csFront.askColor = ask;
   csFront.onChangeColor = [this] { form.csFrontChangeColor(csFront.Color()); };
-  csBack.Create(hwnd, 102, Place{116, 74, 62, 21}, "Cor do fundo");
+  const auto& back = table["csBack"];
+  csBack.Create(hwnd, back.id, PlaceOf(back.place), table.SpokenName(back));
   csBack.askColor = ask;
   csBack.onChangeColor = [this] { form.csBackChangeColor(csBack.Color()); };
-  mExemplo.Create(hwnd, 103, Place{44, 103, 134, 80}, font, true, false);
-  NameLabel(mExemplo.hwnd, "Exemplo");
+  const auto& sample = table["mExemplo"];
+  mExemplo.Create(hwnd, sample.id, PlaceOf(sample.place), font, true, false);
+  NameControl(mExemplo.hwnd, table, sample);
   ::SetWindowLongPtrW(mExemplo.hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(mExemplo.hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowPos(mExemplo.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  ::SetWindowTextW(mExemplo.hwnd, L"Exemplo de janela do \r\nQuelvo 3");
-  bOK.Create(hwnd, 104, Place{205, 228, 93, 28}, "OK", button);
-  bOK.onClick = [this] { form.bOKClick(); };
-  lbWave.Create(hwnd, 105, Place{204, 74, 198, 81}, font, 13);
-  NameLabel(lbWave.hwnd, "Som do alarme");
-  lbWave.onClick = [this] { form.lbWaveClick(); };
+  ::SetWindowTextW(mExemplo.hwnd, EditLines(sample.caption).c_str());
+  MakeFlatButton(bOK, hwnd, table["bOK"], button, form);
+  const auto& wave = table["lbWave"];
+  lbWave.Create(hwnd, wave.id, PlaceOf(wave.place), font, 13);
+  NameControl(lbWave.hwnd, table, wave);
+  lbWave.onClick = Handler(form, wave.click);
   lbWave.onSelectionMoved = [this] { form.lbWaveSelectionMoved(); };
   lbWave.onKey = [this](int key) { return form.lbWaveKeyDown(key); };
-  bOuvir.Create(hwnd, 106, Place{328, 162, 74, 21}, "Testar", font);
-  bOuvir.onClick = [this] { form.bOuvirClick(); };
-  cbInfo.Create(hwnd, 107, Place{44, 197, 13, 15});
+  const auto& listen = table["bOuvir"];
+  bOuvir.Create(hwnd, listen.id, PlaceOf(listen.place), listen.caption, font);
+  bOuvir.onClick = Handler(form, listen.click);
+  const auto& info = table["cbInfo"];
+  cbInfo.Create(hwnd, info.id, PlaceOf(info.place));
   // Its caption, cut off by its size, is what MSAA reads; the picture shows the visible one.
-  cbInfo.SetText("Exibir informações adicionais na janela de lembretes");
+  cbInfo.SetText(table.SpokenName(info));
   cbInfo.background = picture_brush_;
-  cbInfo.onClick = [this] { form.cbInfoClick(); };
-  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); }, {}, "Fechar");
-  AddClickArea(forms::Rect{61, 197, 290, 15}, [this] { form.lbInfoClick(); }, [this] { form.cbInfoClick(); });
+  cbInfo.onClick = Handler(form, info.click);
+  const auto& hide = table["iHide"];
+  AddClickArea(hide.place, Handler(form, hide.click), {}, table.SpokenName(hide));
+  const auto& label = table["lbInfo"];
+  AddClickArea(label.place, Handler(form, label.click), Handler(form, label.double_click));
 
-  SetAccessibleName("Configurações", ROLE_SYSTEM_DIALOG);
+  SetAccessibleName(table.spoken, ROLE_SYSTEM_DIALOG);
   form.FormCreate();
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/desktop.h"
 #include "forms/masked_text.h"
 #include "win32/wnd.h"
 
@@ -31,8 +32,9 @@ Wnd::CreateArgs ChildArgs(HWND parent, int id, const Place& place, DWORD style, 
 // edge when focused, and the hand cursor.
 class FlatButton : public Wnd {
  public:
-  static constexpr COLORREF kFace = RGB(213, 194, 132);      // 8700629
-  static constexpr COLORREF kDisabledFace = RGB(134, 107, 57);
+  static constexpr COLORREF kFace = RGB(forms::kButtonFace.red, forms::kButtonFace.green, forms::kButtonFace.blue);
+  static constexpr COLORREF kDisabledFace =
+      RGB(forms::kButtonDisabledFace.red, forms::kButtonDisabledFace.green, forms::kButtonDisabledFace.blue);
 
   bool Create(HWND parent, int id, const Place& place, const std::string& caption, HFONT font);
   std::function<void()> onClick;

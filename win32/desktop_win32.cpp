@@ -1,3 +1,4 @@
+#include "win32/details_box.h"
 #include "win32/desktop_win32.h"
 
 #include <commdlg.h>
@@ -58,19 +59,6 @@ const CommonDialogs& Dialogs() {
     return d;
   }();
   return dialogs;
-}
-
-BoxIcon IconOf(forms::BoxIcon icon) {
-  switch (icon) {
-    case forms::BoxIcon::Information: return BoxIcon::Information;
-    case forms::BoxIcon::Error: return BoxIcon::Error;
-    case forms::BoxIcon::Question: return BoxIcon::Question;
-  }
-  return BoxIcon::Information;
-}
-
-BoxModality ModalityOf(forms::BoxModality modality) {
-  return modality == forms::BoxModality::System ? BoxModality::System : BoxModality::Task;
 }
 
 }  // namespace
@@ -183,12 +171,18 @@ Win32Desktop::~Win32Desktop() {
 
 void Win32Desktop::ShowMessage(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                                forms::BoxModality modality) {
-  ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality));
+  ShowBox(WindowOf(owner), text, icon, modality);
+}
+
+void Win32Desktop::ShowDetailedMessage(const forms::Form* owner, const std::string& text, const std::string& details,
+                                       forms::BoxIcon icon, forms::BoxModality modality) {
+  if (details.empty()) ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality));
+  else ShowDetailsBox(WindowOf(owner), text, details, IconOf(icon), ModalityOf(modality));
 }
 
 bool Win32Desktop::AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                             forms::BoxModality modality) {
-  return ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality), true);
+  return ShowBox(WindowOf(owner), text, icon, modality, true);
 }
 
 std::string Win32Desktop::AskFileName(const forms::Form* owner, const forms::FileDialog& dialog) {

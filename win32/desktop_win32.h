@@ -27,6 +27,8 @@ class Win32Desktop : public forms::Desktop {
                    forms::BoxModality modality) override;
   bool AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
                 forms::BoxModality modality) override;
+  void ShowDetailedMessage(const forms::Form* owner, const std::string& text, const std::string& details,
+                           forms::BoxIcon icon, forms::BoxModality modality) override;
   std::string AskFileName(const forms::Form* owner, const forms::FileDialog& dialog) override;
   std::optional<int32_t> AskColor(const forms::Form* owner, int32_t initial) override;
   forms::PrinterCanvas* AskPrinter(const forms::Form* owner) override;

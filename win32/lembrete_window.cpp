@@ -5,11 +5,12 @@
 #include "store/cp1252.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
+#include "win32/window_table.h"
 
 namespace tavo::win32 {
 namespace {
 
-constexpr RECT kPanel{32, 86, 32 + 212, 86 + 92};
+constexpr RECT kPanel = RectOf(forms::kLembreteWindow["pLembrete"].place);
 
 COLORREF Colour(int32_t value) { return static_cast<COLORREF>(value) & 0xFFFFFF; }
 
@@ -20,35 +21,36 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   CreateShaped(forms::LembreteForm::kExpandedHeight);
   HFONT field = ScreenFont(forms::LembreteForm::kFieldFont);
   HFONT button = Font(L"MS Sans Serif", 12);
-  AddLabel(32, 50, "Data", field);
-  AddLabel(121, 50, "Hora", field);
-  AddLabel(160, 50, "Repetição", field);
+  const auto& table = forms::kLembreteWindow;
+  for (const char* label : {"Label1", "Label2", "Label3"}) AddLabel(table[label].place, table[label].caption, field);
 
-  // Created in tab order; NameLabel gives each field the name MSAA reads.
-  eData.Create(hwnd, 100, Place{32, 63, 88, 21}, field);
-  NameLabel(eData.edit.hwnd, "Data");
-  eData.onExit = [this] { form.eDataExit(); };
+  // Created in tab order; NameControl gives each field the name MSAA reads.
+  const auto& data = table["eData"];
+  eData.Create(hwnd, data.id, PlaceOf(data.place), field);
+  NameControl(eData.edit.hwnd, table, data);
+  eData.onExit = Handler(form, data.click);
   eData.onAcceptDate = [this](double& date) { form.eDataAcceptDate(date); };
-  eHora.Create(hwnd, 102, Place{121, 63, 37, 21}, field, forms::MaskedText::kTimeMask);
-  NameLabel(eHora.hwnd, "Hora");
-  eHora.onExit = [this] { form.eHoraExit(); };
-  eHora.onEnter = [this] { form.eHoraExit(); };
-  cbRepeat.Create(hwnd, 103, Place{160, 63, 82, 21}, field, forms::LembreteForm::RepeatItems());
-  NameLabel(cbRepeat.hwnd, "Repetição");
-  // Inside the panel's one-pixel bevel and its border of 3 pixels.
-  mLembrete.Create(hwnd, 104, Place{kPanel.left + 4, kPanel.top + 4, 212 - 8, 92 - 8}, field, false);
-  NameLabel(mLembrete.hwnd, "Texto do lembrete");
+  const auto& hora = table["eHora"];
+  eHora.Create(hwnd, hora.id, PlaceOf(hora.place), field, forms::MaskedText::kTimeMask);
+  NameControl(eHora.hwnd, table, hora);
+  eHora.onExit = Handler(form, hora.click);
+  eHora.onEnter = Handler(form, hora.click);
+  const auto& repeat = table["cbRepeat"];
+  cbRepeat.Create(hwnd, repeat.id, PlaceOf(repeat.place), field, forms::LembreteForm::RepeatItems());
+  NameControl(cbRepeat.hwnd, table, repeat);
+  const auto& memo = table["mLembrete"];
+  mLembrete.Create(hwnd, memo.id, PlaceOf(memo.place), field, false);
+  NameControl(mLembrete.hwnd, table, memo);
   mLembrete.SetLimit(forms::LembreteForm::kMaxTextLength);  // a line break counts two, as stored
-  bOK.Create(hwnd, 105, Place{31, 181, 88, 21}, "OK", button);
-  bOK.onClick = [this] { form.bOKClick(); };
-  bAlternate.Create(hwnd, 106, Place{129, 181, 88, 21}, "Cancelar", button);
-  bAlternate.onClick = [this] { form.bAlternateClick(); };
-  snooze.Create(hwnd, 108, button);
-  scroll.Create(hwnd, 107, Place{12, 211, 236, 54}, field);
-  NameLabel(scroll.hwnd, "Informações do dia");
+  MakeFlatButton(bOK, hwnd, table["bOK"], button, form);
+  MakeFlatButton(bAlternate, hwnd, table["bAlternate"], button, form);
+  snooze.Create(hwnd, 108, button);  // the alert's "Adiar", between the buttons and the events area
+  const auto& events = table["scroll"];
+  scroll.Create(hwnd, events.id, PlaceOf(events.place), field);
+  NameControl(scroll.hwnd, table, events);
   // The events area's toggle, also Ctrl+I.
-  AddClickArea(forms::kExpandArea, [this] { form.iExpandClick(); }, [this] { form.iExpandClick(); },
-               "Mostrar informações do dia",
+  const auto& expand = table["iExpand"];
+  AddClickArea(expand.place, Handler(form, expand.click), Handler(form, expand.double_click), table.SpokenName(expand),
                [this] { return forms::LembreteForm::EventsAreaShown(ClientHeight()); });
 
   form.FormCreate();
@@ -111,7 +113,8 @@ void LembreteWindow::SetAlternateCaption(const std::string& caption) {
 
 void LembreteWindow::ShowEvents(const std::string& text, forms::Size size, bool red) {
   // Its window text is what a screen reader reads; the box paints its own.
-  ::SetWindowTextW(scroll.hwnd, Utf16("Informações do dia: " + text).c_str());
+  const auto& table = forms::kLembreteWindow;
+  ::SetWindowTextW(scroll.hwnd, Utf16(std::string(table.SpokenName(table["scroll"])) + ": " + text).c_str());
   scroll.SetText(Utf16(text), size.width, size.height, red ? RGB(255, 0, 0) : RGB(0, 0, 0));
   scroll.ScrollToTop();
 }

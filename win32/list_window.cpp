@@ -8,12 +8,13 @@
 #include "win32/accessibility.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
+#include "win32/window_table.h"
 
 namespace tavo::win32 {
 
 // ---- Grid ----
 
-bool Grid::Create(HWND parent, int id, const Place& place, HFONT font) {
+bool Grid::Create(HWND parent, int id, const Place& place, HFONT font, const std::string& spoken) {
   CreateArgs a = ChildArgs(parent, id, place, WS_TABSTOP | WS_VSCROLL);
   a.ex_style = WS_EX_CLIENTEDGE;
   paints = true;
@@ -25,7 +26,7 @@ bool Grid::Create(HWND parent, int id, const Place& place, HFONT font) {
   lf.lfWeight = FW_BOLD;
   bold_ = ::CreateFontIndirectW(&lf);
   SetRowCount(2);
-  identity_.Set(hwnd, "Lembretes", ROLE_SYSTEM_LIST);
+  identity_.Set(hwnd, spoken, ROLE_SYSTEM_LIST);
   return true;
 }
 
@@ -227,6 +228,16 @@ LRESULT Grid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       if (onDblClick) onDblClick();
       return 0;
+    case WM_CONTEXTMENU: {
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (lp == -1) {  // from the keyboard: at the selected row
+        const RECT row = RowRect(selected_);
+        at = {row.left + 8, row.bottom};
+        ::ClientToScreen(hwnd, &at);
+      }
+      if (onContextMenu) onContextMenu(at);
+      return 0;
+    }
     case WM_GETDLGCODE:
       // Enter is "Alterar" here, not the dialog manager's.
       if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
@@ -293,44 +304,57 @@ ListWindow::ListWindow(forms::Application& app) : ShapedWindow(L"FUNDO_LIST"), f
   HFONT font = ScreenFont(forms::ListForm::kGridFont);
   HFONT label = Font(L"MS Sans Serif", 13);
   HFONT button = Font(L"Arial", 13);
-  AddLabel(44, 58, "Mostrar lembretes entre:", label);
-  AddLabel(137, 80, "e", label);
+  const auto& table = forms::kListWindow;
+  for (const char* name : {"Label1", "Label2"}) AddLabel(table[name].place, table[name].caption, label);
 
-  // Created in tab order; NameLabel gives each field the name MSAA reads.
-  eInicio.Create(hwnd, 100, Place{44, 78, 88, 21}, font);
-  NameLabel(eInicio.edit.hwnd, "Mostrar lembretes entre");
-  eInicio.onExit = [this] { form.eInicioExit(); };
+  // Created in tab order; NameControl gives each field the name MSAA reads.
+  const auto& start = table["eInicio"];
+  eInicio.Create(hwnd, start.id, PlaceOf(start.place), font);
+  NameControl(eInicio.edit.hwnd, table, start);
+  eInicio.onExit = Handler(form, start.click);
   eInicio.onAcceptDate = [this](double& date) { form.eInicioAcceptDate(date); };
-  eFim.Create(hwnd, 102, Place{150, 78, 88, 21}, font);
-  NameLabel(eFim.edit.hwnd, "e");
-  eFim.onExit = [this] { form.eFimExit(); };
+  const auto& end = table["eFim"];
+  eFim.Create(hwnd, end.id, PlaceOf(end.place), font);
+  NameControl(eFim.edit.hwnd, table, end);
+  eFim.onExit = Handler(form, end.click);
   eFim.onAcceptDate = [this](double& date) { form.eFimAcceptDate(date); };
-  bListar.Create(hwnd, 104, Place{253, 79, 151, 20}, "Mostrar Lembretes", font);
-  bListar.onClick = [this] { form.bListarClick(); };
-  gridLembretes.Create(hwnd, 105, Place{44, 108, 199, 99}, font);
-  NameLabel(gridLembretes.hwnd, "Lembretes");
-  gridLembretes.SetText("Lembretes");  // never drawn: read by MSAA for a window of its own class
+  const auto& list = table["bListar"];
+  bListar.Create(hwnd, list.id, PlaceOf(list.place), list.caption, font);
+  bListar.onClick = Handler(form, list.click);
+  const auto& grid = table["gridLembretes"];
+  const char* grid_name = table.SpokenName(grid);
+  gridLembretes.Create(hwnd, grid.id, PlaceOf(grid.place), font, grid_name);
+  NameControl(gridLembretes.hwnd, table, grid);
+  gridLembretes.SetText(grid_name);  // never drawn: read by MSAA for a window of its own class
   gridLembretes.cellText = [this](int column, int row) { return form.GridCellText(column, row); };
   gridLembretes.rowSummary = [this](int row) { return form.RowSummary(row); };
-  gridLembretes.onClick = [this] { form.gridLembretesClick(); };
-  gridLembretes.onDblClick = [this] { form.gridLembretesDblClick(); };
+  gridLembretes.onClick = Handler(form, grid.click);
+  gridLembretes.onDblClick = Handler(form, grid.double_click);
   gridLembretes.onKey = [this](int key) { return form.gridLembretesKeyDown(key); };
+  gridLembretes.onContextMenu = [this](POINT at) {
+    // One item: a plain menu, too short for the tray menu's margin.
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 1, L"&Exportar Calendário...");
+    const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+        menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, gridLembretes.hwnd, nullptr));
+    ::DestroyMenu(menu);
+    // The command runs after the menu has closed.
+    if (command == 1) form.pmExportCalendarClick();
+  };
   // Read-only, and reached by Tab like the other controls.
-  mTexto.Create(hwnd, 106, Place{253, 108, 151, 99}, font, true);
-  NameLabel(mTexto.hwnd, "Texto do lembrete");
+  const auto& text = table["mTexto"];
+  mTexto.Create(hwnd, text.id, PlaceOf(text.place), font, true);
+  NameControl(mTexto.hwnd, table, text);
   ::SetWindowLongPtrW(mTexto.hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(mTexto.hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowPos(mTexto.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  bPrintList.Create(hwnd, 107, Place{44, 218, 98, 23}, "Imprimir Lista", button);
-  bPrintList.onClick = [this] { form.bPrintListClick(); };
-  bAlter.Create(hwnd, 108, Place{150, 218, 82, 23}, "Alterar", button);
-  bAlter.onClick = [this] { form.bAlterClick(); };
-  bDel.Create(hwnd, 109, Place{236, 218, 82, 23}, "Excluir", button);
-  bDel.onClick = [this] { form.bDelClick(); };
-  bCancel.Create(hwnd, 110, Place{322, 218, 82, 23}, "Voltar", button);
-  bCancel.onClick = [this] { form.iHideClick(); };
-  AddClickArea(forms::kHideArea, [this] { form.iHideClick(); }, {}, "Fechar");
+  MakeFlatButton(bPrintList, hwnd, table["bPrintList"], button, form);
+  MakeFlatButton(bAlter, hwnd, table["bAlter"], button, form);
+  MakeFlatButton(bDel, hwnd, table["bDel"], button, form);
+  MakeFlatButton(bCancel, hwnd, table["bCancel"], button, form);
+  const auto& hide = table["iHide"];
+  AddClickArea(hide.place, Handler(form, hide.click), {}, table.SpokenName(hide));
 
-  SetAccessibleName("Lista de lembretes", ROLE_SYSTEM_DIALOG);
+  SetAccessibleName(table.spoken, ROLE_SYSTEM_DIALOG);
   form.FormCreate();
 }
 

@@ -16,7 +16,7 @@ namespace tavo::win32 {
 // word-wrapped texts and never shrinks.
 class Grid : public Wnd, public AccessibleElements {
  public:
-  bool Create(HWND parent, int id, const Place& place, HFONT font);
+  bool Create(HWND parent, int id, const Place& place, HFONT font, const std::string& spoken);
   void SetRowCount(int rows);
   int RowCount() const { return static_cast<int>(heights_.size()); }
   int Selected() const { return selected_; }
@@ -35,6 +35,8 @@ class Grid : public Wnd, public AccessibleElements {
   std::function<void()> onClick, onDblClick;
   // Enter and Delete on the grid; true when used.
   std::function<bool(int key)> onKey;
+  // The context menu asked for at a screen point (mouse, Shift+F10, the menu key).
+  std::function<void(POINT at)> onContextMenu;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,11 +1,11 @@
 #include "win32/main_window.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "forms/tray_margin.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
+#include "win32/window_table.h"
 
 namespace tavo::win32 {
 namespace {
@@ -96,36 +96,32 @@ void TrayIcon::Remove() {
   added_ = false;
 }
 
+namespace {
+
+// The menu's items, in the table's order; an item's data is its index there.
+constexpr auto& kItems = forms::kTrayMenu.controls;
+
+bool IsSeparator(size_t index) { return kItems[index].kind == forms::ControlKind::MenuSeparator; }
+
+}  // namespace
+
 void TrayIcon::BuildMenu() {
-  using F = forms::MainForm;
-  items_ = {
-      {"&Novo Lembrete", &F::bNovoClick},
-      {"&Ler / Alterar Lembretes", &F::bListaClick},
-      {nullptr, nullptr},
-      {"Gravar Backup dos Lembretes", &F::bDoBackupClick},
-      {"Restaurar Backup dos Lembretes", &F::bRestoreBackupClick},
-      {nullptr, nullptr},
-      {"Exibir Menu Principal", &F::pmJanelaClick},
-      {"&Configurações", &F::bConfigClick},
-      {nullptr, nullptr},
-      {"&Encerrar o Programa", &F::bFechaClick},
-  };
   menu_ = ::CreatePopupMenu();
-  for (size_t i = 0; i < items_.size(); ++i) {
+  for (size_t i = 0; i < kItems.size(); ++i) {
     // Every item is owner-drawn, separators too, so that the margin runs the menu's full height.
-    const UINT flags = MF_OWNERDRAW | (items_[i].caption ? 0 : MF_SEPARATOR);
-    ::AppendMenuW(menu_, flags, static_cast<UINT_PTR>(i + 1), reinterpret_cast<LPCWSTR>(i));
+    const UINT flags = MF_OWNERDRAW | (IsSeparator(i) ? MF_SEPARATOR : 0);
+    ::AppendMenuW(menu_, flags, static_cast<UINT_PTR>(kItems[i].id), reinterpret_cast<LPCWSTR>(i));
   }
-  ::SetMenuDefaultItem(menu_, 1, FALSE);  // pmNovo
+  ::SetMenuDefaultItem(menu_, static_cast<UINT>(kItems.front().id), FALSE);
 }
 
 int TrayIcon::ItemHeight(size_t index) const {
-  return items_[index].caption ? kMenuItemHeight : kMenuSeparatorHeight;
+  return IsSeparator(index) ? kMenuSeparatorHeight : kMenuItemHeight;
 }
 
 int TrayIcon::MenuHeight() const {
   int height = 0;
-  for (size_t i = 0; i < items_.size(); ++i) height += ItemHeight(i);
+  for (size_t i = 0; i < kItems.size(); ++i) height += ItemHeight(i);
   return height;
 }
 
@@ -133,10 +129,10 @@ void TrayIcon::MeasureItem(MEASUREITEMSTRUCT& m) const {
   const size_t index = m.itemData;
   m.itemHeight = static_cast<UINT>(ItemHeight(index));
   m.itemWidth = 0;
-  if (!items_[index].caption) return;
-  const std::wstring caption = Utf16(items_[index].caption);
+  if (IsSeparator(index)) return;
+  const std::wstring caption = Utf16(kItems[index].caption);
   HDC dc = ::GetDC(hwnd);
-  HGDIOBJ old = ::SelectObject(dc, MenuFont(::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(index + 1)));
+  HGDIOBJ old = ::SelectObject(dc, MenuFont(::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(kItems[index].id)));
   RECT r{0, 0, 0, 0};
   ::DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
   ::SelectObject(dc, old);
@@ -192,9 +188,9 @@ void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
   DrawMargin(dc, d.rcItem, index);
   RECT body = d.rcItem;
   body.left += forms::kMenuMarginWidth;
-  const bool selected = (d.itemState & ODS_SELECTED) != 0 && items_[index].caption;
+  const bool selected = (d.itemState & ODS_SELECTED) != 0 && !IsSeparator(index);
   FillRect(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  if (!items_[index].caption) {
+  if (IsSeparator(index)) {
     RECT line{body.left + 2, (body.top + body.bottom) / 2 - 1, body.right - 2, (body.top + body.bottom) / 2 + 1};
     ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
@@ -202,11 +198,11 @@ void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
   // No check marks: the text starts one pixel right of the margin.
   RECT text = body;
   text.left = d.rcItem.left + forms::MenuItemTextLeft();
-  const bool is_default = ::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(index + 1);
+  const bool is_default = ::GetMenuDefaultItem(menu_, FALSE, 0) == static_cast<UINT>(kItems[index].id);
   HGDIOBJ old = ::SelectObject(dc, MenuFont(is_default));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  const std::wstring caption = Utf16(items_[index].caption);
+  const std::wstring caption = Utf16(kItems[index].caption);
   ::DrawTextW(dc, caption.c_str(), -1, &text,
               DT_SINGLELINE | DT_VCENTER | ((d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
   ::SelectObject(dc, old);
@@ -230,8 +226,8 @@ void TrayIcon::RunDefaultItem() {
 }
 
 void TrayIcon::Run(UINT command) {
-  const size_t index = command - 1;
-  if (index < items_.size() && items_[index].handler) (main_.form.*items_[index].handler)();
+  for (const auto& item : kItems)
+    if (item.id == static_cast<int>(command) && item.click) (main_.form.*item.click)();
 }
 
 LRESULT TrayIcon::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -282,15 +278,16 @@ MainWindow::MainWindow(forms::Application& app, std::vector<std::string> argumen
   form.FormCreate();
 
   HFONT font = Font(L"Arial", 13);
-  FlatButton* buttons[] = {&bNovo, &bLista, &bDoBackup, &bRestoreBackup, &bConfig, &bFecha, &bHide};
-  static_assert(std::size(buttons) == std::size(forms::kMainButtons));
-  int id = 100;
-  for (size_t i = 0; i < std::size(buttons); ++i) {
-    const forms::MainButton& b = forms::kMainButtons[i];
-    buttons[i]->Create(hwnd, id++, {b.place.left, b.place.top, b.place.width, b.place.height}, b.caption, font);
-    buttons[i]->onClick = [this, handler = b.handler] { (form.*handler)(); };
-  }
-  AddClickArea(forms::kHideArea, [this] { form.bHideClick(); }, {}, "Ocultar Janela");
+  const auto& table = forms::kMainWindow;
+  MakeFlatButton(bNovo, hwnd, table["bNovo"], font, form);
+  MakeFlatButton(bLista, hwnd, table["bLista"], font, form);
+  MakeFlatButton(bDoBackup, hwnd, table["bDoBackup"], font, form);
+  MakeFlatButton(bRestoreBackup, hwnd, table["bRestoreBackup"], font, form);
+  MakeFlatButton(bConfig, hwnd, table["bConfig"], font, form);
+  MakeFlatButton(bFecha, hwnd, table["bFecha"], font, form);
+  MakeFlatButton(bHide, hwnd, table["bHide"], font, form);
+  const auto& hide = table["iHide"];
+  AddClickArea(hide.place, Handler(form, hide.click), {}, table.SpokenName(hide));
 }
 
 MainWindow::~MainWindow() = default;

@@ -38,10 +38,6 @@ class TrayIcon : public Wnd {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  struct Item {
-    const char* caption;  // nullptr for a separator
-    void (forms::MainForm::*handler)();
-  };
   void BuildMenu();
   void MeasureItem(MEASUREITEMSTRUCT& m) const;
   void DrawItem(const DRAWITEMSTRUCT& d) const;
@@ -52,7 +48,6 @@ class TrayIcon : public Wnd {
 
   MainWindow& main_;
   HMENU menu_ = nullptr;
-  std::vector<Item> items_;
   bool added_ = false;
   UINT taskbar_created_ = 0;
 };

@@ -94,8 +94,8 @@ void ShapedWindow::PressElement(int index) {
   if (a.checked) ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, ElementChildId(hwnd, index));
 }
 
-void ShapedWindow::AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour) {
-  labels_.push_back({x, y, Utf16(text), font, colour});
+void ShapedWindow::AddLabel(const forms::Rect& place, const std::string& text, HFONT font, COLORREF colour) {
+  labels_.push_back({RECT{place.left, place.top, place.right(), place.bottom()}, Utf16(text), font, colour});
 }
 
 void ShapedWindow::FocusControl(HWND control) {
@@ -146,7 +146,9 @@ void ShapedWindow::OnPaint(HDC dc) {
   for (const Label& l : labels_) {
     HGDIOBJ old = ::SelectObject(dc, l.font);
     ::SetTextColor(dc, l.colour);
-    ::TextOutW(dc, l.x, l.y, l.text.c_str(), static_cast<int>(l.text.size()));
+    RECT place = l.place;
+    ::DrawTextW(dc, l.text.c_str(), static_cast<int>(l.text.size()), &place,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     ::SelectObject(dc, old);
   }
   PaintOver(dc);

@@ -40,8 +40,9 @@ class ShapedWindow : public Wnd, public AccessibleElements {
   // The name and role (ROLE_SYSTEM_...) a screen reader reads for the window;
   // its caption stays the application title.
   void SetAccessibleName(const std::string& name, long role);
-  // A transparent label on the picture.
-  void AddLabel(int x, int y, const std::string& text, HFONT font, COLORREF colour = RGB(0, 0, 0));
+  // A transparent label on the picture: one line, left-aligned and centred
+  // vertically in its place.
+  void AddLabel(const forms::Rect& place, const std::string& text, HFONT font, COLORREF colour = RGB(0, 0, 0));
   // The control that gets the focus when the window is next activated (the
   // first in tab order when none is set); at once when the window is active.
   void FocusControl(HWND control);
@@ -69,7 +70,7 @@ class ShapedWindow : public Wnd, public AccessibleElements {
 
  private:
   struct Label {
-    int x, y;
+    RECT place;
     std::wstring text;
     HFONT font;
     COLORREF colour;

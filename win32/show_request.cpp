@@ -1,13 +1,20 @@
 #include "win32/show_request.h"
 
 #include "win32/windows_api.h"
+
+#include <string>
+
+#include "forms/start_up.h"
 #include "win32/wnd.h"
 
 namespace tavo::win32 {
 namespace {
 
 // The class names the running copy: only it has a window of this class.
-constexpr wchar_t kListenerClass[] = L"Orvane_Quelvo_2003";
+const wchar_t* ListenerClass() {
+  static const std::wstring name = Utf16(forms::kInstanceName);
+  return name.c_str();
+}
 constexpr UINT kShowRequest = WM_APP + 1;
 
 std::function<void()> g_show;
@@ -28,14 +35,14 @@ void ListenForShowRequests(std::function<void()> show) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = ListenerProc;
   wc.hInstance = Instance();
-  wc.lpszClassName = kListenerClass;
+  wc.lpszClassName = ListenerClass();
   ::RegisterClassExW(&wc);
   // Never shown; a top-level window, so that FindWindow finds it.
-  ::CreateWindowExW(WS_EX_TOOLWINDOW, kListenerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr);
+  ::CreateWindowExW(WS_EX_TOOLWINDOW, ListenerClass(), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr);
 }
 
 bool AskRunningCopyToShow() {
-  HWND listener = ::FindWindowW(kListenerClass, nullptr);
+  HWND listener = ::FindWindowW(ListenerClass(), nullptr);
   if (!listener) return false;
   // This start came from the user, so it may hand the foreground on: the
   // running copy can then bring its window to the front and give it the keys.

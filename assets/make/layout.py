@@ -1,68 +1,45 @@
-"""Where the controls sit on each window picture. The pictures keep these
-areas free of see-through pixels, LAYOUT.md lists them, and the self-check
-holds the pictures to them. Kept apart from the drawing so that the table can
-later come from the program's own window tables."""
+"""Where the controls sit on each window picture. The places come from the
+program's own window tables (forms/window_tables.h), which the small tool
+tools/window_layout prints as JSON; the pictures keep those areas free of
+see-through pixels, LAYOUT.md lists them, and the self-check holds the
+pictures to them."""
 
-# Every control that sits on a picture, in window pixels:
-# (name, x, y, w, h, note). Labels give the box their text needs.
-LAYOUT = {
-    "fundo_main": [
-        ("iHide", 384, 13, 22, 22, "click area over the hide symbol"),
-        ("bNovo", 57, 92, 157, 31, '"Incluir um novo lembrete"'),
-        ("bLista", 230, 92, 157, 31, '"Ler / Aterar Lembretes"'),
-        ("bDoBackup", 57, 136, 157, 31, '"Gravar Backup"'),
-        ("bRestoreBackup", 230, 136, 157, 31, '"Restaurar Backup"'),
-        ("bConfig", 57, 180, 157, 31, '"Configurações"'),
-        ("bFecha", 230, 180, 157, 31, '"Encerrar o Programa"'),
-        ("bHide", 294, 222, 93, 19, '"Ocultar Janela", right-aligned under the right column'),
-    ],
-    "fundo_list": [
-        ("iHide", 384, 13, 22, 22, "click area over the close symbol"),
-        ("Label1", 44, 58, 160, 16, '"Mostrar lembretes entre:", 13 px font'),
-        ("eInicio", 44, 78, 88, 21, "start date field"),
-        ("Label2", 137, 80, 10, 16, '"e", 13 px font'),
-        ("eFim", 150, 78, 88, 21, "end date field"),
-        ("bListar", 253, 79, 151, 20, '"Mostrar Lembretes"'),
-        ("gridLembretes", 44, 108, 199, 99, "grid"),
-        ("mTexto", 253, 108, 151, 99, "text of the selected reminder"),
-        ("bPrintList", 44, 218, 98, 23, '"Imprimir Lista"'),
-        ("bAlter", 150, 218, 82, 23, '"Alterar"'),
-        ("bDel", 236, 218, 82, 23, '"Excluir"'),
-        ("bCancel", 322, 218, 82, 23, '"Voltar"'),
-    ],
-    "fundo_config": [
-        ("iHide", 384, 13, 22, 22, "click area over the close symbol"),
-        ("Label1", 44, 58, 68, 14, '"Cor do Texto"'),
-        ("csFront", 44, 74, 62, 21, "text colour selector"),
-        ("Label2", 116, 58, 68, 14, '"Cor do Fundo"'),
-        ("csBack", 116, 74, 62, 21, "background colour selector"),
-        ("mExemplo", 44, 103, 134, 80, "sample text"),
-        ("Label3", 204, 58, 80, 14, '"Som do Alarme"'),
-        ("lbWave", 204, 74, 198, 81, "sound list"),
-        ("bOuvir", 328, 162, 74, 21, '"Testar", right-aligned under the list'),
-        ("cbInfo", 44, 197, 13, 15, "check box"),
-        ("lbInfo", 61, 197, 290, 15,
-         '"Exibir informações adicionais na janela de lembretes", click exception'),
-        ("bOK", 205, 228, 93, 28, '"OK"'),
-        ("bCancel", 309, 228, 93, 28, '"Cancelar"'),
-    ],
-    "fundo_lembrete": [
-        ("Label1", 32, 50, 40, 13, '"Data"'),
-        ("Label2", 121, 50, 37, 13, '"Hora"'),
-        ("Label3", 160, 50, 60, 13, '"Repetição"'),
-        ("eData", 32, 63, 88, 21, "date field"),
-        ("eHora", 121, 63, 37, 21, "time field"),
-        ("cbRepeat", 160, 63, 82, 21, "repetition list"),
-        ("pLembrete", 32, 86, 212, 92, "panel holding the memo"),
-        ("bOK", 31, 181, 88, 21, '"OK"'),
-        ("bAlternate", 129, 181, 88, 21, '"Cancelar" / "Excluir"'),
-        ("bOK (alerta)", 31, 181, 60, 21, '"OK", three across in alert mode'),
-        ("bAlternate (alerta)", 96, 181, 60, 21, '"Excluir", three across in alert mode'),
-        ("bAdiar", 161, 181, 60, 21, '"Adiar", alert mode only; opens the snooze menu'),
-        ("iExpand", 226, 180, 24, 26, "click area over the turned-up corner"),
-        ("scroll", 12, 211, 236, 54, "events area (white scroll box)"),
-    ],
+import json
+import os
+import subprocess
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# Where a build in the source tree's build/ folder puts the tool.
+DEFAULT_TOOL = os.path.join(HERE, "..", "..", "build", "tools", "window_layout")
+
+# What LAYOUT.md says of a control besides its caption (buttons and labels)
+# or its kind (the others).
+NOTES = {
+    ("fundo_main", "iHide"): "click area over the hide symbol",
+    ("fundo_main", "bHide"): "right-aligned under the right column",
+    ("fundo_list", "iHide"): "click area over the close symbol",
+    ("fundo_list", "Label1"): "13 px font",
+    ("fundo_list", "eInicio"): "start date field",
+    ("fundo_list", "Label2"): "13 px font",
+    ("fundo_list", "eFim"): "end date field",
+    ("fundo_list", "mTexto"): "text of the selected reminder",
+    ("fundo_config", "iHide"): "click area over the close symbol",
+    ("fundo_config", "csFront"): "text colour selector",
+    ("fundo_config", "csBack"): "background colour selector",
+    ("fundo_config", "mExemplo"): "sample text",
+    ("fundo_config", "lbWave"): "sound list",
+    ("fundo_config", "bOuvir"): "right-aligned under the list",
+    ("fundo_config", "lbInfo"): "click exception",
+    ("fundo_lembrete", "cbRepeat"): "repetition list",
+    ("fundo_lembrete", "pLembrete"): "panel holding the memo",
+    ("fundo_lembrete", "mLembrete"): "reminder text, inside the panel's bevel and border",
+    ("fundo_lembrete", "bAlternate"): "the caption changes with the window's mode",
+    ("fundo_lembrete", "iExpand"): "click area over the turned-up corner",
+    ("fundo_lembrete", "scroll"): "events area (white scroll box)",
 }
+
+# The kinds whose caption is what the picture shows round them.
+CAPTIONED = {"flat button", "push button", "label"}
 
 # Controls whose rectangle may contain see-through pixels by design.
 MAY_OVERLAP_HOLES = {"iExpand"}
@@ -77,3 +54,27 @@ PINHOLES = [
     (48, 257), (53, 261), (46, 264),
     (396, 255), (401, 259), (394, 262),
 ]
+
+
+def tool_path(given=None):
+    """The table tool: as given, else $QUELVO_WINDOW_LAYOUT, else the build folder's."""
+    return given or os.environ.get("QUELVO_WINDOW_LAYOUT") or os.path.normpath(DEFAULT_TOOL)
+
+
+def note(picture, control):
+    extra = NOTES.get((picture, control["name"]))
+    if control["kind"] in CAPTIONED and control["caption"]:
+        return ", ".join(['"%s"' % control["caption"]] + ([extra] if extra else []))
+    return extra or control["kind"]
+
+
+def load(tool=None):
+    """Picture name -> [(name, x, y, w, h, note)] for every control on it,
+    from the window tables."""
+    path = tool_path(tool)
+    if not os.path.isfile(path):
+        raise SystemExit("make_assets: %s not found; build it (cmake --build build --target window_layout) "
+                         "or give --layout-tool" % path)
+    tables = json.loads(subprocess.run([path], check=True, stdout=subprocess.PIPE).stdout.decode("utf-8"))
+    return {picture: [(c["name"], c["x"], c["y"], c["w"], c["h"], note(picture, c)) for c in controls]
+            for picture, controls in tables.items()}

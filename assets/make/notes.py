@@ -12,7 +12,7 @@ from PIL import Image
 
 from .common import WHITE, read_bmp8
 from .icons import ICON_SIZES
-from .layout import LAYOUT, MAY_OVERLAP_HOLES, PINHOLES
+from .layout import MAY_OVERLAP_HOLES, PINHOLES
 from .sounds import RATE, SOUNDS
 
 # --------------------------------------------------------------------------
@@ -26,7 +26,7 @@ TITLES = {
 }
 
 
-def write_layout(path, hotspot):
+def write_layout(path, hotspot, layout):
     L = []
     w = L.append
     w("# Quelvo assets: files, picture rules and control positions")
@@ -91,8 +91,9 @@ def write_layout(path, hotspot):
     w("x, y are the top-left corner in window (client) pixels; w x h is the size.")
     w("All the areas below are inside the window (no index-0 pixel under them) except")
     w("`iExpand`, which covers the turned-up corner and so part of the cut-away corner.")
-    w("Label boxes are the room left for their text (labels are transparent and")
-    w("auto-sized; only x, y are meant to be set).")
+    w("Label boxes are the room left for their text: labels are transparent, their")
+    w("text left-aligned and centred vertically in the box. The places come from the")
+    w("program's window tables (`forms/window_tables.h`), printed by `tools/window_layout`.")
     for key in ("fundo_main", "fundo_list", "fundo_config", "fundo_lembrete"):
         title, size = TITLES[key]
         w("")
@@ -100,7 +101,7 @@ def write_layout(path, hotspot):
         w("")
         w("| control | x | y | w | h | note |")
         w("|---|---|---|---|---|---|")
-        for name, x, y, cw, ch, note in LAYOUT[key]:
+        for name, x, y, cw, ch, note in layout.get(key, []):
             w("| `%s` | %d | %d | %d | %d | %s |" % (name, x, y, cw, ch, note))
     w("")
     w("Main window: the six command buttons are two columns of three (left `bNovo`,")
@@ -153,7 +154,7 @@ class Problems(list):
             self.append(msg)
 
 
-def check_pictures(out, expect_sizes, problems):
+def check_pictures(out, expect_sizes, layout, problems):
     need = problems.need
     for key, (w, h) in expect_sizes.items():
         path = os.path.join(out, key + ".bmp")
@@ -168,7 +169,7 @@ def check_pictures(out, expect_sizes, problems):
         need(outside[0, 0] and outside[0, -1] and outside[-1, 0] and outside[-1, -1],
              "%s: a picture corner is inside" % key)
         need(not outside[h // 3, w // 2], "%s: the page centre is outside" % key)
-        for name, x, y, cw, ch, _ in LAYOUT[key]:
+        for name, x, y, cw, ch, _ in layout.get(key, []):
             if name in MAY_OVERLAP_HOLES:
                 continue
             area = outside[y:y + ch, x:x + cw]
@@ -189,9 +190,13 @@ def check_pictures(out, expect_sizes, problems):
                            if (np.diff(left[y].astype(int)) != 0).sum() >= 3]
         need(len(rows_with_holes) > 20, "%s: no ring holes along the left edge" % key)
         # the hide symbol is drawn (not plain paper) where iHide lies
-        if any(n == "iHide" for n, *_ in LAYOUT[key]):
-            sym = idx[13:35, 384:406]
-            need(len(np.unique(sym)) >= 3, "%s: no hide symbol at (384, 13)" % key)
+        for name, x, y, cw, ch, _ in layout.get(key, []):
+            if name == "iHide":
+                sym = idx[y:y + ch, x:x + cw]
+                need(len(np.unique(sym)) >= 3, "%s: no hide symbol at (%d, %d)" % (key, x, y))
+
+    need(set(layout) == set(expect_sizes),
+         "the window tables' pictures %s are not the pictures made %s" % (sorted(layout), sorted(expect_sizes)))
 
     lem = read_bmp8(os.path.join(out, "fundo_lembrete.bmp"))["idx"]
     need((lem[206:208, :] == 0).all(), "lembrete: no gap between page and strip")

@@ -5,7 +5,10 @@ with the one in assets/, byte for byte; a committed file that the generator no
 longer makes (other than the hand-made ones below) also fails, and so does a
 run that touches the source tree.
 
-Usage: reproducible.py SOURCE_DIR
+Usage: reproducible.py SOURCE_DIR LAYOUT_TOOL
+
+LAYOUT_TOOL is tools/window_layout as built: the window tables the layout
+comes from.
 """
 import os
 import subprocess
@@ -60,7 +63,8 @@ def main():
     before = files_under(assets)
     with tempfile.TemporaryDirectory(prefix="quelvo-assets-") as tmp:
         out = os.path.join(tmp, "assets")
-        run = subprocess.run([sys.executable, os.path.join(assets, "make_assets.py"), "--out", out],
+        run = subprocess.run([sys.executable, os.path.join(assets, "make_assets.py"), "--out", out,
+                              "--layout-tool", sys.argv[2]],
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         if run.returncode != 0:
             print(run.stdout, end="")

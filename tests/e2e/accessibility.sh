@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Needs the graphical program (not registered in a build without it).
 # The built program as a screen reader meets it: on a private X display and a
 # private accessibility bus, every window a user meets (a due alert, a new
 # reminder, the list with rows, the settings with the palette open) is walked

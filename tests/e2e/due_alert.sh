@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Needs the graphical program (not registered in a build without it).
 # The built program, started in a fresh program folder that holds a reminder
 # due a minute ago, raises its alert window at the first check (about ten
 # seconds after start) and asks for the alarm sound once.

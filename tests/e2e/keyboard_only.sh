@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Needs the graphical program (not registered in a build without it).
 # The built program used without a pointer: real key events through the X
 # server add a reminder, list it, alter it, delete it, change the text colour
 # through the palette, close every window and end the program (the run is

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Needs the graphical program (not registered in a build without it).
 # A second copy of the program ends at once with exit code 0 and the
 # running copy goes on; quelvo-cli refuses to write while the program runs.
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# Needs the graphical program (not registered in a build without it).
 # On a real X display with a window manager (no notification area): a start
 # with MINIMIZE keeps the main window minimised; a second start brings it
 # forward with the keyboard focus within a second and ends with exit code 0,

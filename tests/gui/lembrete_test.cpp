@@ -23,6 +23,7 @@
 #include "qt/gui_common.h"
 #include "qt/reminder_memo.h"
 #include "qt/tavo_lembrete.h"
+#include "qt/window_table.h"
 #include "store/config.h"
 #include "store/date_text.h"
 #include "dates/date_time.h"
@@ -132,13 +133,13 @@ class LembreteTest : public QObject {
     store_.store().Config.FrontColor = 0x00FF0000;  // blue text
     store_.store().Config.BackColor = 0x0000FF00;   // on green
     TformLembrete* w = OpenNew();
-    QCOMPARE(w->eData->geometry(), QRect(32, 63, 88, 21));
-    QCOMPARE(w->eHora->geometry(), QRect(121, 63, 37, 21));
-    QCOMPARE(w->cbRepeat->geometry(), QRect(160, 63, 82, 21));
-    QCOMPARE(w->pLembrete->geometry(), QRect(32, 86, 212, 92));
-    QCOMPARE(w->bOK->geometry(), QRect(31, 181, 88, 21));
-    QCOMPARE(w->bAlternate->geometry(), QRect(129, 181, 88, 21));
-    QCOMPARE(w->scroll->geometry(), QRect(12, 211, 236, 54));
+    // Every widget of the table at its place in the window, found by its name.
+    for (const auto& c : forms::kLembreteWindow.controls) {
+      if (c.kind == forms::ControlKind::ClickArea) continue;
+      const auto* widget = w->findChild<QWidget*>(QString::fromUtf8(c.name));
+      QVERIFY2(widget, c.name);
+      QCOMPARE(QRect(widget->mapTo(w, QPoint(0, 0)), widget->size()), ToQRect(c.place));
+    }
     QCOMPARE(w->mLembrete->palette().color(QPalette::Text), QColor(0, 0, 255));
     QCOMPARE(w->mLembrete->palette().color(QPalette::Base), QColor(0, 255, 0));
     QCOMPARE(w->pLembrete->palette().color(QPalette::Window), QColor(0, 255, 0));

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <fstream>
 
+#include "forms/window_tables.h"
 #include "platform/testing/test_platform.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
@@ -117,7 +118,7 @@ class MainWindowTest : public QObject {
     Reminders().front()->close();
     QVERIFY(store_.desktop().ApplicationMinimized());
     Flush();
-    w->PopupMenu->actions()[6]->trigger();  // "Exibir Menu Principal"
+    w->PopupMenu->findChild<QAction*>(QStringLiteral("pmJanela"))->trigger();
     QVERIFY(w->isVisible());
     QVERIFY(!store_.desktop().ApplicationMinimized());
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(395, 24));  // the hide spot
@@ -162,7 +163,8 @@ class MainWindowTest : public QObject {
     QStringList texts;
     for (QAction* a : w->PopupMenu->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, (QStringList{"&Novo Lembrete", "&Ler / Alterar Lembretes", "-", "Gravar Backup dos Lembretes",
-                                 "Restaurar Backup dos Lembretes", "-", "Exibir Menu Principal", "&Configurações", "-",
+                                 "Restaurar Backup dos Lembretes", "Exportar Calendário", "Importar Calendário", "-",
+                                 "Exibir Menu Principal", "&Configurações", "-",
                                  "&Encerrar o Programa"}));
     QCOMPARE(w->PopupMenu->defaultAction(), w->PopupMenu->actions().first());
     // A double click on the icon runs the default item: a new reminder window.

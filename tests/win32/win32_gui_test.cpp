@@ -107,21 +107,22 @@ class QuelvoGui : public test_support::StoreFixture {
     EXPECT_EQ(look.default_button, question ? IDNO : IDOK);
     EXPECT_EQ(look.topmost, system_modal);
     EXPECT_EQ(look.owner, owner);
-    EXPECT_TRUE(ShowsSystemIcon(look.icon, icon)) << "the icon of the box";
+    // Read off the screen: the box may be found before it has painted.
+    EXPECT_TRUE(WaitUntil([&] { return ShowsSystemIcon(look.icon, icon); }, 5000)) << "the icon of the box";
     return box;
   }
 
   // Opens the list window from the main window and lists a range; its
   // fields: start, end and the selected reminder's text.
   HWND ListRange(HWND main, const std::wstring& from, const std::wstring& to, std::vector<HWND>* edits) {
-    Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+    Click(ControlOf(main, forms::kMainWindow, "bLista"));
     HWND list = WaitFor([&] { return ListWindow(Pid()); });
     if (!list) return nullptr;
     *edits = ChildrenOf(list, L"Edit");
     if (edits->size() != 3) return nullptr;
     SetText((*edits)[0], from);
     SetText((*edits)[1], to);
-    Click(ChildByText(list, L"Mostrar Lembretes"));
+    Click(ControlOf(list, forms::kListWindow, "bListar"));
     return list;
   }
 
@@ -150,16 +151,16 @@ TEST_F(QuelvoGui, ANewReminderTypedAndConfirmedLandsInTheFilesAsTheLinuxBuildWri
   ASSERT_NE(main, nullptr);
 
   // Confirmed without text: the reminder is not added and the window closes.
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND empty = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(empty, nullptr);
-  Click(ChildByText(empty, L"OK"));
+  Click(ControlOf(empty, forms::kLembreteWindow, "bOK"));
   HWND box = Box(L"Lembrete vazio. Inclusão cancelada", false, IDI_INFORMATION, true, nullptr);
   ASSERT_NE(box, nullptr);
   Press(box, IDOK);
   EXPECT_TRUE(Gone(empty));
 
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(window, nullptr);
   EXPECT_NE(ChildByText(window, L"Cancelar"), nullptr);
@@ -169,7 +170,7 @@ TEST_F(QuelvoGui, ANewReminderTypedAndConfirmedLandsInTheFilesAsTheLinuxBuildWri
   SetText(edits[1], L"09:05");
   ::SendMessageW(ChildrenOf(window, L"ComboBox")[0], CB_SETCURSEL, 2, 0);  // "Semanal"
   SetText(edits[2], L"  Olá  ");
-  Click(ChildByText(window, L"OK"));
+  Click(ControlOf(window, forms::kLembreteWindow, "bOK"));
   EXPECT_TRUE(Gone(window));
 
   EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2004, 3, 5, 9, 5), 2, "Ol\xE1"}}));
@@ -202,13 +203,13 @@ TEST_F(QuelvoGui, PastRemindersAlertAtTheFirstCheckAndExcluirDeletesOrMovesThem)
   EXPECT_EQ(second.left - first.left, 20);
   EXPECT_EQ(second.top - first.top, 20);
 
-  Click(ChildByText(once, L"Excluir"));
+  Click(ControlOf(once, forms::kLembreteWindow, "bAlternate"));
   HWND ask = Box(L"Deseja realmente excluir este lembrete?", true, IDI_QUESTION, false, once);
   ASSERT_NE(ask, nullptr);
   Press(ask, IDYES);
   EXPECT_TRUE(Gone(once));
 
-  Click(ChildByText(weekly, L"Excluir"));
+  Click(ControlOf(weekly, forms::kLembreteWindow, "bAlternate"));
   ask = Box(L"Ao confirmar a exclusão, você só será lembrado novamente deste compromisso após o período de "
             L"repetição determinado. Confirma?",
             true, IDI_QUESTION, false, weekly);
@@ -226,7 +227,7 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
   std::vector<HWND> edits;
   HWND list = StartAndListTenToEleventhOfMay(&edits);
   ASSERT_NE(list, nullptr);
-  HWND grid = ::GetDlgItem(list, 105);
+  HWND grid = ControlOf(list, forms::kListWindow, "gridLembretes");
   // Two rows: the second is the last one the keyboard reaches.
   Key(grid, VK_DOWN);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Segundo"; }));
@@ -234,19 +235,19 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
   ::Sleep(300);
   EXPECT_EQ(TextOf(edits[2]), L"Segundo");
 
-  Click(ChildByText(list, L"Alterar"));
+  Click(ControlOf(list, forms::kListWindow, "bAlter"));
   HWND alter = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(alter, nullptr);
   EXPECT_NE(ChildByText(alter, L"Cancelar"), nullptr);
   HWND memo = ChildrenOf(alter, L"Edit")[2];
   EXPECT_EQ(TextOf(memo), L"Segundo");
   SetText(memo, L"Segundo, alterado");
-  Click(ChildByText(alter, L"OK"));
+  Click(ControlOf(alter, forms::kLembreteWindow, "bOK"));
   EXPECT_TRUE(Gone(alter));
   // The store asks the list to list again.
   EXPECT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Segundo, alterado"; }));
 
-  Click(ChildByText(list, L"Excluir"));
+  Click(ControlOf(list, forms::kListWindow, "bDel"));
   HWND ask = Box(L"Deseja realmente excluir este lembrete?", true, IDI_QUESTION, true, nullptr);
   ASSERT_NE(ask, nullptr);
   Press(ask, IDYES);
@@ -262,7 +263,7 @@ TEST_F(QuelvoGui, TheListWindowListsAltersAndDeletes) {
     ::SetForegroundWindow(list);
     return ::GetForegroundWindow() == list;
   }));
-  Click(ChildByText(list, L"Mostrar Lembretes"));
+  Click(ControlOf(list, forms::kListWindow, "bListar"));
   HWND none = Box(L"Nenhum lembrete encontrado", false, IDI_ERROR, true, nullptr);
   ASSERT_NE(none, nullptr);
   Press(none, IDOK);
@@ -295,7 +296,7 @@ TEST_F(QuelvoGui, PrintingTheListGoesThroughThePrintDialogToThePrinter) {
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Primeiro"; }));
 
-  Click(ChildByText(list, L"Imprimir Lista"));
+  Click(ControlOf(list, forms::kListWindow, "bPrintList"));
   HWND dialog = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
   ASSERT_NE(dialog, nullptr) << "no print dialog";
   Press(dialog, IDOK);
@@ -326,7 +327,7 @@ TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {
   Start();
   HWND main = Main();
   ASSERT_NE(main, nullptr);
-  Click(ChildByText(main, L"Configurações"));
+  Click(ControlOf(main, forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
   ASSERT_NE(config, nullptr);
 
@@ -344,7 +345,7 @@ TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {
   EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(info, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
 
   // Text colour: red from the palette (row 2, column 1).
-  HWND front = ::GetDlgItem(config, 101), back = ::GetDlgItem(config, 102);
+  HWND front = ControlOf(config, forms::kConfigWindow, "csFront"), back = ControlOf(config, forms::kConfigWindow, "csBack");
   Click(front);
   HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
   ASSERT_NE(palette, nullptr);
@@ -368,7 +369,7 @@ TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {
   Press(colours, IDOK);
   EXPECT_TRUE(Gone(colours));
 
-  Click(ChildByText(config, L"OK"));
+  Click(ControlOf(config, forms::kConfigWindow, "bOK"));
   EXPECT_TRUE(Gone(config));
 
   HKEY key = nullptr;
@@ -410,7 +411,7 @@ TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
   ASSERT_NE(main, nullptr);
 
   const std::wstring copy = Program() + L"cópia de segurança.tvb";
-  Click(ChildByText(main, L"Gravar Backup"));
+  Click(ControlOf(main, forms::kMainWindow, "bDoBackup"));
   HWND save = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
   ASSERT_NE(save, nullptr);
   AnswerFileDialog(save, copy);
@@ -419,7 +420,7 @@ TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
   EXPECT_EQ(ReadBytes(copy), std::string("TAVOBKP") + std::string("\x28\0\0\0", 4) + idx +
                                  std::string("\x06\0\0\0", 4) + dat);
 
-  Click(ChildByText(main, L"Restaurar Backup"));
+  Click(ControlOf(main, forms::kMainWindow, "bRestoreBackup"));
   HWND open = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
   ASSERT_NE(open, nullptr);
   AnswerFileDialog(open, Wide(other));
@@ -435,7 +436,7 @@ TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
   // A file that is not a backup: the reminders stay.
   const std::wstring bad = Program() + L"ruim.tvb";
   std::ofstream(fs::path(bad), std::ios::binary) << "TAVOBKX and nothing more";
-  Click(ChildByText(main, L"Restaurar Backup"));
+  Click(ControlOf(main, forms::kMainWindow, "bRestoreBackup"));
   open = WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; });
   ASSERT_NE(open, nullptr);
   AnswerFileDialog(open, bad);
@@ -447,6 +448,89 @@ TEST_F(QuelvoGui, BackupAndRestoreThroughTheDialogs) {
   ASSERT_NE(invalid, nullptr);
   Press(invalid, IDOK);
   EXPECT_EQ(StoredNow().size(), 3u);
+}
+
+// Chooses the n-th item (not counting separators) of the menu a right click
+// on `window` opens, with the keys a user presses; false when no menu came.
+bool ChooseFromMenu(DWORD pid, HWND window, UINT right_up, LPARAM where, int n) {
+  ::PostMessageW(window, right_up, 0, where);
+  HWND menu = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (ClassOf(w) == L"#32768") return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!menu) return false;
+  for (int i = 0; i < n; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
+TEST_F(QuelvoGui, CalendarExportedFromTheTrayAndTheGridThenImportedElsewhere) {
+  Seed({{At(2030, 1, 1, 8, 0), 0, "Um"}, {At(2030, 1, 2, 8, 0), 1, "Dois"}});
+  Start();
+  HWND main = Main();
+  ASSERT_NE(main, nullptr);
+  HWND tray = WaitFor([&] { return TrayWindow(Pid()); });
+  ASSERT_NE(tray, nullptr);
+  auto dialog = [&] { return WaitFor([&] { auto d = Dialogs(Pid()); return d.empty() ? nullptr : d[0]; }); };
+
+  // "Exportar Calendário", the fifth item of the tray menu.
+  const std::wstring all = Wide(folder.Path()) + L"calendário.ics";
+  ASSERT_TRUE(ChooseFromMenu(Pid(), tray, WM_APP + 10, WM_RBUTTONUP, 5));
+  HWND save = dialog();
+  ASSERT_NE(save, nullptr);
+  AnswerFileDialog(save, all);
+  HWND done = Box(L"2 lembretes exportados", false, IDI_INFORMATION, false, main);
+  ASSERT_NE(done, nullptr);
+  Press(done, IDOK);
+  const std::string calendar = ReadBytes(all);
+  EXPECT_EQ(calendar.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+  EXPECT_NE(calendar.find("SUMMARY:Dois\r\n"), std::string::npos);
+
+  // The grid's menu exports the listed range only.
+  std::vector<HWND> edits;
+  HWND list = ListRange(main, L"01/01/2030", L"01/01/2030", &edits);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(edits[2]) == L"Um"; }));
+  const std::wstring listed = Wide(folder.Path()) + L"lista.ics";
+  ASSERT_TRUE(ChooseFromMenu(Pid(), ::GetDlgItem(list, 105), WM_RBUTTONUP, MAKELPARAM(20, 30), 1));
+  save = dialog();
+  ASSERT_NE(save, nullptr);
+  AnswerFileDialog(save, listed);
+  done = Box(L"1 lembrete exportado", false, IDI_INFORMATION, false, list);
+  ASSERT_NE(done, nullptr);
+  Press(done, IDOK);
+  EXPECT_NE(ReadBytes(listed).find("SUMMARY:Um\r\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(listed).find("SUMMARY:Dois"), std::string::npos);
+  quelvo_.reset();
+
+  // Another program folder, holding "Um" already: "Importar Calendário", the sixth item.
+  program_ = folder.Path() + "Outra pasta\\";
+  fs::create_directories(fs::path(Wide(program_)) / L"dados");
+  fs::copy(fs::path(QuelvoExe()).parent_path() / L"dados", fs::path(Wide(program_)) / L"dados",
+           fs::copy_options::recursive);
+  platform::SetProgramFolder(program_);
+  Seed({{At(2030, 1, 1, 8, 0), 0, "Um"}});
+  Start();
+  main = Main();
+  ASSERT_NE(main, nullptr);
+  tray = WaitFor([&] { return TrayWindow(Pid()); });
+  ASSERT_NE(tray, nullptr);
+  ASSERT_TRUE(ChooseFromMenu(Pid(), tray, WM_APP + 10, WM_RBUTTONUP, 6));
+  HWND open = dialog();
+  ASSERT_NE(open, nullptr);
+  AnswerFileDialog(open, all);
+  // The summary, found by its text, with the reasons in its details.
+  HWND summary = WaitFor([&] { return MessageBoxWith(Pid(), L"1 lembrete importado, 1 ignorado"); });
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(TextOf(summary), L"Quelvo 3.0");
+  const std::vector<HWND> details = ChildrenOf(summary, L"Edit");
+  ASSERT_EQ(details.size(), 1u);
+  EXPECT_EQ(TextOf(details[0]), L"ignorado: Um: já existe");
+  EXPECT_NE(ChildByText(summary, L"Detalhes:", L"Static"), nullptr);
+  Press(summary, IDOK);
+  EXPECT_TRUE(Gone(summary));
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2030, 1, 1, 8, 0), 0, "Um"}, {At(2030, 1, 2, 8, 0), 1, "Dois"}}));
 }
 
 TEST_F(QuelvoGui, MinimizedStartTrayDoubleClickSecondCopyAndTheEnd) {
@@ -471,7 +555,7 @@ TEST_F(QuelvoGui, MinimizedStartTrayDoubleClickSecondCopyAndTheEnd) {
   HWND fresh = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(MainWindow(Pid()), nullptr) << "a second MINIMIZE start showed the main window";
-  Click(ChildByText(fresh, L"Cancelar"));
+  Click(ControlOf(fresh, forms::kLembreteWindow, "bAlternate"));
   EXPECT_TRUE(Gone(fresh));
 
   // A plain second start ends at once and brings the running copy's main
@@ -486,7 +570,7 @@ TEST_F(QuelvoGui, MinimizedStartTrayDoubleClickSecondCopyAndTheEnd) {
   EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main && ::IsChild(main, Focused(main)); }, 1000));
 
   // "Encerrar o Programa", answered No: the program goes on.
-  Click(ChildByText(main, L"Encerrar o Programa"));
+  Click(ControlOf(main, forms::kMainWindow, "bFecha"));
   HWND ask = Box(L"Encerrar o Quelvo irá paralizar a checagem de lembretes pendentes. Tem certeza de que deseja "
                  L"encerrar o programa?",
                  true, IDI_QUESTION, true, nullptr);
@@ -653,12 +737,12 @@ TEST_F(QuelvoAccessibility, EveryWindowNamesItsControlsAndADueAlertSaysWhatIsDue
   EXPECT_EQ(LabelOf(edits[0]), L"Data");
   EXPECT_EQ(LabelOf(edits[1]), L"Hora");
   EXPECT_EQ(LabelOf(ChildrenOf(alert, L"ComboBox")[0]), L"Repetição");
-  EXPECT_EQ(LabelOf(edits[2]), L"Texto do lembrete");
+  EXPECT_EQ(LabelOf(edits[2]), platform::Utf16(forms::kReminderTextName));
   // Escape closes a due reminder without an answer: it stays stored, still due.
   Key(edits[2], VK_ESCAPE);
   EXPECT_TRUE(Gone(alert));
 
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND fresh = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(MsaaOf(fresh).name, L"Novo lembrete");
@@ -678,20 +762,20 @@ TEST_F(QuelvoAccessibility, EveryWindowNamesItsControlsAndADueAlertSaysWhatIsDue
   EXPECT_EQ(unnamed, 0);
   EXPECT_EQ(LabelOf(list_edits[0]), L"Mostrar lembretes entre");
   EXPECT_EQ(LabelOf(list_edits[1]), L"e");
-  EXPECT_EQ(LabelOf(::GetDlgItem(list, 105)), L"Lembretes");
+  EXPECT_EQ(LabelOf(ControlOf(list, forms::kListWindow, "gridLembretes")), L"Lembretes");
   // The read-only text is a tab stop.
   EXPECT_TRUE(::GetWindowLongPtrW(list_edits[2], GWL_STYLE) & WS_TABSTOP);
   Key(list_edits[2], VK_ESCAPE);
   EXPECT_TRUE(Gone(list));
 
-  Click(ChildByText(main, L"Configurações"));
+  Click(ControlOf(main, forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
   ASSERT_NE(config, nullptr);
   EXPECT_EQ(MsaaOf(config).name, L"Configurações");
   Listing(config, &unnamed);
   EXPECT_EQ(unnamed, 0);
-  EXPECT_EQ(TextOf(::GetDlgItem(config, 101)), L"Cor do texto: preto");
-  Key(::GetDlgItem(config, 105), VK_ESCAPE);
+  EXPECT_EQ(TextOf(ControlOf(config, forms::kConfigWindow, "csFront")), L"Cor do texto: preto");
+  Key(ControlOf(config, forms::kConfigWindow, "lbWave"), VK_ESCAPE);
   EXPECT_TRUE(Gone(config));
 
   EXPECT_EQ(StoredNow().size(), 2u);
@@ -702,7 +786,7 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   std::vector<HWND> edits;
   HWND list = StartAndListTenToEleventhOfMay(&edits);
   ASSERT_NE(list, nullptr);
-  HWND grid = ::GetDlgItem(list, 105);
+  HWND grid = ControlOf(list, forms::kListWindow, "gridLembretes");
 
   // Enter on a row is "Alterar"; Escape closes the alter window as "Cancelar".
   Key(grid, VK_RETURN);
@@ -721,11 +805,11 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   Key(grid, VK_ESCAPE);
   EXPECT_TRUE(Gone(list));
 
-  Click(ChildByText(Main(), L"Configurações"));
+  Click(ControlOf(Main(), forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
   ASSERT_NE(config, nullptr);
   // Enter on the focused colour selector opens the palette; arrows and Enter pick.
-  HWND front = ::GetDlgItem(config, 101);
+  HWND front = ControlOf(config, forms::kConfigWindow, "csFront");
   ASSERT_TRUE(TabTo(config, front));
   Key(front, VK_RETURN);
   HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
@@ -737,7 +821,7 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   EXPECT_TRUE(WaitUntil([&] { return TextOf(front) == L"Cor do texto: amarelo"; })) << platform::Utf8(TextOf(front));
 
   // Passing over "[Outro som...]" opens nothing; Enter on it opens the file dialog.
-  HWND sounds = ::GetDlgItem(config, 105);
+  HWND sounds = ControlOf(config, forms::kConfigWindow, "lbWave");
   ASSERT_TRUE(TabTo(config, sounds));
   Key(sounds, VK_END);
   EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(sounds, LB_GETCURSEL, 0, 0) ==
@@ -751,7 +835,7 @@ TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSound
   EXPECT_TRUE(Gone(dialog));
 
   // Enter on the focused flat button "Cancelar" closes the window.
-  HWND cancel = ChildByText(config, L"Cancelar");
+  HWND cancel = ControlOf(config, forms::kConfigWindow, "bCancel");
   ASSERT_TRUE(TabTo(config, cancel));
   Key(cancel, VK_RETURN);
   EXPECT_TRUE(Gone(config));
@@ -764,7 +848,7 @@ TEST_F(QuelvoGui, DatesAndTimesTypedAsAUserTypesThemAreStoredAsTyped) {
   Start();
   HWND main = Main();
   ASSERT_NE(main, nullptr);
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(window, nullptr);
   const std::vector<HWND> edits = ChildrenOf(window, L"Edit");  // date, time, text
@@ -795,7 +879,7 @@ TEST_F(QuelvoGui, DatesAndTimesTypedAsAUserTypesThemAreStoredAsTyped) {
   ASSERT_TRUE(type_and_leave(date, "5/3/27"));
   ASSERT_TRUE(type_and_leave(time, "7:30"));
   SetText(edits[2], L"Digitado");
-  Click(ChildByText(window, L"OK"));
+  Click(ControlOf(window, forms::kLembreteWindow, "bOK"));
   EXPECT_TRUE(Gone(window));
   EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2027, 3, 5, 7, 30), 0, "Digitado"}}));
 }
@@ -807,14 +891,14 @@ TEST_F(QuelvoGui, TheEventsTextIsDrawnWhole) {
   Start();
   HWND main = Main();
   ASSERT_NE(main, nullptr);
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(window, nullptr);
   HWND date = ChildrenOf(window, L"Edit")[0];
   ASSERT_TRUE(TabTo(window, date));
   Type(date, L"15012027");
   Key(date, VK_RETURN);
-  HWND events = ::GetDlgItem(window, 107);
+  HWND events = ControlOf(window, forms::kLembreteWindow, "scroll");
   const std::wstring prefix = L"Informações do dia: ";
   ASSERT_TRUE(WaitUntil([&] { return TextOf(events).find(L"Verão") != std::wstring::npos; }));
   const std::wstring text = TextOf(events).substr(prefix.size());
@@ -886,7 +970,7 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
     ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(hit, WM_MOUSEMOVE));
     return cursor_now();
   };
-  HWND first = ChildByText(main, L"Incluir um novo lembrete");
+  HWND first = ControlOf(main, forms::kMainWindow, "bNovo");
   const HCURSOR hand = cursor_over(first);
   // The picture that drags the window shows the arrow: the two can be told
   // apart. The point lies on the bare picture, clear of every control, so the
@@ -897,12 +981,24 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
   auto check_window = [&](HWND window, std::vector<RECT> areas) {
     for (const wchar_t* kind : {L"Button", L"ComboBox", L"ListBox", L"QuelvoWnd"}) {
       for (HWND control : ChildrenOf(window, kind)) {
-        if (!::IsWindowVisible(control) || (ClassOf(control) == L"QuelvoWnd" && ::GetDlgCtrlID(control) != 105)) continue;
+        if (!::IsWindowVisible(control) || (ClassOf(control) == L"QuelvoWnd" && ::GetDlgCtrlID(control) != forms::kListWindow["gridLembretes"].id)) continue;
         if (cursor_over(control) != hand) without.push_back(ClassOf(control) + L" \"" + TextOf(control) + L"\"");
       }
     }
     for (const RECT& area : areas) {
+      // A point of the area inside the window's shape: over a see-through
+      // pixel the move's own cursor message would go to the window beneath.
       POINT at{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+      HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+      if (::GetWindowRgn(window, shape) != ERROR && !::PtInRegion(shape, at.x, at.y)) {
+        for (LONG y = area.top; y < area.bottom && !::PtInRegion(shape, at.x, at.y); ++y)
+          for (LONG x = area.left; x < area.right; ++x)
+            if (::PtInRegion(shape, x, y)) {
+              at = {x, y};
+              break;
+            }
+      }
+      ::DeleteObject(shape);
       ::ClientToScreen(window, &at);
       ::SetCursorPos(at.x, at.y);
       ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -915,17 +1011,17 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
   HWND reminder = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(reminder, nullptr);
   check_window(reminder, {RECT{226, 180, 250, 206}});
-  Click(ChildByText(reminder, L"Cancelar"));
-  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+  Click(ControlOf(reminder, forms::kLembreteWindow, "bAlternate"));
+  Click(ControlOf(main, forms::kMainWindow, "bLista"));
   HWND list = WaitFor([&] { return ListWindow(Pid()); });
   ASSERT_NE(list, nullptr);
   check_window(list, {hide});
-  Click(ChildByText(list, L"Voltar"));
-  Click(ChildByText(main, L"Configurações"));
+  Click(ControlOf(list, forms::kListWindow, "bCancel"));
+  Click(ControlOf(main, forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
   ASSERT_NE(config, nullptr);
   check_window(config, {hide, RECT{61, 197, 351, 212}});
-  Click(::GetDlgItem(config, 101));
+  Click(ControlOf(config, forms::kConfigWindow, "csFront"));
   HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
   ASSERT_NE(palette, nullptr);
   if (cursor_over(palette) != hand) without.push_back(L"the colour palette");
@@ -940,10 +1036,10 @@ TEST_F(QuelvoAccessibility, TheDropDownCalendarNamesItselfAndItsFourButtons) {
   Start();
   HWND main = Main();
   ASSERT_NE(main, nullptr);
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(window, nullptr);
-  Click(::GetDlgItem(window, 101));
+  Click(DropDownOf(window, forms::kLembreteWindow, "eData"));
   HWND popup = WaitFor([&] {
     for (HWND w : TopWindows(Pid()))
       if (!ChildrenOf(w, L"SysMonthCal32").empty()) return w;
@@ -1017,7 +1113,7 @@ TEST_F(QuelvoAccessibility, RowsTogglesAndColoursAreNamedObjects) {
   std::vector<HWND> edits;
   HWND list = StartAndListTenToEleventhOfMay(&edits);
   ASSERT_NE(list, nullptr);
-  HWND grid = ::GetDlgItem(list, 105);
+  HWND grid = ControlOf(list, forms::kListWindow, "gridLembretes");
   EXPECT_EQ(MsaaOf(grid).name, L"Lembretes");
   EXPECT_EQ(MsaaOf(grid).role, ROLE_SYSTEM_LIST);
   std::vector<Part> rows = PartsOf(grid);
@@ -1032,7 +1128,7 @@ TEST_F(QuelvoAccessibility, RowsTogglesAndColoursAreNamedObjects) {
   EXPECT_TRUE(Gone(list));
 
   HWND main = Main();
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND window = WaitFor([&] { auto w = ReminderWindows(Pid()); return w.empty() ? nullptr : w[0]; });
   ASSERT_NE(window, nullptr);
   IAccessible* acc = nullptr;
@@ -1055,12 +1151,12 @@ TEST_F(QuelvoAccessibility, RowsTogglesAndColoursAreNamedObjects) {
     return r.bottom == 206;
   })) << "pressed, the toggle closes the events area";
   EXPECT_FALSE(PartsOf(window)[static_cast<size_t>(toggle) - 1].state & STATE_SYSTEM_CHECKED);
-  Click(ChildByText(window, L"Cancelar"));
+  Click(ControlOf(window, forms::kLembreteWindow, "bAlternate"));
 
-  Click(ChildByText(main, L"Configurações"));
+  Click(ControlOf(main, forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(Pid()); });
   ASSERT_NE(config, nullptr);
-  Click(::GetDlgItem(config, 101));
+  Click(ControlOf(config, forms::kConfigWindow, "csFront"));
   HWND palette = WaitFor([&] { return PaletteWindow(Pid()); });
   ASSERT_NE(palette, nullptr);
   std::vector<Part> colours = PartsOf(palette);

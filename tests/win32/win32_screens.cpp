@@ -147,7 +147,7 @@ int main() {
   MoveTo(alert, 480, 40);
   Shot(L"alerta.bmp");
   // Its drop-down calendar.
-  Click(::GetDlgItem(alert, 101));
+  Click(DropDownOf(alert, forms::kLembreteWindow, "eData"));
   HWND calendar = WaitFor([&] {
     for (HWND w : TopWindows(pid))
       if (!ChildrenOf(w, L"SysMonthCal32").empty()) return w;
@@ -169,7 +169,7 @@ int main() {
   Shot(L"adiar.bmp");
   ::PostMessageW(snooze, WM_KEYDOWN, VK_ESCAPE, 0);
   WaitUntil([&] { return !::IsWindowVisible(snooze); }, 5000);
-  Click(ChildByText(alert, L"Excluir"));
+  Click(ControlOf(alert, forms::kLembreteWindow, "bAlternate"));
   if (HWND ask = WaitFor([&] { return MessageBoxWith(pid, L"Deseja realmente excluir este lembrete?"); })) {
     MoveTo(ask, 560, 330);
     Shot(L"pergunta.bmp");
@@ -177,7 +177,7 @@ int main() {
   }
 
   // A new reminder, typed in: Mother's Day, a Sunday, so the events show in red.
-  Click(ChildByText(main, L"Incluir um novo lembrete"));
+  Click(ControlOf(main, forms::kMainWindow, "bNovo"));
   HWND fresh = Reminder(pid);
   if (!fresh) return Fail("no new reminder window");
   MoveTo(fresh, 480, 40);
@@ -188,23 +188,23 @@ int main() {
   SetText(edits[0], L"12/05/2024");
   Key(edits[0], VK_RETURN);  // Enter in the date field shows that date's events
   Shot(L"lembrete.bmp");
-  Click(ChildByText(fresh, L"Cancelar"));
+  Click(ControlOf(fresh, forms::kLembreteWindow, "bAlternate"));
   ::Sleep(300);
 
   // The list of the next days.
-  Click(ChildByText(main, L"Ler / Aterar Lembretes"));
+  Click(ControlOf(main, forms::kMainWindow, "bLista"));
   HWND list = WaitFor([&] { return ListWindow(pid); });
   if (!list) return Fail("no list window");
   MoveTo(list, 480, 40);
   edits = ChildrenOf(list, L"Edit");
-  Click(ChildByText(list, L"Mostrar Lembretes"));
+  Click(ControlOf(list, forms::kListWindow, "bListar"));
   WaitUntil([&] { return !TextOf(edits[2]).empty(); });
-  Key(::GetDlgItem(list, 105), VK_DOWN);
-  Key(::GetDlgItem(list, 105), VK_DOWN);
+  Key(ControlOf(list, forms::kListWindow, "gridLembretes"), VK_DOWN);
+  Key(ControlOf(list, forms::kListWindow, "gridLembretes"), VK_DOWN);
   Shot(L"lista.bmp");
 
   // Printing: the print dialog, then the wait box while the job waits in the pipe.
-  Click(ChildByText(list, L"Imprimir Lista"));
+  Click(ControlOf(list, forms::kListWindow, "bPrintList"));
   HWND print = WaitFor([&] { auto d = Dialogs(pid); return d.empty() ? nullptr : d[0]; });
   if (!print) return Fail("no print dialog");
   Shot(L"imprimir.bmp");
@@ -227,15 +227,44 @@ int main() {
   }
   if (!wait) return Fail("no wait box");
   WaitUntil([&] { return ::IsWindowEnabled(list) != FALSE; });
-  Click(ChildByText(list, L"Voltar"));
+  Click(ControlOf(list, forms::kListWindow, "bCancel"));
+
+  // A calendar imported from the tray menu: its summary with the details.
+  const fs::path ics = program / L"agenda.ics";
+  std::ofstream(ics, std::ios::binary)
+      << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//telas//PT\r\n"
+         "BEGIN:VEVENT\r\nUID:1\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991010T140000\r\nSUMMARY:Consulta\r\nEND:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:2\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991011T090000\r\nSUMMARY:Feira\r\nEND:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:3\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20200101T090000\r\nSUMMARY:Reuni\xC3\xA3o antiga\r\n"
+         "END:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:4\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20991012T090000\r\nSUMMARY:Cancelada\r\n"
+         "STATUS:CANCELLED\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  ::SetCursorPos(520, 120);
+  ::PostMessageW(tray, WM_APP + 10, 1, WM_RBUTTONUP);
+  HWND tray_menu = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (ClassOf(w) == L"#32768") return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!tray_menu) return Fail("no tray menu");
+  for (int i = 0; i < 6; ++i) ::PostMessageW(tray_menu, WM_KEYDOWN, VK_DOWN, 0);  // "Importar Calendário"
+  ::PostMessageW(tray_menu, WM_KEYDOWN, VK_RETURN, 0);
+  HWND open = WaitFor([&] { auto d = Dialogs(pid); return d.empty() ? nullptr : d[0]; });
+  if (!open) return Fail("no open dialog");
+  AnswerFileDialog(open, ics.wstring());
+  HWND summary = WaitFor([&] { return MessageBoxWith(pid, L"2 lembretes importados, 2 ignorados"); });
+  if (!summary) return Fail("no import summary");
+  MoveTo(summary, 480, 60);
+  Shot(L"importar.bmp");
+  Press(summary, IDOK);
 
   // The settings and the colour palette.
-  Click(ChildByText(main, L"Configurações"));
+  Click(ControlOf(main, forms::kMainWindow, "bConfig"));
   HWND config = WaitFor([&] { return ConfigWindow(pid); });
   if (!config) return Fail("no settings window");
   MoveTo(config, 480, 40);
   Shot(L"configuracoes.bmp");
-  Click(::GetDlgItem(config, 102));
+  Click(ControlOf(config, forms::kConfigWindow, "csBack"));
   if (!WaitFor([&] { return PaletteWindow(pid); })) return Fail("no palette");
   Shot(L"paleta.bmp");
   return 0;

@@ -187,12 +187,18 @@ std::vector<std::string> FakeDesktop::BoxTexts() const {
 }
 
 void FakeDesktop::ShowMessage(const Form* owner, const std::string& text, BoxIcon icon, BoxModality modality) {
-  boxes.push_back({text, icon, modality, owner, false});
+  boxes.push_back({text, icon, modality, owner, false, {}});
+  if (while_box_open) while_box_open();
+}
+
+void FakeDesktop::ShowDetailedMessage(const Form* owner, const std::string& text, const std::string& details,
+                                      BoxIcon icon, BoxModality modality) {
+  boxes.push_back({text, icon, modality, owner, false, details});
   if (while_box_open) while_box_open();
 }
 
 bool FakeDesktop::AskYesNo(const Form* owner, const std::string& text, BoxIcon icon, BoxModality modality) {
-  boxes.push_back({text, icon, modality, owner, true});
+  boxes.push_back({text, icon, modality, owner, true, {}});
   if (while_box_open) while_box_open();
   if (answers.empty()) return false;
   const bool yes = answers.front();

@@ -198,6 +198,7 @@ class FakeDesktop : public Desktop {
     BoxModality modality;
     const Form* owner;
     bool question;
+    std::string details;  // a box with details (ShowDetailedMessage)
   };
   std::vector<Box> boxes;
   // Answers to the next questions, in order; No once used up. A hook may run
@@ -252,6 +253,8 @@ class FakeDesktop : public Desktop {
 
   void ShowMessage(const Form* owner, const std::string& text, BoxIcon icon, BoxModality modality) override;
   bool AskYesNo(const Form* owner, const std::string& text, BoxIcon icon, BoxModality modality) override;
+  void ShowDetailedMessage(const Form* owner, const std::string& text, const std::string& details, BoxIcon icon,
+                           BoxModality modality) override;
   std::string AskFileName(const Form* owner, const FileDialog& dialog) override;
   std::optional<int32_t> AskColor(const Form* owner, int32_t initial) override;
   PrinterCanvas* AskPrinter(const Form* owner) override;

@@ -42,6 +42,7 @@ bool GuiStore::SetUp(const QString& data_folder) {
   answers.clear();
   files.clear();
   file_dialogs = 0;
+  file_dialog_kinds.clear();
   SetDialogAnswerer(this);
   desktop_ = std::make_unique<QtDesktop>(*store_);
   SetTheDesktop(desktop_.get());
@@ -49,15 +50,23 @@ bool GuiStore::SetUp(const QString& data_folder) {
 }
 
 QMessageBox::StandardButton GuiStore::AnswerBox(const QString& text, forms::BoxIcon icon) {
-  boxes.push_back({text, icon});
+  boxes.push_back({text, icon, {}});
   if (answers.empty()) return QMessageBox::Ok;
   const auto answer = answers.front();
   answers.pop_front();
   return answer;
 }
 
-QString GuiStore::AnswerFile(const forms::FileDialog&) {
+QMessageBox::StandardButton GuiStore::AnswerDetailedBox(const QString& text, const QString& details,
+                                                         forms::BoxIcon icon) {
+  const auto answer = AnswerBox(text, icon);
+  boxes.back().details = details;
+  return answer;
+}
+
+QString GuiStore::AnswerFile(const forms::FileDialog& dialog) {
   ++file_dialogs;
+  file_dialog_kinds.push_back(dialog);
   if (files.empty()) return {};
   const QString path = files.front();
   files.pop_front();

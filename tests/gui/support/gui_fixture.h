@@ -33,6 +33,7 @@ double At(int year, int month, int day, int hour = 0, int minute = 0);
 struct Box {
   QString text;
   forms::BoxIcon icon;
+  QString details;  // a box with details
 };
 
 class GuiStore : public DialogAnswerer {
@@ -82,6 +83,7 @@ class GuiStore : public DialogAnswerer {
   // Answers to the next file dialogs, in order; cancelled once used up.
   std::deque<QString> files;
   int file_dialogs = 0;
+  std::vector<forms::FileDialog> file_dialog_kinds;  // every file dialog asked for, in order
   // The colour dialog: gets the preset colour, returns the choice (invalid: cancelled).
   std::function<QColor(const QColor&)> color = [](const QColor&) { return QColor(); };
   // The print dialog: may set the printer up; false cancels. Default: cancelled.
@@ -90,6 +92,8 @@ class GuiStore : public DialogAnswerer {
 
   // DialogAnswerer
   QMessageBox::StandardButton AnswerBox(const QString& text, forms::BoxIcon icon) override;
+  QMessageBox::StandardButton AnswerDetailedBox(const QString& text, const QString& details,
+                                                forms::BoxIcon icon) override;
   QString AnswerFile(const forms::FileDialog& dialog) override;
   QColor AnswerColor(const QColor& initial) override { return color(initial); }
   bool AnswerPrint(QPrinter& printer) override { return print(printer); }

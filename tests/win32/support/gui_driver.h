@@ -3,11 +3,13 @@
 // the window system: finds its windows and message boxes by what they show,
 // clicks buttons, types into fields and answers boxes with window messages.
 
-#include <windows.h>
+#include "win32/windows_api.h"
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "forms/window_tables.h"
 
 namespace tavo::gui_driver {
 
@@ -41,6 +43,16 @@ std::wstring TextOf(HWND window);
 std::vector<HWND> TopWindows(DWORD process, bool visible_only = true);
 // The first child (at any depth) of the given class (any when empty) whose text is `text`.
 HWND ChildByText(HWND parent, const std::wstring& text, const std::wstring& window_class = L"");
+// A control of a window, by its id in the window's table.
+template <class F>
+HWND ControlOf(HWND window, const forms::WindowTable<F>& table, const char* name) {
+  return ::GetDlgItem(window, table[name].id);
+}
+// A date field's drop-down button, whose id follows its text's.
+template <class F>
+HWND DropDownOf(HWND window, const forms::WindowTable<F>& table, const char* name) {
+  return ::GetDlgItem(window, table[name].id + 1);
+}
 // The children of a class, in creation order.
 std::vector<HWND> ChildrenOf(HWND parent, const std::wstring& window_class);
 

@@ -1,0 +1,127 @@
+#include "forms/calendar_flow.h"
+
+#include "forms/list_form.h"
+#include "ical/calendar_store.h"
+#include "platform/file_system.h"
+#include "store/cp1252.h"
+#include "store/date_text.h"
+#include "store/tavo_data.h"
+
+namespace tavo::forms {
+namespace {
+
+const FileDialog kSaveIcs{FileDialog::Kind::Save, "Calend\xC3\xA1rio", "*.ics", "ics"};
+const FileDialog kOpenIcs{FileDialog::Kind::Open, "Calend\xC3\xA1rio", "*.ics", "ics"};
+
+constexpr const char* kNothingToExport = "N\xC3\xA3o h\xC3\xA1 lembretes para exportar";
+constexpr const char* kImporting = "Importando calend\xC3\xA1rio...";
+
+void Tell(Application& app, const Form* owner, const std::string& text, BoxIcon icon) {
+  app.desktop().ShowMessage(owner, text, icon, BoxModality::Task);
+}
+
+std::string Counted(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+// The first line of a reminder's text, as the detail lines quote it.
+std::string Quoted(const TLembrete& record) {
+  return Cp1252ToUtf8(record.Text.substr(0, record.Text.find_first_of("\r\n")));
+}
+
+}  // namespace
+
+std::string ExportSummary(int count) { return Counted(count, "lembrete exportado", "lembretes exportados"); }
+
+std::string ImportSummary(const ical::ImportOutcome& outcome) {
+  return Counted(outcome.imported, "lembrete importado", "lembretes importados") + ", " +
+         Counted(outcome.ignored, "ignorado", "ignorados");
+}
+
+std::string ImportDetails(const ical::ImportOutcome& outcome) {
+  std::string lines;
+  auto line = [&lines](const std::string& text) { lines += (lines.empty() ? "" : "\n") + text; };
+  for (const ical::ItemResult& item : outcome.items) {
+    const std::string text = Quoted(item.record);
+    if (!item.skipped.empty()) {
+      line("ignorado: " + text + ": " + item.skipped);
+      continue;
+    }
+    if (item.only_next) line("importado s\xC3\xB3 o pr\xC3\xB3ximo: " + text);
+    if (!item.unknown_zone.empty())
+      line("hora local: " + text + ": fuso hor\xC3\xA1rio desconhecido \"" + item.unknown_zone + "\"");
+  }
+  return lines;
+}
+
+void ExportCalendarRange(Application& app, const Form* owner, int32_t first, int32_t after) {
+  if (after <= first) {
+    Tell(app, owner, kNothingToExport, BoxIcon::Information);
+    return;
+  }
+  const std::string path = app.desktop().AskFileName(owner, kSaveIcs);
+  // The dialog let the message loop run: the program may be ending by now.
+  if (path.empty() || app.ShuttingDown) return;
+  int count = 0;
+  std::string calendar;
+  try {
+    calendar = ical::ExportStore(app.store(), first, after, &count);
+  } catch (const StoreStopped&) {
+    return;  // the store failure has been shown; the program ends
+  }
+  auto file = platform::Files().Open(path, platform::OpenMode::Create);
+  const bool written = file && file->Write(calendar.data(), calendar.size()) && file->Sync();
+  if (!(file && file->Close() && written)) {
+    Tell(app, owner, "N\xC3\xA3o foi poss\xC3\xADvel gravar o arquivo \"" + path + "\"", BoxIcon::Error);
+    return;
+  }
+  Tell(app, owner, ExportSummary(count), BoxIcon::Information);
+}
+
+void ExportAllCalendar(Application& app, const Form* owner) {
+  app.store().WaitForBothFlags();
+  ExportCalendarRange(app, owner, 0, app.store().Lembretes.Count);
+}
+
+void ExportListedCalendar(ListForm& list) {
+  Store& store = list.store();
+  store.WaitForBothFlags();
+  int32_t first = 0, after = 0;
+  if (list.ListedEntries.Count > 0) {
+    // The listed run as the table holds it now, reminders added into it since included.
+    first = store.FindLembrete(list.ListedEntries[0]);
+    const int32_t last = store.FindLembrete(list.ListedEntries[list.ListedEntries.Count - 1]);
+    after = first < 0 || last < first ? first : last + 1;
+  }
+  ExportCalendarRange(list.App(), &list, first, after);
+}
+
+void ImportCalendar(Application& app, const Form* owner) {
+  const std::string path = app.desktop().AskFileName(owner, kOpenIcs);
+  if (path.empty() || app.ShuttingDown) return;
+  std::string bytes;
+  if (!platform::ReadWholeFile(platform::Files(), path, &bytes)) {
+    Tell(app, owner, "N\xC3\xA3o foi poss\xC3\xADvel ler o arquivo \"" + path + "\"", BoxIcon::Error);
+    return;
+  }
+  ical::ImportOutcome outcome;
+  {
+    struct StatusBox {
+      Desktop& desktop;
+      ~StatusBox() { desktop.CloseStatusBox(); }
+    } status{app.desktop()};
+    app.desktop().ShowStatusBox(owner, kImporting);
+    // The store's operations wait for its busy flags themselves.
+    try {
+      outcome = ical::ImportIntoStore(app.store(), bytes);
+    } catch (const StoreStopped&) {
+      return;
+    }
+  }
+  if (!outcome.refusal.empty()) {
+    Tell(app, owner, outcome.refusal, BoxIcon::Error);
+    return;
+  }
+  app.desktop().ShowDetailedMessage(owner, ImportSummary(outcome), ImportDetails(outcome), BoxIcon::Information,
+                                    BoxModality::Task);
+}
+
+}  // namespace tavo::forms
