@@ -169,6 +169,7 @@ void LembreteForm::FormShow() {
     view_.SetTimeText(TimeToText(Reminder.DateTime));
     DateExit();
     view_.SetRepeatIndex(EffectiveRepeatKind(Reminder.RepeatKind));
+    view_.ShowSnooze(Mode == kModeAlert);
     AnnounceWindow();
   });
 }
@@ -322,6 +323,7 @@ void LembreteForm::FormClose() {
 void LembreteForm::SwitchToAlterMode() {
   Mode = kModeAlter;
   view_.SetAlternateCaption("Cancelar");
+  view_.ShowSnooze(false);
   AnnounceWindow();
 }
 

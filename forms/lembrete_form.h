@@ -46,6 +46,9 @@ class LembreteView : public WindowView {
   // application title); an alert window announces itself as an alert. A
   // front-end that has no such name yet may leave it doing nothing.
   virtual void SetWindowName(const std::string& /*name*/, bool /*alert*/) {}
+  // The "Adiar" control (forms/snooze_control.h): shown in alert mode only,
+  // the buttons beside it then in their three-across places.
+  virtual void ShowSnooze(bool /*shown*/) {}
 };
 
 // The snooze choices of an alert window, in the order shown: both front-ends

@@ -18,6 +18,7 @@
 #include "qt/gui_common.h"
 #include "qt/masked_field.h"
 #include "qt/reminder_memo.h"
+#include "qt/snooze_menu.h"
 #include "qt/window_table.h"
 
 namespace tavo::gui {
@@ -69,6 +70,8 @@ TformLembrete::TformLembrete(forms::Application& app)
   bOK = MakeFlatButton(this, table["bOK"], button_font, form);
   bAlternate = MakeFlatButton(this, table["bAlternate"], button_font, form);
 
+  snooze = new SnoozeControl(form, this, button_font);
+
   // iExpand: the turned-up corner stays clickable.
   iExpand = MakeClickArea(this, table["iExpand"], form);
   iExpand->SetCheckedQuery([this] { return forms::LembreteForm::EventsAreaShown(height()); });
@@ -97,6 +100,10 @@ TformLembrete::TformLembrete(forms::Application& app)
   // What a screen reader says: the fields by their labels; the captions on
   // screen stay as they are.
   FinishControls(this, table);
+  // The alert's "Adiar" button is not in the table: it goes between the
+  // second button and the events area.
+  setTabOrder(bAlternate, snooze->button);
+  setTabOrder(snooze->button, scroll);
   NameScrollBars(this);
 
   // Key preview: the window sees the keys of its controls first; the time
@@ -159,6 +166,8 @@ void TformLembrete::SetWindowName(const std::string& name, bool alert) {
   SetAccessibleRole(alert ? QAccessible::AlertMessage : QAccessible::Dialog);
   setAccessibleName(FromUtf8(name));
 }
+
+void TformLembrete::ShowSnooze(bool shown) { snooze->Show(shown, bOK, bAlternate); }
 
 void TformLembrete::ShowEvents(const std::string& text, forms::Size size, bool red) {
   scroll->verticalScrollBar()->setValue(0);

@@ -17,6 +17,7 @@ namespace tavo::gui {
 class ClickSpot;
 class DateField;
 class ReminderMemo;
+class SnoozeControl;
 class TGradBtn;
 
 class TformLembrete : public ShapedWindow, public forms::LembreteView {
@@ -36,6 +37,7 @@ class TformLembrete : public ShapedWindow, public forms::LembreteView {
   QScrollArea* scroll = nullptr;
   QLabel* lEventos = nullptr;
   ClickSpot* iExpand = nullptr;
+  SnoozeControl* snooze = nullptr;  // "Adiar", alert mode only
 
   // forms::LembreteView
   void Close() override { close(); }
@@ -58,6 +60,7 @@ class TformLembrete : public ShapedWindow, public forms::LembreteView {
   forms::Rect Bounds() const override { return {x(), y(), width(), height()}; }
   void MoveTo(forms::Point top_left) override { move(top_left.x, top_left.y); }
   void SetWindowName(const std::string& name, bool alert) override;
+  void ShowSnooze(bool shown) override;
 
  protected:
   void showEvent(QShowEvent* event) override;

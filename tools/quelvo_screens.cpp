@@ -22,6 +22,7 @@
 #include "platform/testing/test_platform.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
+#include "qt/snooze_menu.h"
 #include "qt/tavo_lembrete.h"
 
 using namespace tavo;
@@ -95,6 +96,16 @@ int main(int argc, char** argv) {
   for (const forms::Form* f : quelvo_desktop.app().OwnedWindows())
     if (auto* alert = gui::WindowOf<gui::TformLembrete>(f)) alert->eData->DropDown();
   Shot(out + QStringLiteral("/calendario.png"));
+  // The alert's "Adiar" menu, its first choice selected, the calendar closed.
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  for (const forms::Form* f : quelvo_desktop.app().OwnedWindows())
+    if (auto* alert = gui::WindowOf<gui::TformLembrete>(f)) {
+      alert->activateWindow();
+      Settle(200);
+      alert->snooze->PopUp();
+      alert->snooze->menu->setActiveAction(alert->snooze->menu->actions().first());
+    }
+  Shot(out + QStringLiteral("/adiar.png"));
 
   // The summary of a calendar import, its details unfolded.
   QTimer look;

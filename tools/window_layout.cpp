@@ -5,8 +5,10 @@
 // Usage: window_layout > layout.json
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
+#include "forms/snooze_control.h"
 #include "forms/window_tables.h"
 
 namespace {
@@ -57,9 +59,21 @@ std::string Quoted(const char* text) {
   return out + "\"";
 }
 
+// A place the tables do not hold: the alert window's three-button row.
+struct Extra {
+  const char* name;
+  tavo::forms::Rect place;
+  const char* caption;
+};
+
 template <class F>
-void PrintWindow(const tavo::forms::WindowTable<F>& table, bool last) {
+void PrintWindow(const tavo::forms::WindowTable<F>& table, bool last, std::initializer_list<Extra> extras = {}) {
   std::printf("  %s: [\n", Quoted(table.picture).c_str());
+  for (const Extra& e : extras)
+    std::printf("    {\"name\": %s, \"kind\": \"flat button\", \"x\": %d, \"y\": %d, \"w\": %d, \"h\": %d, "
+                "\"caption\": %s, \"spoken\": %s},\n",
+                Quoted(e.name).c_str(), e.place.left, e.place.top, e.place.width, e.place.height,
+                Quoted(e.caption).c_str(), Quoted(e.caption).c_str());
   for (size_t i = 0; i < table.controls.size(); ++i) {
     const auto& c = table.controls[i];
     std::printf("    {\"name\": %s, \"kind\": %s, \"x\": %d, \"y\": %d, \"w\": %d, \"h\": %d, \"caption\": %s, "
@@ -78,7 +92,11 @@ int main() {
   PrintWindow(tavo::forms::kMainWindow, false);
   PrintWindow(tavo::forms::kListWindow, false);
   PrintWindow(tavo::forms::kConfigWindow, false);
-  PrintWindow(tavo::forms::kLembreteWindow, true);
+  using tavo::forms::kAlertButtons;
+  PrintWindow(tavo::forms::kLembreteWindow, true,
+              {{"bOK (alerta)", kAlertButtons.ok, "OK"},
+               {"bAlternate (alerta)", kAlertButtons.alternate, "Excluir"},
+               {"bAdiar", kAlertButtons.snooze, "Adiar"}});
   std::printf("}\n");
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -44,6 +44,7 @@ LembreteWindow::LembreteWindow(forms::Application& app)
   mLembrete.SetLimit(forms::LembreteForm::kMaxTextLength);  // a line break counts two, as stored
   MakeFlatButton(bOK, hwnd, table["bOK"], button, form);
   MakeFlatButton(bAlternate, hwnd, table["bAlternate"], button, form);
+  snooze.Create(hwnd, 108, button);  // the alert's "Adiar", between the buttons and the events area
   const auto& events = table["scroll"];
   scroll.Create(hwnd, events.id, PlaceOf(events.place), field);
   NameControl(scroll.hwnd, table, events);
@@ -131,6 +132,8 @@ void LembreteWindow::SetClientHeight(int height) {
   ::ShowWindow(scroll.hwnd, shown ? SW_SHOWNA : SW_HIDE);
   if (!shown && ::GetFocus() == scroll.hwnd) ::SetFocus(mLembrete.hwnd);
 }
+
+void LembreteWindow::ShowSnooze(bool shown) { snooze.Show(shown, bOK, bAlternate); }
 
 void LembreteWindow::SetWindowName(const std::string& name, bool alert) {
   SetAccessibleName(name, alert ? ROLE_SYSTEM_ALERT : ROLE_SYSTEM_DIALOG);

@@ -6,6 +6,7 @@
 #include "forms/lembrete_form.h"
 #include "win32/controls.h"
 #include "win32/shaped_window.h"
+#include "win32/snooze_menu.h"
 
 namespace tavo::win32 {
 
@@ -20,6 +21,7 @@ class LembreteWindow : public ShapedWindow, public forms::LembreteView {
   Memo mLembrete;
   FlatButton bOK, bAlternate;
   ScrollText scroll;
+  SnoozeControl snooze{form};  // "Adiar", alert mode only
 
   // forms::WindowView
   void Close() override;
@@ -43,6 +45,7 @@ class LembreteWindow : public ShapedWindow, public forms::LembreteView {
   forms::Rect Bounds() const override;
   void MoveTo(forms::Point top_left) override;
   void SetWindowName(const std::string& name, bool alert) override;
+  void ShowSnooze(bool shown) override;
 
  protected:
   void FormClose() override;

@@ -25,6 +25,7 @@
 #include "platform/win32/utf16.h"
 #include "store/backup.h"
 #include "store/config.h"
+#include "store/date_text.h"
 #include "dates/date_time.h"
 #include "tests/common/typed_field_cases.h"
 #include "tests/core/support/store_fixture.h"
@@ -1164,6 +1165,108 @@ TEST_F(QuelvoAccessibility, RowsTogglesAndColoursAreNamedObjects) {
   EXPECT_TRUE(colours[1].state & STATE_SYSTEM_FOCUSED) << "the current colour";
   EXPECT_EQ(colours[4].name, L"vermelho");
   EXPECT_EQ(colours[20].name, L"Outra...");
+}
+
+// The "Adiar" control of a due alert, driven as a user drives it.
+class QuelvoAdiar : public QuelvoAccessibility {
+ protected:
+  std::string DataFiles() { return ReadBytes(Dados(L"tavodb.idx")) + "|" + ReadBytes(Dados(L"tavodb.dat")); }
+  // The due alert of the one seeded reminder.
+  HWND DueAlert() {
+    if (!Main()) return nullptr;
+    if (!WaitUntil([&] { return ReminderWindows(Pid()).size() == 1; }, kDueCheckWait)) return nullptr;
+    return ReminderWindows(Pid())[0];
+  }
+  // The minute on the computer's clock, as the program reads it (this
+  // process has the fixture's fixed clock).
+  static double RealMinute() {
+    SYSTEMTIME t;
+    ::GetLocalTime(&t);
+    return EncodeDate(t.wYear, t.wMonth, t.wDay) + EncodeTime(t.wHour, t.wMinute, 0, 0);
+  }
+  // The open popup menu of the program, if any.
+  HWND OpenMenu() {
+    return WaitFor([&] {
+      for (HWND w : TopWindows(Pid()))
+        if (ClassOf(w) == L"#32768") return w;
+      return static_cast<HWND>(nullptr);
+    }, 5000);
+  }
+  // The snooze the program stored for the first reminder, read back read-only.
+  std::optional<double> Snooze() {
+    StoredNow();
+    return store.SnoozedUntil(Lembretes[0].Id);
+  }
+};
+
+TEST_F(QuelvoAdiar, TheFirstChoiceClosesTheAlertKeepsTheFilesAndTheListSaysAdiado) {
+  Seed({{At(2020, 1, 1, 8, 0), 0, "Pagar a conta"}});
+  Start();
+  HWND alert = DueAlert();
+  ASSERT_NE(alert, nullptr);
+  HWND adiar = ChildByText(alert, L"&Adiar");
+  ASSERT_NE(adiar, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(adiar));
+  EXPECT_EQ(MsaaOf(adiar).name, L"Adiar");
+  RECT ok, excluir, place;
+  ::GetWindowRect(ChildByText(alert, L"OK"), &ok);
+  ::GetWindowRect(ChildByText(alert, L"Excluir"), &excluir);
+  ::GetWindowRect(adiar, &place);
+  EXPECT_EQ(ok.right - ok.left, 60);
+  EXPECT_LE(ok.right, excluir.left);
+  EXPECT_LE(excluir.right, place.left);
+  const std::string files = DataFiles();
+
+  const double before = RealMinute();
+  Click(adiar);
+  HWND menu = OpenMenu();
+  ASSERT_NE(menu, nullptr) << "no menu";
+  Key(menu, VK_DOWN);
+  Key(menu, VK_RETURN);
+  EXPECT_TRUE(Gone(alert));
+  const double after = RealMinute();
+
+  EXPECT_EQ(DataFiles(), files);
+  EXPECT_EQ(StoredNow(), (std::vector<Stored>{{At(2020, 1, 1, 8, 0), 0, "Pagar a conta"}}));
+  const std::optional<double> until = Snooze();
+  ASSERT_TRUE(until);
+  EXPECT_TRUE(*until == MinutesLater(before, 5) || *until == MinutesLater(after, 5)) << *until;
+
+  std::vector<HWND> edits;
+  HWND list = ListRange(Main(), L"01/01/2020", L"31/12/2020", &edits);
+  ASSERT_NE(list, nullptr);
+  HWND grid = ::GetDlgItem(list, 105);
+  ASSERT_TRUE(WaitUntil([&] { return PartsOf(grid).size() == 1; }));
+  EXPECT_NE(PartsOf(grid)[0].name.find(L"adiado até"), std::wstring::npos) << platform::Utf8(PartsOf(grid)[0].name);
+}
+
+TEST_F(QuelvoAdiar, AltAOpensTheMenuEscClosesItAndTheArrowsAndEnterPick) {
+  Seed({{At(2020, 1, 1, 8, 0), 0, "Pagar a conta"}});
+  Start();
+  HWND alert = DueAlert();
+  ASSERT_NE(alert, nullptr);
+  HWND memo = ChildrenOf(alert, L"Edit")[2];
+  // Alt+A as the keyboard gives it after TranslateMessage.
+  ::PostMessageW(memo, WM_SYSCHAR, 'a', 1 | (1u << 29));
+  HWND menu = OpenMenu();
+  ASSERT_NE(menu, nullptr) << "Alt+A opened no menu";
+  Key(menu, VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+  EXPECT_TRUE(::IsWindowVisible(alert));
+  EXPECT_FALSE(Snooze());
+
+  const double before = RealMinute();
+  ::PostMessageW(memo, WM_SYSCHAR, 'a', 1 | (1u << 29));
+  menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  Key(menu, VK_DOWN);
+  Key(menu, VK_DOWN);  // "10 minutos"
+  Key(menu, VK_RETURN);
+  EXPECT_TRUE(Gone(alert));
+  const double after = RealMinute();
+  const std::optional<double> until = Snooze();
+  ASSERT_TRUE(until);
+  EXPECT_TRUE(*until == MinutesLater(before, 10) || *until == MinutesLater(after, 10)) << *until;
 }
 
 }  // namespace

@@ -157,6 +157,18 @@ int main() {
   Shot(L"calendario.bmp");
   ::PostMessageW(ChildrenOf(calendar, L"SysMonthCal32")[0], WM_KEYDOWN, VK_ESCAPE, 0);
   ::Sleep(300);
+  // The "Adiar" menu, its first choice selected.
+  Click(ChildByText(alert, L"&Adiar"));
+  HWND snooze = WaitFor([&] {
+    for (HWND w : TopWindows(pid))
+      if (ClassOf(w) == L"#32768") return w;
+    return static_cast<HWND>(nullptr);
+  });
+  if (!snooze) return Fail("no snooze menu");
+  Key(snooze, VK_DOWN);
+  Shot(L"adiar.bmp");
+  ::PostMessageW(snooze, WM_KEYDOWN, VK_ESCAPE, 0);
+  WaitUntil([&] { return !::IsWindowVisible(snooze); }, 5000);
   Click(ControlOf(alert, forms::kLembreteWindow, "bAlternate"));
   if (HWND ask = WaitFor([&] { return MessageBoxWith(pid, L"Deseja realmente excluir este lembrete?"); })) {
     MoveTo(ask, 560, 330);

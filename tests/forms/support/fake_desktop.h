@@ -71,7 +71,9 @@ class FakeLembreteWindow : public LembreteView, public FakeWindow {
   Rect Bounds() const override { return bounds_; }
   void MoveTo(Point p) override { bounds_.left = p.x, bounds_.top = p.y; }
   void SetWindowName(const std::string& name, bool is_alert) override { window_name = name, alert = is_alert; }
+  void ShowSnooze(bool on) override { snooze_shown = on; }
 
+  bool snooze_shown = false;
   std::string date = "          ", time = "    ", memo, alternate, events, window_name;
   bool alert = false;
   int repeat = -1;

@@ -1,0 +1,246 @@
+#include "win32/snooze_menu.h"
+
+#include "forms/snooze_control.h"
+#include "forms/tray_margin.h"
+#include "store/cp1252.h"
+#include "win32/accessibility.h"
+#include "win32/application.h"
+
+namespace tavo::win32 {
+namespace {
+
+constexpr int kItemHeight = 20;  // as the tray menu's items
+
+Place PlaceOf(const forms::Rect& r) { return Place{r.left, r.top, r.width, r.height}; }
+
+COLORREF ColorOf(const forms::Rgb& c) {
+  return RGB(static_cast<BYTE>(c.red), static_cast<BYTE>(c.green), static_cast<BYTE>(c.blue));
+}
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FillRect(dc, &r, brush);
+  ::DeleteObject(brush);
+}
+
+HFONT MenuFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const int height = metrics.lfMenuFont.lfHeight < 0 ? -metrics.lfMenuFont.lfHeight : 11;
+  return Font(metrics.lfMenuFont.lfFaceName[0] ? metrics.lfMenuFont.lfFaceName : L"MS Sans Serif", height);
+}
+
+// The tray menu's margin, the slice of it beside one item: the gradient over
+// the whole menu's height, its 3-D edge and "Quelvo" reading upwards.
+void DrawMargin(HDC dc, const RECT& item, int first_top, int menu_height) {
+  const forms::Rect margin{item.left, first_top, forms::kMenuMarginWidth, menu_height};
+  const int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, item.left, item.top, item.left + forms::kMenuMarginWidth, item.bottom);
+  for (const forms::MarginFill& fill : forms::MarginGradient(margin))
+    Fill(dc, RECT{fill.rect.left, fill.rect.top, fill.rect.right(), fill.rect.bottom()}, ColorOf(fill.color));
+  Fill(dc, RECT{margin.right() - 3, item.top, margin.right(), item.bottom}, ::GetSysColor(COLOR_MENU));
+  const int shadow = forms::MarginShadowColumn(margin), light = forms::MarginHighlightColumn(margin);
+  Fill(dc, RECT{shadow, item.top, shadow + 1, item.bottom}, ::GetSysColor(COLOR_BTNSHADOW));
+  Fill(dc, RECT{light, item.top, light + 1, item.bottom}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  LOGFONTW lf{};
+  lf.lfHeight = -::MulDiv(18, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfEscapement = 900;
+  lf.lfWeight = FW_BOLD;
+  lf.lfItalic = TRUE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, L"Times New Roman", LF_FACESIZE);
+  HFONT turned = ::CreateFontIndirectW(&lf);
+  HGDIOBJ old = ::SelectObject(dc, turned);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  const forms::Point origin = forms::MarginTextOrigin(margin);
+  ::TextOutW(dc, origin.x, origin.y, L"Quelvo", 6);
+  ::SelectObject(dc, old);
+  ::DeleteObject(turned);
+  ::RestoreDC(dc, saved);
+}
+
+}  // namespace
+
+// ---- the time box ----
+
+SnoozeTimeBox* SnoozeTimeBox::Open(HWND owner, std::function<void(const std::string&)> accepted) {
+  auto* box = new SnoozeTimeBox;
+  box->delete_on_destroy = true;
+  box->accepted_ = std::move(accepted);
+  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  RECT outer{0, 0, 190, 64};
+  ::AdjustWindowRectEx(&outer, kStyle, FALSE, WS_EX_DLGMODALFRAME);
+  RECT at;
+  ::GetWindowRect(owner, &at);
+  CreateArgs a;
+  a.parent = owner;
+  a.style = kStyle;
+  a.ex_style = WS_EX_DLGMODALFRAME;
+  a.x = at.left + 30;
+  a.y = at.top + 120;
+  a.width = outer.right - outer.left;
+  a.height = outer.bottom - outer.top;
+  a.title = forms::kSnoozeTimeTitle;
+  if (!box->Create(a)) {
+    delete box;
+    return nullptr;
+  }
+  HFONT field_font = Font(L"MS Sans Serif", 11), button_font = Font(L"MS Sans Serif", 12);
+  HWND label = ::CreateWindowExW(0, L"STATIC", Utf16(forms::kSnoozeTimeLabel).c_str(), WS_CHILD | WS_VISIBLE, 10, 15,
+                                 40, 16, box->hwnd, nullptr, Instance(), nullptr);
+  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(field_font), FALSE);
+  box->field.Create(box->hwnd, 1, Place{52, 12, 37, 21}, field_font, forms::MaskedText::kTimeMask);
+  NameLabel(box->field.hwnd, forms::kSnoozeTimeLabel);
+  box->field.SetText(forms::SnoozeTimeSuggestion());
+  box->field.onEnter = [box] { box->Accept(); };
+  box->ok.Create(box->hwnd, IDOK, Place{10, 38, 80, 21}, forms::kSnoozeTimeOk, button_font);
+  box->ok.onClick = [box] { box->Accept(); };
+  box->cancel.Create(box->hwnd, IDCANCEL, Place{100, 38, 80, 21}, forms::kSnoozeTimeCancel, button_font);
+  box->cancel.onClick = [box] { ::DestroyWindow(box->hwnd); };
+  ::ShowWindow(box->hwnd, SW_SHOW);
+  ::SetForegroundWindow(box->hwnd);
+  ::SetFocus(box->field.hwnd);
+  ::SendMessageW(box->field.hwnd, EM_SETSEL, 0, -1);
+  return box;
+}
+
+void SnoozeTimeBox::Accept() {
+  const std::string typed = field.Text();
+  auto accepted = std::move(accepted_);
+  ::DestroyWindow(hwnd);  // this box is gone from here on
+  if (accepted) accepted(typed);
+}
+
+bool SnoozeTimeBox::PreTranslate(MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    ::DestroyWindow(hwnd);
+    return true;
+  }
+  return false;
+}
+
+LRESULT SnoozeTimeBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE) {
+    ::DestroyWindow(hwnd);
+    return 0;
+  }
+  return Wnd::WndProc(msg, wp, lp);
+}
+
+// ---- the button and its menu ----
+
+SnoozeControl::~SnoozeControl() {
+  if (menu_) ::DestroyMenu(menu_);
+  if (box_ && ::IsWindow(box_)) ::DestroyWindow(box_);
+}
+
+void SnoozeControl::Create(HWND window, int id, HFONT font) {
+  window_ = window;
+  button.Create(window, id, PlaceOf(forms::kAlertButtons.snooze), forms::kSnoozeButtonCaption, font);
+  ::ShowWindow(button.hwnd, SW_HIDE);
+  button.onClick = [this] { PopUp(); };
+  // The menu's owner: a hidden window of its own, which measures and draws the items.
+  CreateArgs a;
+  a.parent = window;
+  a.style = WS_POPUP;
+  Wnd::Create(a);
+  menu_ = ::CreatePopupMenu();
+  for (const std::string& caption : forms::SnoozeMenuItems()) {
+    auto item = std::make_unique<Item>();
+    item->text = Utf16(caption);
+    item->msaa.dwMSAASignature = MSAA_MENU_SIG;
+    item->msaa.cchWText = static_cast<DWORD>(item->text.size());
+    item->msaa.pszWText = item->text.data();
+    ::AppendMenuW(menu_, MF_OWNERDRAW, items_.size() + 1, reinterpret_cast<LPCWSTR>(item.get()));
+    items_.push_back(std::move(item));
+  }
+}
+
+void SnoozeControl::Show(bool shown, FlatButton& ok, FlatButton& alternate) {
+  const forms::ButtonRow& row = forms::ButtonRowFor(shown);
+  ok.SetBounds(row.ok.left, row.ok.top, row.ok.width, row.ok.height);
+  alternate.SetBounds(row.alternate.left, row.alternate.top, row.alternate.width, row.alternate.height);
+  ::ShowWindow(button.hwnd, shown ? SW_SHOWNA : SW_HIDE);
+  if (!shown && ::GetFocus() == button.hwnd) ::SetFocus(ok.hwnd);
+}
+
+void SnoozeControl::PopUp() {
+  if (!::IsWindowVisible(button.hwnd)) return;
+  RECT r;
+  ::GetWindowRect(button.hwnd, &r);
+  const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+      menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, hwnd, nullptr));
+  if (command) Run(static_cast<int>(command) - 1);
+}
+
+void SnoozeControl::Run(int index) {
+  if (forms::RunSnoozeItem(form_, index)) return;
+  if (index == forms::kSnoozeUntilItem) AskTime();
+}
+
+void SnoozeControl::AskTime() {
+  if (box_ && ::IsWindow(box_)) {
+    ::SetForegroundWindow(box_);
+    return;
+  }
+  forms::LembreteForm* form = &form_;
+  SnoozeTimeBox* box = SnoozeTimeBox::Open(window_, [form](const std::string& typed) { form->AdiarPara(typed); });
+  box_ = box ? box->hwnd : nullptr;
+}
+
+void SnoozeControl::MeasureItem(MEASUREITEMSTRUCT& m) const {
+  const auto* item = reinterpret_cast<const Item*>(m.itemData);
+  HDC dc = ::GetDC(hwnd);
+  HGDIOBJ old = ::SelectObject(dc, MenuFont());
+  RECT r{0, 0, 0, 0};
+  ::DrawTextW(dc, item->text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(hwnd, dc);
+  m.itemHeight = kItemHeight;
+  m.itemWidth = static_cast<UINT>(forms::MenuItemTextLeft() + r.right + 12);
+}
+
+void SnoozeControl::DrawItem(const DRAWITEMSTRUCT& d) const {
+  HDC dc = d.hDC;
+  const int index = static_cast<int>(d.itemID) - 1;
+  const int count = static_cast<int>(items_.size());
+  DrawMargin(dc, d.rcItem, d.rcItem.top - index * kItemHeight, count * kItemHeight);
+  RECT body = d.rcItem;
+  body.left += forms::kMenuMarginWidth;
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  Fill(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  RECT text = body;
+  text.left = d.rcItem.left + forms::MenuItemTextLeft();
+  HGDIOBJ old = ::SelectObject(dc, MenuFont());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  const auto* item = reinterpret_cast<const Item*>(d.itemData);
+  ::DrawTextW(dc, item->text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+}
+
+LRESULT SnoozeControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (m->CtlType == ODT_MENU) {
+        MeasureItem(*m);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (d->CtlType == ODT_MENU) {
+        DrawItem(*d);
+        return TRUE;
+      }
+      break;
+    }
+  }
+  return Wnd::WndProc(msg, wp, lp);
+}
+
+}  // namespace tavo::win32
