@@ -176,8 +176,8 @@ void Win32Desktop::ShowMessage(const forms::Form* owner, const std::string& text
 
 void Win32Desktop::ShowDetailedMessage(const forms::Form* owner, const std::string& text, const std::string& details,
                                        forms::BoxIcon icon, forms::BoxModality modality) {
-  if (details.empty()) ShowBox(WindowOf(owner), text, IconOf(icon), ModalityOf(modality));
-  else ShowDetailsBox(WindowOf(owner), text, details, IconOf(icon), ModalityOf(modality));
+  if (details.empty()) ShowBox(WindowOf(owner), text, icon, modality);
+  else ShowDetailsBox(WindowOf(owner), text, details, icon, modality);
 }
 
 bool Win32Desktop::AskYesNo(const forms::Form* owner, const std::string& text, forms::BoxIcon icon,
