@@ -90,11 +90,13 @@ expect_data_unchanged "arquivo de adiados danificado"
 
 # ---- An exported calendar carries the reminder alone, not this computer's snooze ----
 if "$prog/quelvo-cli" 2>&1 | grep -q exportar; then
+  # DTSTAMP is the moment of writing, which faketime lets run on: left out.
   run_at "2024-06-15 10:40:00" exportar -
-  cp "$tmp/out" "$tmp/adiado.ics"
+  grep -v '^DTSTAMP:' "$tmp/out" >"$tmp/adiado.ics"
   run_at "" adiar 1 0
   run_at "2024-06-15 10:40:00" exportar -
-  if [ -s "$tmp/out" ] && cmp -s "$tmp/out" "$tmp/adiado.ics"; then ok; else bad "o adiamento mudou o calendário exportado"; fi
+  grep -v '^DTSTAMP:' "$tmp/out" >"$tmp/sem_adiar.ics"
+  if [ -s "$tmp/sem_adiar.ics" ] && cmp -s "$tmp/sem_adiar.ics" "$tmp/adiado.ics"; then ok; else bad "o adiamento mudou o calendário exportado"; fi
   run_at "2024-06-15 10:30:00" adiar 1 15
 fi
 
