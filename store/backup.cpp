@@ -163,6 +163,7 @@ RestoreResult RestoreBackup(Store& store, const std::string& path) {
   }
   // Rows of an open list window may name reminders by Ids that now mean others.
   store.RefreshList();
+  if (result == RestoreResult::Done && store.Hooks.Changed) store.Hooks.Changed();
   return result;
 }
 

@@ -329,6 +329,7 @@ void Store::AddLembrete(const TLembrete& record) {
     SaveSnoozes();  // a reminder alike a snoozed one may come before it
   }
   RefreshList();
+  if (Hooks.Changed) Hooks.Changed();
 }
 
 void Store::AddLembretes(const std::vector<TLembrete>& records) {
@@ -376,6 +377,7 @@ void Store::AddLembretes(const std::vector<TLembrete>& records) {
     SaveSnoozes();
   }
   RefreshList();
+  if (Hooks.Changed) Hooks.Changed();
 }
 
 void Store::AlterLembrete(const TLembrete& old_record, const TLembrete& new_record) {
@@ -427,6 +429,7 @@ void Store::AlterLembrete(const TLembrete& old_record, const TLembrete& new_reco
     SaveSnoozes();
   }
   RefreshList();
+  if (Hooks.Changed) Hooks.Changed();
 }
 
 void Store::DeleteLembrete(const TLembrete& record) {
@@ -458,6 +461,7 @@ void Store::DeleteLembrete(const TLembrete& record) {
     }
   }
   RefreshList();
+  if (Hooks.Changed) Hooks.Changed();
 }
 
 // --- snoozes ---

@@ -100,6 +100,9 @@ struct StoreHooks {
   // snooze file that could not be read. Notices given while it is unset
   // wait for DeliverPendingNotices.
   std::function<void(const std::string& message)> Notice;
+  // Called after reminders were added, altered or deleted, or a backup
+  // restored (the calendar sync sends such changes soon).
+  std::function<void()> Changed;
 };
 
 // Thrown after a failure has been reported, to stop without writing more.
