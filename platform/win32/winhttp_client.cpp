@@ -195,7 +195,7 @@ class WinHttpClient : public HttpClient {
     if (target.empty()) target = L"/";
 
     // The time-out covers the whole request: each phase gets what is left of it.
-    const int total_ms = std::max(1, request.timeout_seconds) * 1000;
+    const int total_ms = std::clamp(request.timeout_seconds, 1, 24 * 3600) * 1000;
     const auto deadline = Clock::now() + std::chrono::milliseconds(total_ms);
     auto left_ms = [&]() -> int {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -212,7 +212,10 @@ class WinHttpClient : public HttpClient {
 
     if (!::WinHttpSetTimeouts(req, total_ms, total_ms, total_ms, total_ms)) return LastError();
     SetNumber(req, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, static_cast<DWORD>(total_ms));
-    SetNumber(req, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS);
+    // A redirect followed here would carry the credentials to wherever it points.
+    DWORD no_redirects = WINHTTP_DISABLE_REDIRECTS;
+    if (!::WinHttpSetOption(req, WINHTTP_OPTION_DISABLE_FEATURE, &no_redirects, sizeof no_redirects))
+      return Failed(HttpFailure::Other);
     SetNumber(req, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER);
     // Never answer a server's Negotiate or NTLM challenge with the Windows logon.
     SetNumber(req, WINHTTP_OPTION_AUTOLOGON_POLICY, WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH);
