@@ -149,4 +149,6 @@ void ConfigForm::bCancelClick() { view_.Close(); }
 
 void ConfigForm::iHideClick() { view_.Close(); }
 
+void ConfigForm::bSyncClick() { App().OpenWindowOnce(WindowKind::Sync); }
+
 }  // namespace tavo::forms

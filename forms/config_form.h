@@ -66,6 +66,8 @@ class ConfigForm : public Form {
   void lbInfoClick();
   void bOKClick();
   void bCancelClick();
+  // "Sincronização...": the sync window, this one staying open.
+  void bSyncClick();
   void iHideClick();
 
   // The sound folder, with a trailing separator.

@@ -43,7 +43,7 @@ struct BoxStyle {
 };
 
 // The windows a form can open.
-enum class WindowKind { Main, Lembrete, List, Config };
+enum class WindowKind { Main, Lembrete, List, Config, Sync };
 
 // A font by family name and character height in pixels.
 struct Font {

@@ -56,6 +56,7 @@ class Form {
 
 class LembreteForm;
 class ListForm;
+class SyncLink;
 
 // The general error report of an unexpected error: error icon, OK, task-modal,
 // and the error's text with a full stop appended when it does not end in one.
@@ -84,6 +85,9 @@ class Application {
   bool ShuttingDown = false;
   // Where the last reminder window was placed; (-1, -1) when none was.
   Point LastReminderPos{-1, -1};
+  // The background calendar sync, set by the start-up; nullptr in a copy
+  // that only reads the store.
+  SyncLink* Sync = nullptr;
 
   // The open windows in the order of creation, the main window first.
   const std::vector<Form*>& OwnedWindows() const { return windows_; }

@@ -6,6 +6,7 @@
 #include "forms/backup_flow.h"
 #include "forms/calendar_flow.h"
 #include "forms/lembrete_form.h"
+#include "forms/sync_form.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/config.h"
@@ -108,6 +109,8 @@ void MainForm::pmImportCalendarClick() {
   Guarded([this] { ImportCalendar(App(), this); });
 }
 
+void MainForm::pmSyncClick() { App().OpenWindowOnce(WindowKind::Sync); }
+
 void MainForm::bHideClick() {
   view_.HideWindow();
   App().MainWindowShown = false;
@@ -140,6 +143,15 @@ void MainForm::timerChecaTimer() {
   if (minute == LastCheckedMinute) return;
   LastCheckedMinute = minute;
   CheckDueReminders();
+}
+
+void MainForm::timerSyncTimer() {
+  // Applying received reminders writes the store: not while another handler
+  // holds it, nor again from a message pump inside this very tick.
+  if (!App().Sync || sync_ticking_ || store().StoreBusy || store().ScanBusy) return;
+  sync_ticking_ = true;
+  Guarded([this] { App().Sync->Tick(); });
+  sync_ticking_ = false;
 }
 
 void MainForm::CheckDueReminders() {

@@ -21,7 +21,8 @@ class MainView : public WindowView {
   virtual void HideWindow() = 0;
   // True while the window is visible and not minimised.
   virtual bool IsShown() const = 0;
-  // Starts `timerCheca`: timerChecaTimer every 10 seconds from now on.
+  // Starts `timerCheca` (timerChecaTimer every 10 seconds) and `timerSync`
+  // (timerSyncTimer every second) from now on.
   virtual void StartTimer() = 0;
 };
 
@@ -59,6 +60,8 @@ class MainForm : public Form {
   // "Exportar Calendário" and "Importar Calendário" (forms/calendar_flow.h).
   void pmExportCalendarClick();
   void pmImportCalendarClick();
+  // "Sincronização": the sync window.
+  void pmSyncClick();
   void pmJanelaClick();
   // A close request: true when the window may close; otherwise it hides.
   bool FormCloseQuery();
@@ -67,6 +70,8 @@ class MainForm : public Form {
 
   void timerChecaTimer();
   void CheckDueReminders();
+  // Lets the background sync start what is due and apply what it received.
+  void timerSyncTimer();
 
  private:
   void FirstActivation();
@@ -75,6 +80,7 @@ class MainForm : public Form {
   MainView& view_;
   std::vector<std::string> arguments_;
   bool first_activation_done_ = false;
+  bool sync_ticking_ = false;
 };
 
 }  // namespace tavo::forms

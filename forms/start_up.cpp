@@ -1,5 +1,8 @@
 #include "forms/start_up.h"
 
+#include <optional>
+
+#include "forms/background_sync.h"
 #include "forms/form.h"
 #include "forms/main_form.h"
 #include "platform/system.h"
@@ -14,7 +17,9 @@ int RunProgram(StartUpHooks& hooks, const std::vector<std::string>& arguments) {
     hooks.FailAndEnd(Cp1252ToUtf8(message), StoreFailureBox(kind));
   };
   store.Hooks.PumpMessages = [&hooks, &store] { hooks.PumpMessages(store); };
-  store.Open(platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+  const StoreAccess access =
+      platform::InstanceLockHeld(kInstanceName) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite;
+  store.Open(access);
 
   const auto instance = platform::AcquireInstanceLock(kInstanceName);
   if (!instance) {
@@ -23,7 +28,11 @@ int RunProgram(StartUpHooks& hooks, const std::vector<std::string>& arguments) {
     if (!IsMinimizeStart(arguments)) hooks.AskRunningCopyToShow();
     return 0;
   }
-  return hooks.RunMainWindow(store, arguments);
+  // The lock can be had after all when the other copy ended meanwhile; a
+  // store opened only for reading is not synced all the same.
+  std::optional<BackgroundSync> sync;
+  if (access == StoreAccess::ReadWrite) sync.emplace(store);
+  return hooks.RunMainWindow(store, sync ? &*sync : nullptr, arguments);
 }
 
 }  // namespace tavo::forms

@@ -14,6 +14,7 @@
 #include "forms/lembrete_form.h"
 #include "forms/list_form.h"
 #include "forms/main_form.h"
+#include "forms/sync_form.h"
 #include "forms/window_shape.h"
 
 namespace tavo::forms {
@@ -23,10 +24,13 @@ enum class ControlKind {
   PushButton,     // a standard push button
   DateField,      // a date field with its calendar drop-down
   TimeField,      // a masked HH:MM field
+  TextField,      // a single-line text box
+  PasswordField,  // a single-line text box that shows a dot for each character
   ComboBox,       // a drop-down list without free typing
   Panel,          // a sunken panel holding other controls
   Memo,           // a multi-line text box
   ScrollText,     // a white box with a word-wrapped text that scrolls
+  StatusText,     // a word-wrapped text on the picture that the program changes
   Grid,           // the list window's grid of reminders
   Label,          // a text on the picture
   CheckBox,       // a check box without a visible caption
@@ -131,6 +135,8 @@ inline constexpr Control<MainForm> kTrayControls[] = {
      .click = &MainForm::pmExportCalendarClick},
     {.name = "pmImportar", .kind = ControlKind::MenuItem, .caption = "Importar Calend\u00E1rio", .id = 12,
      .click = &MainForm::pmImportCalendarClick},
+    {.name = "pmSincronizar", .kind = ControlKind::MenuItem, .caption = "Sincroniza\u00E7\u00E3o", .id = 13,
+     .click = &MainForm::pmSyncClick},
     {.name = "N2", .kind = ControlKind::MenuSeparator, .id = 6},
     {.name = "pmJanela", .kind = ControlKind::MenuItem, .caption = "Exibir Menu Principal", .id = 7,
      .click = &MainForm::pmJanelaClick},
@@ -234,7 +240,38 @@ inline constexpr Control<ConfigForm> kConfigControls[] = {
     // First in the tab order: the window opens on it.
     {.name = "bCancel", .kind = ControlKind::FlatButton, .place = {309, 228, 93, 28}, .caption = "Cancelar", .tab = 0,
      .id = 100, .click = &ConfigForm::bCancelClick},
+    {.name = "bSync", .kind = ControlKind::FlatButton, .place = {44, 228, 134, 28},
+     .caption = "Sincroniza\u00E7\u00E3o...", .tab = 8, .id = 108, .click = &ConfigForm::bSyncClick},
 };
 inline constexpr WindowTable<ConfigForm> kConfigWindow{"fundo_config", "Configurações", kConfigControls};
+
+// ---- Sync window `formSync` ----
+
+inline constexpr Control<SyncForm> kSyncControls[] = {
+    {.name = "iHide", .kind = ControlKind::ClickArea, .place = kHideArea, .spoken = "Fechar",
+     .click = &SyncForm::bFecharClick},
+    {.name = "Label1", .kind = ControlKind::Label, .place = {44, 58, 300, 14},
+     .caption = "Endere\u00E7o do servidor ou do calend\u00E1rio"},
+    {.name = "eEndereco", .kind = ControlKind::TextField, .place = {44, 74, 358, 21}, .spoken = "Endere\u00E7o",
+     .named_by = "Label1", .tab = 0, .id = 100},
+    {.name = "Label2", .kind = ControlKind::Label, .place = {44, 102, 120, 14}, .caption = "Usu\u00E1rio"},
+    {.name = "eUsuario", .kind = ControlKind::TextField, .place = {44, 118, 175, 21}, .named_by = "Label2", .tab = 1,
+     .id = 101},
+    {.name = "Label3", .kind = ControlKind::Label, .place = {227, 102, 120, 14}, .caption = "Senha"},
+    {.name = "eSenha", .kind = ControlKind::PasswordField, .place = {227, 118, 175, 21}, .named_by = "Label3",
+     .tab = 2, .id = 102},
+    // The last sync or its error, or what the set-up is doing: a screen
+    // reader reads the text itself.
+    {.name = "lStatus", .kind = ControlKind::StatusText, .place = {44, 152, 358, 60}, .id = 107},
+    {.name = "bSalvar", .kind = ControlKind::FlatButton, .place = {44, 228, 74, 28}, .caption = "Salvar", .tab = 3,
+     .id = 103, .click = &SyncForm::bSalvarClick},
+    {.name = "bSincronizar", .kind = ControlKind::FlatButton, .place = {124, 228, 118, 28},
+     .caption = "Sincronizar agora", .tab = 4, .id = 104, .click = &SyncForm::bSincronizarClick},
+    {.name = "bEsquecer", .kind = ControlKind::FlatButton, .place = {248, 228, 74, 28}, .caption = "Esquecer",
+     .tab = 5, .id = 105, .click = &SyncForm::bEsquecerClick},
+    {.name = "bFechar", .kind = ControlKind::FlatButton, .place = {328, 228, 74, 28}, .caption = "Fechar", .tab = 6,
+     .id = 106, .click = &SyncForm::bFecharClick},
+};
+inline constexpr WindowTable<SyncForm> kSyncWindow{"fundo_sync", "Sincroniza\u00E7\u00E3o", kSyncControls};
 
 }  // namespace tavo::forms

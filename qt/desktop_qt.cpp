@@ -14,6 +14,7 @@
 #include "qt/tavo_config.h"
 #include "qt/tavo_lembrete.h"
 #include "qt/tavo_list.h"
+#include "qt/sync_window.h"
 
 namespace tavo::gui {
 namespace {
@@ -84,6 +85,7 @@ forms::Form& QtDesktop::CreateWindow(forms::WindowKind kind) {
   switch (kind) {
     case forms::WindowKind::List: return (new TformList(app_))->form;
     case forms::WindowKind::Config: return (new TformConfig(app_))->form;
+    case forms::WindowKind::Sync: return (new TformSync(app_))->form;
     case forms::WindowKind::Lembrete:
     case forms::WindowKind::Main: break;  // the main window is made once, by main()
   }

@@ -23,11 +23,12 @@ class QtStartUp : public forms::StartUpHooks {
   void PumpMessages(const Store& store) override { gui::PumpMessagesOnce(true, store); }
   void AskRunningCopyToShow() override { platform::AskRunningCopyToShow(forms::kInstanceName); }
 
-  int RunMainWindow(Store& store, const std::vector<std::string>& arguments) override {
+  int RunMainWindow(Store& store, forms::SyncLink* sync, const std::vector<std::string>& arguments) override {
     const auto show_requests = platform::ListenForShowRequests(forms::kInstanceName);
     QApplication::setApplicationDisplayName(gui::kAppTitle);
     gui::QtDesktop desktop(store);
     gui::SetTheDesktop(&desktop);
+    desktop.app().Sync = sync;
     auto* main_window = new gui::TformTAVO(desktop.app(), arguments);
     if (show_requests) main_window->WatchShowRequests(*show_requests);
     main_window->show();

@@ -98,6 +98,8 @@ TformConfig::TformConfig(forms::Application& app)
   bOK->setCursor(HandCursor());
   bCancel = MakeFlatButton(this, table["bCancel"], ArialFont(13), form);
   bCancel->setCursor(HandCursor());
+  bSync = MakeFlatButton(this, table["bSync"], ArialFont(13), form);
+  bSync->setCursor(HandCursor());
 
   // What a screen reader says; the captions on screen stay as they are.
   setAccessibleName(FromUtf8(table.spoken));

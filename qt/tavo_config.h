@@ -30,7 +30,7 @@ class TformConfig : public ShapedWindow, public forms::ConfigView {
   QListWidget* lbWave = nullptr;
   QPushButton* bOuvir = nullptr;
   QCheckBox* cbInfo = nullptr;
-  TGradBtn *bOK = nullptr, *bCancel = nullptr;
+  TGradBtn *bOK = nullptr, *bCancel = nullptr, *bSync = nullptr;
 
   static constexpr int kWidth = 417;
   static constexpr int kHeight = 278;

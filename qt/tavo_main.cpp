@@ -66,6 +66,8 @@ TformTAVO::TformTAVO(forms::Application& app, std::vector<std::string> arguments
     // Tests wait on this line to know a check has run to its end.
     if (form.LastCheckedMinute != checked) Report("checagem");
   });
+  timerSync.setInterval(1000);
+  connect(&timerSync, &QTimer::timeout, this, [this] { form.timerSyncTimer(); });
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { form.WMQueryEndSession(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -111,6 +113,7 @@ void TformTAVO::HideWindow() {
 
 void TformTAVO::StartTimer() {
   timerCheca.start();
+  timerSync.start();
   // Nanoseconds since 1970, as `date +%s%N` gives them to bench/startup.
   const auto now = std::chrono::system_clock::now().time_since_epoch();
   Report("janela-principal " + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));

@@ -29,6 +29,7 @@ class TformTAVO : public ShapedWindow, public forms::MainView {
 
   forms::MainForm form;
   QTimer timerCheca;
+  QTimer timerSync;
 
   TGradBtn *bNovo = nullptr, *bLista = nullptr, *bDoBackup = nullptr, *bRestoreBackup = nullptr,
            *bConfig = nullptr, *bFecha = nullptr, *bHide = nullptr;

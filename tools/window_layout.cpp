@@ -21,10 +21,13 @@ const char* KindName(ControlKind kind) {
     case ControlKind::PushButton: return "push button";
     case ControlKind::DateField: return "date field";
     case ControlKind::TimeField: return "time field";
+    case ControlKind::TextField: return "text field";
+    case ControlKind::PasswordField: return "password field";
     case ControlKind::ComboBox: return "drop-down list";
     case ControlKind::Panel: return "panel";
     case ControlKind::Memo: return "text box";
     case ControlKind::ScrollText: return "scroll box";
+    case ControlKind::StatusText: return "status text";
     case ControlKind::Grid: return "grid";
     case ControlKind::Label: return "label";
     case ControlKind::CheckBox: return "check box";
@@ -92,6 +95,7 @@ int main() {
   PrintWindow(tavo::forms::kMainWindow, false);
   PrintWindow(tavo::forms::kListWindow, false);
   PrintWindow(tavo::forms::kConfigWindow, false);
+  PrintWindow(tavo::forms::kSyncWindow, false);
   using tavo::forms::kAlertButtons;
   PrintWindow(tavo::forms::kLembreteWindow, true,
               {{"bOK (alerta)", kAlertButtons.ok, "OK"},

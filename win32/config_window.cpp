@@ -319,6 +319,7 @@ ConfigWindow::ConfigWindow(forms::Application& app) : ShapedWindow(L"FUNDO_CONFI
   cbInfo.SetText(table.SpokenName(info));
   cbInfo.background = picture_brush_;
   cbInfo.onClick = Handler(form, info.click);
+  MakeFlatButton(bSync, hwnd, table["bSync"], button, form);
   const auto& hide = table["iHide"];
   AddClickArea(hide.place, Handler(form, hide.click), {}, table.SpokenName(hide));
   const auto& label = table["lbInfo"];

@@ -48,7 +48,7 @@ class ConfigWindow : public ShapedWindow, public forms::ConfigView {
   ~ConfigWindow() override;
 
   forms::ConfigForm form;
-  FlatButton bCancel, bOK;
+  FlatButton bCancel, bOK, bSync;
   ColorSelector csFront, csBack;
   Memo mExemplo;
   ListBox lbWave;

@@ -16,6 +16,7 @@
 #include "win32/list_window.h"
 #include "win32/main_window.h"
 #include "win32/shaped_window.h"
+#include "win32/sync_window.h"
 
 namespace tavo::win32 {
 
@@ -265,6 +266,7 @@ forms::Form& Win32Desktop::CreateWindow(forms::WindowKind kind) {
     case forms::WindowKind::Lembrete: return (new LembreteWindow(*app_))->form;
     case forms::WindowKind::List: return (new ListWindow(*app_))->form;
     case forms::WindowKind::Config: return (new ConfigWindow(*app_))->form;
+    case forms::WindowKind::Sync: return (new SyncWindow(*app_))->form;
     case forms::WindowKind::Main: break;
   }
   return (new MainWindow(*app_, {}))->form;

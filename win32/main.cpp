@@ -37,11 +37,12 @@ class Win32StartUp : public tavo::forms::StartUpHooks {
   void PumpMessages(const tavo::Store& store) override { tavo::win32::WaitAndProcessMessages(store); }
   void AskRunningCopyToShow() override { tavo::win32::AskRunningCopyToShow(); }
 
-  int RunMainWindow(tavo::Store& store, const std::vector<std::string>& arguments) override {
+  int RunMainWindow(tavo::Store& store, tavo::forms::SyncLink* sync, const std::vector<std::string>& arguments) override {
     using namespace tavo;
     win32::CreateApplicationWindow();
     win32::Win32Desktop desktop;
     forms::Application app(desktop, store);
+    app.Sync = sync;
     desktop.SetApplication(&app);
     auto* main_window = new win32::MainWindow(app, arguments);  // deletes itself with its window
     win32::ListenForShowRequests([main_window] { main_window->form.pmJanelaClick(); });

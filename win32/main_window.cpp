@@ -11,6 +11,7 @@ namespace tavo::win32 {
 namespace {
 
 constexpr UINT_PTR kTimerCheca = 1;
+constexpr UINT_PTR kTimerSync = 2;
 constexpr UINT kFirstActivation = WM_APP + 2;
 constexpr UINT kAddTrayIcon = WM_APP + 3;
 
@@ -311,7 +312,10 @@ void MainWindow::HideWindow() { ::ShowWindow(hwnd, SW_HIDE); }
 
 bool MainWindow::IsShown() const { return ::IsWindowVisible(hwnd) && !::IsIconic(hwnd); }
 
-void MainWindow::StartTimer() { ::SetTimer(hwnd, kTimerCheca, 10000, nullptr); }
+void MainWindow::StartTimer() {
+  ::SetTimer(hwnd, kTimerCheca, 10000, nullptr);
+  ::SetTimer(hwnd, kTimerSync, 1000, nullptr);
+}
 
 // A close that is let through destroys the window, which ends the message loop;
 // the other windows go with the application, without their close handlers.
@@ -333,6 +337,10 @@ LRESULT MainWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         form.timerChecaTimer();
         return 0;
       }
+      if (wp == kTimerSync) {
+        form.timerSyncTimer();
+        return 0;
+      }
       break;
     case WM_QUERYENDSESSION:
       // The session may end: the window then agrees to close, without a question.
@@ -343,6 +351,7 @@ LRESULT MainWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DESTROY:
       ::KillTimer(hwnd, kTimerCheca);
+      ::KillTimer(hwnd, kTimerSync);
       rxTray.Remove();
       form.FormDestroy();
       ::PostQuitMessage(0);

@@ -22,6 +22,7 @@ TITLES = {
     "fundo_main": ("Main window `formTAVO`", "417 x 278"),
     "fundo_list": ("List window `formList`", "417 x 278"),
     "fundo_config": ("Settings window `formConfig`", "417 x 278"),
+    "fundo_sync": ("Sync window `formSync`", "417 x 278"),
     "fundo_lembrete": ("Reminder window `formLembrete`", "255 x 270"),
 }
 
@@ -49,6 +50,7 @@ def write_layout(path, hotspot, layout):
     w("| `fundo_main.bmp` | main window background, 417 x 278 |")
     w("| `fundo_list.bmp` | list window background, 417 x 278 |")
     w("| `fundo_config.bmp` | settings window background, 417 x 278 |")
+    w("| `fundo_sync.bmp` | sync window background, 417 x 278 |")
     w("| `fundo_lembrete.bmp` | reminder window background, 255 x 270 |")
     w("| `mao.png` | hand cursor \"MAO\", 32 x 32 RGBA |")
     w("| `mao.cur` | the same hand as a Windows cursor, hotspot at the fingertip |")
@@ -94,7 +96,7 @@ def write_layout(path, hotspot, layout):
     w("Label boxes are the room left for their text: labels are transparent, their")
     w("text left-aligned and centred vertically in the box. The places come from the")
     w("program's window tables (`forms/window_tables.h`), printed by `tools/window_layout`.")
-    for key in ("fundo_main", "fundo_list", "fundo_config", "fundo_lembrete"):
+    for key in ("fundo_main", "fundo_list", "fundo_config", "fundo_sync", "fundo_lembrete"):
         title, size = TITLES[key]
         w("")
         w("### %s: `%s.bmp` (%s)" % (title, key, size))
@@ -109,8 +111,8 @@ def write_layout(path, hotspot, layout):
     w("apart sideways and 13 px apart downwards. The hide symbol (a bar with an arrow")
     w("pointing down to it) is drawn exactly in `iHide`'s 22 x 22 square.")
     w("")
-    w("List and settings windows: `iHide` covers a drawn close symbol (an x in a")
-    w("box) at (384, 13), 22 x 22.")
+    w("List, settings and sync windows: `iHide` covers a drawn close symbol (an x in")
+    w("a box) at (384, 13), 22 x 22.")
     w("")
     w("Reminder window: the page ends with row 205 (collapsed height 206); rows")
     w("206..207 are see-through; the strip behind the events area covers x 8..251,")

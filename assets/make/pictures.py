@@ -1,4 +1,4 @@
-"""The four window pictures (fundo_*.bmp): a spiral-bound notepad page per
+"""The five window pictures (fundo_*.bmp): a spiral-bound notepad page per
 window, drawn supersampled and reduced to a 256-colour palette whose index 0
 marks the pixels outside the window (the window's shape)."""
 
@@ -127,7 +127,7 @@ def draw_pinhole_halo(c, x, y):
 
 
 # --------------------------------------------------------------------------
-# The four backgrounds
+# The five backgrounds
 # --------------------------------------------------------------------------
 BIG = dict(x0=14, y0=3, x1=410, y1=272, r=12, hx=25)
 
@@ -252,6 +252,7 @@ def to_indexed(c, pinholes):
 PICTURES = (("fundo_main", make_main),
             ("fundo_list", lambda: make_titled("Lembretes agendados")),
             ("fundo_config", lambda: make_titled("Configurações")),
+            ("fundo_sync", lambda: make_titled("Sincronização")),
             ("fundo_lembrete", make_lembrete))
 
 

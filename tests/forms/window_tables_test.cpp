@@ -19,6 +19,7 @@ void ForEachWindow(Check check) {
   check(kMainWindow, kPadSize);
   check(kListWindow, kPadSize);
   check(kConfigWindow, kPadSize);
+  check(kSyncWindow, kPadSize);
   check(kLembreteWindow, Size{LembreteForm::kWidth, LembreteForm::kExpandedHeight});
 }
 

@@ -163,7 +163,8 @@ class MainWindowTest : public QObject {
     QStringList texts;
     for (QAction* a : w->PopupMenu->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, (QStringList{"&Novo Lembrete", "&Ler / Alterar Lembretes", "-", "Gravar Backup dos Lembretes",
-                                 "Restaurar Backup dos Lembretes", "Exportar Calendário", "Importar Calendário", "-",
+                                 "Restaurar Backup dos Lembretes", "Exportar Calendário", "Importar Calendário",
+                                 "Sincronização", "-",
                                  "Exibir Menu Principal", "&Configurações", "-",
                                  "&Encerrar o Programa"}));
     QCOMPARE(w->PopupMenu->defaultAction(), w->PopupMenu->actions().first());

@@ -57,6 +57,7 @@ void FakeWindow::DoClose() {
     case WindowKind::Lembrete: static_cast<LembreteForm&>(form).FormClose(); break;
     case WindowKind::List: static_cast<ListForm&>(form).FormClose(); break;
     case WindowKind::Config: static_cast<ConfigForm&>(form).FormClose(); break;
+    case WindowKind::Sync: static_cast<SyncForm&>(form).FormClose(); break;
     case WindowKind::Main: break;
   }
 }
@@ -94,6 +95,11 @@ void FakeListWindow::SetRowCount(int count) {
 }
 
 FakeConfigWindow::FakeConfigWindow(Application& app, FakeDesktop& desktop)
+    : FakeWindow(desktop, {0, 0, 417, 278}), form(app, *this) {
+  form.FormCreate();
+}
+
+FakeSyncWindow::FakeSyncWindow(Application& app, FakeDesktop& desktop)
     : FakeWindow(desktop, {0, 0, 417, 278}), form(app, *this) {
   form.FormCreate();
 }
@@ -240,6 +246,7 @@ Form& FakeDesktop::CreateWindow(WindowKind kind) {
     case WindowKind::Lembrete: window = std::make_unique<FakeLembreteWindow>(app, *this); break;
     case WindowKind::List: window = std::make_unique<FakeListWindow>(app, *this); break;
     case WindowKind::Config: window = std::make_unique<FakeConfigWindow>(app, *this); break;
+    case WindowKind::Sync: window = std::make_unique<FakeSyncWindow>(app, *this); break;
     case WindowKind::Main: window = std::make_unique<FakeMainWindow>(app, *this, std::vector<std::string>{}); break;
   }
   windows.push_back(std::move(window));

@@ -17,6 +17,7 @@
 #include "forms/lembrete_form.h"
 #include "forms/list_form.h"
 #include "forms/main_form.h"
+#include "forms/sync_form.h"
 #include "tests/core/support/store_fixture.h"
 
 namespace tavo::forms::test_support {
@@ -132,6 +133,29 @@ class FakeConfigWindow : public ConfigView, public FakeWindow {
   bool info = false;
   int32_t selector_front = -1, selector_back = -1, sample_front = -1, sample_back = -1;
   ConfigForm form;
+};
+
+class FakeSyncWindow : public SyncView, public FakeWindow {
+ public:
+  FakeSyncWindow(Application& app, FakeDesktop& desktop);
+  Form& GetForm() override { return form; }
+
+  void Close() override { DoClose(); }
+  void BringToFront() override { DoBringToFront(); }
+  bool IsForeground() const override { return DoIsForeground(); }
+  std::string AddressText() const override { return address; }
+  void SetAddressText(const std::string& t) override { address = t; }
+  std::string UserText() const override { return user; }
+  void SetUserText(const std::string& t) override { user = t; }
+  std::string PasswordText() const override { return password; }
+  void ClearPassword() override { password.clear(); }
+  void SetStatusText(const std::string& t) override { status = t; }
+  void SetEnabled(const Enabled& e) override { controls = e; }
+  void FocusField(const char* name) override { focused = name; }
+
+  std::string address = "(unset)", user = "(unset)", password = "(unset)", status, focused;
+  Enabled controls;
+  SyncForm form;
 };
 
 class FakeMainWindow : public MainView, public FakeWindow {
