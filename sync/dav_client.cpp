@@ -82,7 +82,20 @@ HttpResponse DavClient::Send(HttpRequest request) {
   request.password = password_;
   request.timeout_seconds = kTimeoutSeconds;
   ++requests_;
-  return http_.Send(request);
+  HttpResponse response = http_.Send(request);
+  // A server that refuses the password may answer before reading the body
+  // and close the connection, which can cut its answer short: a request
+  // without a body then tells a refusal from a real cut.
+  if ((response.failure == HttpFailure::Connect || response.failure == HttpFailure::Other) && !request.body.empty()) {
+    HttpRequest probe = Request("GET", request.url, {});
+    probe.user = user_;
+    probe.password = password_;
+    probe.timeout_seconds = kTimeoutSeconds;
+    ++requests_;
+    const HttpResponse answer = http_.Send(probe);
+    if (answer.failure == HttpFailure::None && (answer.status == 401 || answer.status == 403)) return answer;
+  }
+  return response;
 }
 
 bool DavClient::Failed(const HttpResponse& r, DavError* error, const char* what) {

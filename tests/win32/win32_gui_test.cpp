@@ -339,7 +339,7 @@ TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {
   EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(sounds, LB_GETCURSEL, 0, 0) == 3; }));
 
   // The information option: a click on its label turns it off.
-  HWND info = ChildrenOf(config, L"Button").back();
+  HWND info = ControlOf(config, forms::kConfigWindow, "cbInfo");
   EXPECT_EQ(::SendMessageW(info, BM_GETCHECK, 0, 0), BST_CHECKED);
   ClickAt(config, 100, 204);
   EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(info, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
