@@ -182,7 +182,9 @@ std::optional<std::string> DavClient::FindCalendar(const std::string& address, c
       "<C:supported-calendar-component-set><C:comp name=\"VEVENT\"/></C:supported-calendar-component-set>"
       "</D:prop></D:set></C:mkcalendar>";
   for (int n = 0; n < 5; ++n) {
-    const std::string target = home_url + "quelvo" + (n ? "-" + std::to_string(n) : "") + "/";
+    std::string target = home_url + "quelvo";
+    if (n > 0) target += '-' + std::to_string(n);
+    target += '/';
     HttpResponse made = Send(Request("MKCALENDAR", target, {{"Content-Type", kXmlType}}, body));
     if (made.failure == HttpFailure::None && (made.status == 405 || made.status == 409)) continue;  // name taken
     if (Failed(made, error, "ao criar a agenda \"Quelvo\"")) return std::nullopt;
