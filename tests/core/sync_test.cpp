@@ -190,5 +190,26 @@ TEST_F(SyncAgainstRadicale, AnUnreadableItemIsSkippedAndReportedAndTheOthersCome
   EXPECT_EQ(State(), want);
 }
 
+
+TEST_F(SyncAgainstRadicale, ACalendarDeletedOnTheServerStopsTheSyncWithTheStoreAndLinksAsTheyWere) {
+  store.AddLembrete(Reminder(At(2030, 5, 1, 8, 0), "Consulta"));
+  FaultyHttp http;
+  ASSERT_EQ(Sync(http).outcome, sync::Outcome::Done);
+  const std::string links_before = ReadDados(sync::kLinkFileName);
+  store.AddLembrete(Reminder(At(2030, 5, 2, 8, 0), "Exame"));
+  const std::vector<Stored> before = State();
+  platform::HttpRequest remove;
+  remove.method = "DELETE";
+  remove.url = account_.calendar;
+  remove.user = "ana";
+  remove.password = "segredo";
+  ASSERT_LT(http.Send(remove).status, 300);
+  const sync::Report report = Sync(http);
+  EXPECT_EQ(report.outcome, sync::Outcome::Failed);
+  EXPECT_NE(report.message.find("n\xC3\xA3o existe mais"), std::string::npos) << report.message;
+  EXPECT_EQ(State(), before);
+  EXPECT_EQ(ReadDados(sync::kLinkFileName), links_before);
+}
+
 }  // namespace
 }  // namespace tavo
