@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <iterator>
@@ -12,6 +13,12 @@
 #include "calendar/feriados.h"
 #if QUELVO_ICAL
 #include "ical/calendar_store.h"
+#endif
+#if QUELVO_SYNC
+#include "platform/credentials.h"
+#include "platform/http.h"
+#include "sync/sync_account.h"
+#include "sync/sync_engine.h"
 #endif
 #include "platform/file_system.h"
 #include "platform/system.h"
@@ -56,7 +63,8 @@ const char* kUsage =
     "  luas ANO\n"
     "  pascoa ANO\n"
     "  exportar ARQUIVO [--de DATA] [--ate DATA]\n"
-    "  importar ARQUIVO\n";
+    "  importar ARQUIVO\n"
+    "  sincronizar [--configurar URL --usuario NOME | --esquecer]\n";
 
 std::string Trimmed(const std::string& s) {
   size_t a = 0, b = s.size();
@@ -318,6 +326,57 @@ int Importar(Context& c) {
 
 #endif
 
+#if QUELVO_SYNC
+// Exit code and message of a sync or set-up that did not complete.
+int Unfinished(Context& c, const sync::Report& report) {
+  c.err << report.message << '\n';
+  return report.outcome == sync::Outcome::Refused ? kRefused : kStoreFailed;
+}
+
+int Configurar(Context& c) {
+  const auto user = c.options.find("usuario");
+  if (user == c.options.end() || user->second.empty()) throw Refused{"Falta --usuario NOME"};
+  std::string password;
+  if (const char* from_env = std::getenv("QUELVO_SENHA")) {
+    password = from_env;
+  } else {
+    std::getline(c.in, password);
+    if (!password.empty() && password.back() == '\r') password.pop_back();
+  }
+  auto http = platform::MakeHttpClient();
+  sync::Account account;
+  const sync::Report report = sync::CheckAccount(*http, c.options["configurar"], user->second, password, &account);
+  if (report.outcome != sync::Outcome::Done) return Unfinished(c, report);
+  sync::WriteAccount(account);
+  platform::Files().Delete(sync::LinkFilePath(c.store));  // links of an earlier set-up
+  c.out << "Sincroniza\xC3\xA7\xC3\xA3o configurada com a agenda " << account.calendar << '\n';
+  if (platform::SystemCredentials().Save(account.address, account.user, password) != platform::CredentialResult::Done)
+    c.out << "Nenhum cofre de senhas dispon\xC3\xADvel: a senha n\xC3\xA3o foi guardada; informe-a em QUELVO_SENHA.\n";
+  return kDone;
+}
+
+int Sincronizar(Context& c) {
+  Need(c, 0);
+  if (c.options.count("esquecer")) {
+    sync::ForgetAccount();
+    platform::Files().Delete(sync::LinkFilePath(c.store));
+    return kDone;
+  }
+  if (c.options.count("configurar")) return Configurar(c);
+  const sync::Account account = sync::ReadAccount();
+  if (!account.IsSet())
+    throw Refused{"Sincroniza\xC3\xA7\xC3\xA3o n\xC3\xA3o configurada: use sincronizar --configurar URL --usuario NOME"};
+  const std::optional<std::string> password = sync::PasswordOf(account);
+  if (!password) throw Refused{"Sem senha da sincroniza\xC3\xA7\xC3\xA3o: informe-a em QUELVO_SENHA"};
+  auto http = platform::MakeHttpClient();
+  const sync::Report report = sync::SyncStore(c.store, *http, account, *password);
+  for (const std::string& warning : report.warnings) c.err << warning << '\n';
+  if (report.outcome != sync::Outcome::Done) return Unfinished(c, report);
+  c.out << sync::CountersLine(report.counters) << '\n';
+  return kDone;
+}
+#endif
+
 // The calendar files of the program folder; a missing file gives an empty list.
 void LoadCalendarLists() {
   const char sep = platform::kPathSeparator;
@@ -387,6 +446,9 @@ const std::map<std::string, Command>& Commands() {
       {"exportar", {Exportar, false, true}},
       {"importar", {Importar, true, true}},
 #endif
+#if QUELVO_SYNC
+      {"sincronizar", {Sincronizar, true, true}},
+#endif
   };
   return commands;
 }
@@ -424,7 +486,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   std::string command;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.size() > 2 && a.rfind("--", 0) == 0) {
+    if (a == "--esquecer") {  // the one option without a value
+      c.options["esquecer"];
+    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       if (i + 1 == args.size()) {
         err << kUsage;
         return kRefused;

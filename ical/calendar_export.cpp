@@ -99,6 +99,38 @@ std::string UidOf(const TLembrete& reminder, const std::string& floating_time) {
   return std::string(buffer) + "@quelvo";
 }
 
+// One VEVENT of a reminder with a valid date.
+void AppendEvent(std::string& out, const TLembrete& r, const std::string& start, const std::string& uid,
+                 const std::string& stamp) {
+  const std::string text = Cp1252ToUtf8(r.Text);
+  const std::string summary = EscapeText(FirstLine(text));
+  out += "BEGIN:VEVENT\r\n";
+  AppendProperty(out, "UID", uid);
+  out += "DTSTAMP:";
+  out += stamp;
+  out += "\r\nDTSTART:";
+  out += start;
+  out += "\r\n";
+  const std::string rule = RuleOf(r.DateTime, r.RepeatKind);
+  if (!rule.empty()) {
+    out += "RRULE:";
+    out += rule;
+    out += "\r\n";
+  }
+  AppendProperty(out, "SUMMARY", summary);
+  AppendProperty(out, "DESCRIPTION", EscapeText(text));
+  out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:PT0M\r\n";
+  AppendProperty(out, "DESCRIPTION", summary.empty() ? std::string("Lembrete") : summary);
+  out += "END:VALARM\r\nEND:VEVENT\r\n";
+}
+
+std::string Header() {
+  std::string out = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:";
+  out += kProductId;
+  out += "\r\nCALSCALE:GREGORIAN\r\n";
+  return out;
+}
+
 }  // namespace
 
 std::string UidOf(const TLembrete& reminder) { return UidOf(reminder, FloatingTime(reminder.DateTime)); }
@@ -106,9 +138,7 @@ std::string UidOf(const TLembrete& reminder) { return UidOf(reminder, FloatingTi
 std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc) {
   std::string out;
   out.reserve(reminders.size() * 400 + 128);
-  out += "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:";
-  out += kProductId;
-  out += "\r\nCALSCALE:GREGORIAN\r\n";
+  out += Header();
   const std::string stamp = UtcStamp(stamp_utc);
   // Reminders alike in date, time, kind and text get -2, -3... to keep UIDs
   // unique; alike ones share a minute, so only the current minute's are kept.
@@ -123,27 +153,16 @@ std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stam
     const auto alike = std::count(minute_uids.begin(), minute_uids.end(), uid);
     minute_uids.push_back(uid);
     if (alike > 0) uid.insert(uid.find('@'), "-" + std::to_string(alike + 1));
-    const std::string text = Cp1252ToUtf8(r.Text);
-    const std::string summary = EscapeText(FirstLine(text));
-    out += "BEGIN:VEVENT\r\n";
-    AppendProperty(out, "UID", uid);
-    out += "DTSTAMP:";
-    out += stamp;
-    out += "\r\nDTSTART:";
-    out += start;
-    out += "\r\n";
-    const std::string rule = RuleOf(r.DateTime, r.RepeatKind);
-    if (!rule.empty()) {
-      out += "RRULE:";
-      out += rule;
-      out += "\r\n";
-    }
-    AppendProperty(out, "SUMMARY", summary);
-    AppendProperty(out, "DESCRIPTION", EscapeText(text));
-    out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:PT0M\r\n";
-    AppendProperty(out, "DESCRIPTION", summary.empty() ? std::string("Lembrete") : summary);
-    out += "END:VALARM\r\nEND:VEVENT\r\n";
+    AppendEvent(out, r, start, uid, stamp);
   }
+  out += "END:VCALENDAR\r\n";
+  return out;
+}
+
+std::string ExportEvent(const TLembrete& reminder, const std::string& uid, int64_t stamp_utc) {
+  std::string out = Header();
+  if (IsValidDateTime(reminder.DateTime))
+    AppendEvent(out, reminder, FloatingTime(reminder.DateTime), uid, UtcStamp(stamp_utc));
   out += "END:VCALENDAR\r\n";
   return out;
 }

@@ -19,6 +19,10 @@ inline constexpr const char* kProductId = "-//Orvane//Quelvo 3.0//PT-BR";
 // years 1-9999) is left out.
 std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc);
 
+// A calendar of one reminder under the given UID (the sync keeps an item's
+// UID when its reminder changes).
+std::string ExportEvent(const TLembrete& reminder, const std::string& uid, int64_t stamp_utc);
+
 // The RRULE value of a reminder's kind at its date; empty for no repetition.
 // A monthly reminder on the 29th-31st ends up on the last day of a shorter
 // month (BYMONTHDAY from 28 up to its day, BYSETPOS=-1), as a yearly one on

@@ -15,14 +15,6 @@ constexpr uint8_t kVersion = 1;
 constexpr size_t kHeaderSize = 4 + 1 + 4;
 constexpr size_t kRecordFixedSize = 8 + 8 + 1 + 2 + 2;
 
-uint32_t Crc32(const std::string& bytes, size_t n) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= static_cast<uint8_t>(bytes[i]);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
 
 void PutLe(std::string& s, uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -105,6 +97,15 @@ bool WriteSafely(const std::string& path, const std::string& bytes) {
   if (ok && Files().ReplaceAtomic(temporary, path)) return true;
   Files().Delete(temporary);
   return false;
+}
+
+uint32_t Crc32(const std::string& bytes, size_t n) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= static_cast<uint8_t>(bytes[i]);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
 }
 
 }  // namespace tavo::snooze_file

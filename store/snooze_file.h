@@ -41,6 +41,9 @@ bool Parse(const std::string& bytes, std::vector<Record>* records);
 // ".new" left behind (unless the power went).
 bool WriteSafely(const std::string& path, const std::string& bytes);
 
+// CRC-32 (IEEE) of the first n bytes: the check value of the small files beside the store.
+uint32_t Crc32(const std::string& bytes, size_t n);
+
 // The temporary name WriteSafely writes first; a start deletes a leftover.
 std::string NewFileName(const std::string& path);
 

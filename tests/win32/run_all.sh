@@ -17,7 +17,12 @@ built=$(date +%s)
 
 prepare_wine
 tmp=$(mktemp -d)
-trap stop_display EXIT
+echo_pid=""
+stop_all() {
+  [ -z "$echo_pid" ] || kill "$echo_pid" 2>/dev/null || true
+  stop_display
+}
+trap stop_all EXIT
 
 passed=0 failed=0
 ok() { passed=$((passed + 1)); }
@@ -43,11 +48,23 @@ run_gtest() {
 }
 
 echo "== Testes sob o Wine"
+# The local HTTP server of win32_network_test, with a self-signed certificate
+# for its TLS port; its ports go to the test in QUELVO_HTTP_ECO.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
+  -keyout "$tmp/eco.key" -out "$tmp/eco.crt" >/dev/null 2>&1 || echo "openssl não criou o certificado de teste"
+/usr/bin/python3 tests/win32/support/http_echo.py "$tmp/eco.crt" "$tmp/eco.key" >"$tmp/eco.ports" 2>"$tmp/eco.err" &
+echo_pid=$!
+for _ in $(seq 100); do [ -s "$tmp/eco.ports" ] && break; sleep 0.1; done
+export QUELVO_HTTP_ECO
+QUELVO_HTTP_ECO=$(cat "$tmp/eco.ports")
+[ -n "$QUELVO_HTTP_ECO" ] || cat "$tmp/eco.err"
 for exe in "$WIN_BUILD"/tests/*_test.exe; do
   name=$(basename "$exe" .exe)
   case $name in *_gui_test) continue ;; esac  # they need a display: below
   run_gtest "$name"
 done
+kill "$echo_pid" 2>/dev/null
+echo_pid=""
 
 echo "== quelvo-cli.exe sob o Wine contra o quelvo-cli do Linux"
 lin=$tmp/linux win=$tmp/windows
