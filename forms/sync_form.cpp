@@ -8,6 +8,7 @@ namespace {
 constexpr const char* kNotAvailable = "A sincronização não está disponível nesta cópia do programa.";
 constexpr const char* kNoAccount = "Nenhuma conta configurada.";
 constexpr const char* kSaved = "Conta salva. Sincronizando...";
+constexpr const char* kSavedBut = "Conta salva.";
 constexpr const char* kSyncing = "Sincronizando...";
 constexpr const char* kNotSaved = "A conta não foi salva: ";
 constexpr const char* kNoReason = "o servidor não respondeu.";
@@ -30,8 +31,16 @@ void SyncLink::Configure(const std::string& address, const std::string& user, co
   DoConfigure(address, user, password, [this](const sync::Report& report) {
     checking_ = false;
     const bool accepted = report.outcome == sync::Outcome::Done;
-    note_ = accepted ? kSaved : kNotSaved + (report.message.empty() ? std::string(kNoReason) : report.message);
-    note_stays_ = !accepted;
+    if (!accepted) {
+      note_ = kNotSaved + (report.message.empty() ? std::string(kNoReason) : report.message);
+    } else if (!report.warnings.empty()) {
+      // Saved, but something the user must know (say, no place to keep the password).
+      note_ = kSavedBut;
+      for (const std::string& warning : report.warnings) note_ += " " + warning;
+    } else {
+      note_ = kSaved;
+    }
+    note_stays_ = !accepted || !report.warnings.empty();
     if (listener.set_up_done) listener.set_up_done(accepted);
     Tell();
   });

@@ -61,8 +61,9 @@ class SyncLink {
  private:
   void Tell() const;
   bool checking_ = false;
-  // Shown instead of the service's status: a set-up's failure stays until the
-  // user does something else; a passing note goes with the next status change.
+  // Shown instead of the service's status: a set-up's failure or warning
+  // stays until the user does something else; a passing note goes with the
+  // next status change.
   std::string note_;
   bool note_stays_ = false;
 };

@@ -33,12 +33,13 @@ class ScriptedSync : public SyncLink {
     ServiceStatusChanged();
   }
   // The set-up's check ends (from Tick as well).
-  void Answer(sync::Outcome outcome, const std::string& message = {}) {
+  void Answer(sync::Outcome outcome, const std::string& message = {}, std::vector<std::string> warnings = {}) {
     if (outcome == sync::Outcome::Done) account.calendar = "http://127.0.0.1/cal/";
     auto done = std::move(pending);
     sync::Report report;
     report.outcome = outcome;
     report.message = message;
+    report.warnings = std::move(warnings);
     done(report);
   }
 
@@ -159,6 +160,12 @@ TEST_F(SyncFormTest, AnAcceptedSetUpEmptiesThePasswordAndTheServiceTakesTheLineA
   EXPECT_EQ(w.status, "Sincronizando...");
   sync.Says("Sincronizado às 14:37");
   EXPECT_EQ(w.status, "Sincronizado às 14:37");
+
+  // Saved with a warning: the warning stays in sight as a refusal does.
+  Save(w, "http://127.0.0.1:5232/", "ana", "s3nha");
+  sync.Answer(sync::Outcome::Done, {}, {"A senha não foi guardada."});
+  sync.Says("Sincronizando...");
+  EXPECT_EQ(w.status, "Conta salva. A senha não foi guardada.");
 }
 
 TEST_F(SyncFormTest, ASetUpGoesOnWhenTheWindowClosesAndItsOutcomeShowsOnceInTheNextWindow) {

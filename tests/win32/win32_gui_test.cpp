@@ -6,6 +6,7 @@
 // those rules and that the files, the registry and the boxes come out right.
 
 #include <gtest/gtest.h>
+#include <winsock2.h>
 #include <windows.h>
 #include <oleacc.h>
 #include <commctrl.h>
@@ -779,6 +780,93 @@ TEST_F(QuelvoAccessibility, EveryWindowNamesItsControlsAndADueAlertSaysWhatIsDue
   EXPECT_TRUE(Gone(config));
 
   EXPECT_EQ(StoredNow().size(), 2u);
+}
+
+// A loopback port where nothing listens: taken from the system, then let go.
+int RefusingPort() {
+  WSADATA wsa;
+  if (::WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return 0;
+  const SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+  int size = sizeof address;
+  int port = 0;
+  if (s != INVALID_SOCKET && ::bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+      ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+    port = ::ntohs(address.sin_port);
+  if (s != INVALID_SOCKET) ::closesocket(s);
+  ::WSACleanup();
+  return port;
+}
+
+// "Sincronização" from the tray: the set-up typed in and saved against an
+// address where nothing listens; the refusal reaches the status line while
+// the window keeps answering, and no account is kept.
+TEST_F(QuelvoAccessibility, SyncSetUpFromTheTrayShowsARefusalWhileTheWindowAnswers) {
+  const int port = RefusingPort();
+  ASSERT_NE(port, 0);
+  Start();
+  ASSERT_NE(Main(), nullptr);
+  HWND tray = WaitFor([&] { return TrayWindow(Pid()); });
+  ASSERT_NE(tray, nullptr);
+  // The seventh item of the tray menu.
+  ASSERT_TRUE(ChooseFromMenu(Pid(), tray, WM_APP + 10, WM_RBUTTONUP, 7));
+  HWND sync = WaitFor([&] { return SyncWindow(Pid()); });
+  ASSERT_NE(sync, nullptr);
+  const auto& table = forms::kSyncWindow;
+  HWND address = ControlOf(sync, table, "eEndereco"), user = ControlOf(sync, table, "eUsuario");
+  HWND password = ControlOf(sync, table, "eSenha"), status = ControlOf(sync, table, "lStatus");
+  HWND save = ControlOf(sync, table, "bSalvar"), close = ControlOf(sync, table, "bFechar");
+  EXPECT_EQ(MsaaOf(sync).name, L"Sincronização");
+  EXPECT_EQ(LabelOf(address), L"Endereço");
+  EXPECT_EQ(LabelOf(user), L"Usuário");
+  EXPECT_EQ(LabelOf(password), L"Senha");
+  EXPECT_TRUE(::GetWindowLongPtrW(password, GWL_STYLE) & ES_PASSWORD);
+  EXPECT_EQ(TextOf(password), L"");
+  EXPECT_TRUE(WaitUntil([&] { return Focused(sync) == address; }));
+  EXPECT_FALSE(::IsWindowEnabled(ControlOf(sync, table, "bSincronizar")));  // nothing set up yet
+
+  const std::wstring typed = L"http://127.0.0.1:" + std::to_wstring(port) + L"/dav/";
+  Type(address, typed);
+  Type(user, L"ana");
+  Type(password, L"s3nha");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(password) == L"s3nha"; }));
+  EXPECT_EQ(TextOf(address), typed);
+  // Pressed and answered at once: the check goes on in the background.
+  ::SendMessageW(save, BM_CLICK, 0, 0);
+  EXPECT_EQ(TextOf(status), L"Verificando...");
+  EXPECT_FALSE(::IsWindowEnabled(save));
+  EXPECT_FALSE(::IsWindowEnabled(address));
+  EXPECT_TRUE(::IsWindowEnabled(close));
+
+  // Every look at the status line also asks the window for an answer within a quarter second.
+  bool answered = true;
+  std::wstring seen;
+  const bool refused = WaitUntil(
+      [&] {
+        DWORD_PTR result = 0;
+        answered = answered && ::SendMessageTimeoutW(sync, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &result) != 0;
+        seen = TextOf(status);
+        return seen.rfind(L"A conta não foi salva: ", 0) == 0;
+      },
+      30000);
+  ASSERT_TRUE(refused) << platform::Utf8(seen);
+  EXPECT_TRUE(answered);
+  EXPECT_NE(seen.find(L"conectar"), std::wstring::npos) << platform::Utf8(seen);
+  EXPECT_TRUE(::IsWindowEnabled(save));
+  EXPECT_EQ(TextOf(password), L"s3nha");  // kept for another try
+  // A screen reader reads the status line itself.
+  EXPECT_EQ(MsaaOf(status, OBJID_WINDOW).name, seen);
+
+  // Escape closes it; opened again, nothing was kept and no password shows.
+  Key(address, VK_ESCAPE);
+  EXPECT_TRUE(Gone(sync));
+  ASSERT_TRUE(ChooseFromMenu(Pid(), tray, WM_APP + 10, WM_RBUTTONUP, 7));
+  sync = WaitFor([&] { return SyncWindow(Pid()); });
+  ASSERT_NE(sync, nullptr);
+  EXPECT_EQ(TextOf(ControlOf(sync, table, "eSenha")), L"");
+  EXPECT_NE(TextOf(ControlOf(sync, table, "lStatus")).rfind(L"A conta não foi salva", 0), 0u);
 }
 
 TEST_F(QuelvoAccessibility, KeysAloneAlterDeletePickAColourAndLeaveTheOtherSoundAlone) {

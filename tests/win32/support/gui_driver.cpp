@@ -150,6 +150,7 @@ HWND MainWindow(DWORD process, bool visible_only) {
 }
 HWND ListWindow(DWORD process) { return FormWith(process, L"Mostrar Lembretes"); }
 HWND ConfigWindow(DWORD process) { return FormWith(process, L"Testar"); }
+HWND SyncWindow(DWORD process) { return FormWith(process, L"Sincronizar agora"); }
 
 std::vector<HWND> ReminderWindows(DWORD process) {
   std::vector<HWND> found;

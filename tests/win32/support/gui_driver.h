@@ -60,6 +60,7 @@ std::vector<HWND> ChildrenOf(HWND parent, const std::wstring& window_class);
 HWND MainWindow(DWORD process, bool visible_only = true);
 HWND ListWindow(DWORD process);
 HWND ConfigWindow(DWORD process);
+HWND SyncWindow(DWORD process);
 std::vector<HWND> ReminderWindows(DWORD process);
 // A palette or another small popup of the program (78 x 120).
 HWND PaletteWindow(DWORD process);
