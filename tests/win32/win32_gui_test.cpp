@@ -60,7 +60,7 @@ class QuelvoGui : public test_support::StoreFixture {
     fs::copy(shipped, dados, fs::copy_options::recursive);
     platform::SetProgramFolder(program_);
     // Every test starts from the default settings.
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");  // with its subkeys (the sync set-up)
   }
 
   void TearDown() override {
