@@ -11,43 +11,14 @@ set -u
 prog=$1
 src=$2
 . "$src/tests/support/skip.sh"
-command -v radicale >/dev/null || skip_test "radicale não instalado"
-/usr/bin/python3 -c "import caldav" 2>/dev/null || skip_test "python3-caldav não instalado"
-tmp=$(mktemp -d)
-server=
+tmp=$(mktemp -d) server=
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/dados" "$tmp/run" "$tmp/config" "$tmp/radicale"
+mkdir -p "$tmp/dados" "$tmp/run" "$tmp/config"
 unset DBUS_SESSION_BUS_ADDRESS  # no credential store: the password comes from QUELVO_SENHA
 export QUELVO_PASTA=$tmp LC_ALL=pt_BR.UTF-8 XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config
 . "$src/tests/support/cli_checks.sh"
+. "$src/tests/support/radicale.sh"
 idx=$tmp/dados/tavodb.idx dat=$tmp/dados/tavodb.dat
-
-port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-url=http://127.0.0.1:$port/
-printf 'ana:segredo\n' >"$tmp/radicale/users"
-cat >"$tmp/radicale/config" <<CONF
-[server]
-hosts = 127.0.0.1:$port
-[auth]
-type = htpasswd
-htpasswd_filename = $tmp/radicale/users
-htpasswd_encryption = plain
-[storage]
-filesystem_folder = $tmp/radicale/collections
-[logging]
-level = warning
-CONF
-start_server() {
-  radicale --config "$tmp/radicale/config" >>"$tmp/radicale/log" 2>&1 &
-  server=$!
-  for _ in $(seq 100); do
-    curl -s -o /dev/null "$url" && return 0
-    sleep 0.1
-  done
-  echo "o servidor não respondeu"; cat "$tmp/radicale/log"; exit 1
-}
-stop_server() { kill "$server"; wait "$server" 2>/dev/null; server=; }
-peer() { /usr/bin/python3 "$src/tests/support/caldav_peer.py" "$url" ana segredo "$@"; }
 sync_now() { QUELVO_SENHA=segredo run sincronizar; }
 expect_peer() {  # what, expected listing (printf format)
   local got want
