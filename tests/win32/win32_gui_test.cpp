@@ -857,7 +857,7 @@ TEST_F(QuelvoAccessibility, SyncSetUpFromTheTrayShowsARefusalWhileTheWindowAnswe
   EXPECT_TRUE(::IsWindowEnabled(save));
   EXPECT_EQ(TextOf(password), L"s3nha");  // kept for another try
   // A screen reader reads the status line itself.
-  EXPECT_EQ(MsaaOf(status, OBJID_WINDOW).name, seen);
+  EXPECT_EQ(MsaaOf(status).name, seen);
 
   // Escape closes it; opened again, nothing was kept and no password shows.
   Key(address, VK_ESCAPE);
