@@ -161,11 +161,13 @@ TEST_F(SyncFormTest, AnAcceptedSetUpEmptiesThePasswordAndTheServiceTakesTheLineA
   sync.Says("Sincronizado às 14:37");
   EXPECT_EQ(w.status, "Sincronizado às 14:37");
 
-  // Saved with a warning: the warning stays in sight as a refusal does.
+  // Saved with a warning: it stays in sight above the syncs that follow.
   Save(w, "http://127.0.0.1:5232/", "ana", "s3nha");
   sync.Answer(sync::Outcome::Done, {}, {"A senha não foi guardada."});
-  sync.Says("Sincronizando...");
-  EXPECT_EQ(w.status, "Conta salva. A senha não foi guardada.");
+  sync.Says("Sincronizado às 14:38");
+  EXPECT_EQ(w.status, "Conta salva. A senha não foi guardada.\nSincronizado às 14:38");
+  w.form.bSincronizarClick();
+  EXPECT_EQ(w.status, "Sincronizando...");
 }
 
 TEST_F(SyncFormTest, ASetUpGoesOnWhenTheWindowClosesAndItsOutcomeShowsOnceInTheNextWindow) {
