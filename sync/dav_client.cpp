@@ -82,7 +82,20 @@ HttpResponse DavClient::Send(HttpRequest request) {
   request.password = password_;
   request.timeout_seconds = kTimeoutSeconds;
   ++requests_;
-  return http_.Send(request);
+  HttpResponse response = http_.Send(request);
+  // A server that refuses the password may answer before reading the body
+  // and close the connection, which can cut its answer short: a request
+  // without a body then tells a refusal from a real cut.
+  if ((response.failure == HttpFailure::Connect || response.failure == HttpFailure::Other) && !request.body.empty()) {
+    HttpRequest probe = Request("GET", request.url, {});
+    probe.user = user_;
+    probe.password = password_;
+    probe.timeout_seconds = kTimeoutSeconds;
+    ++requests_;
+    const HttpResponse answer = http_.Send(probe);
+    if (answer.failure == HttpFailure::None && (answer.status == 401 || answer.status == 403)) return answer;
+  }
+  return response;
 }
 
 bool DavClient::Failed(const HttpResponse& r, DavError* error, const char* what) {
@@ -169,7 +182,9 @@ std::optional<std::string> DavClient::FindCalendar(const std::string& address, c
       "<C:supported-calendar-component-set><C:comp name=\"VEVENT\"/></C:supported-calendar-component-set>"
       "</D:prop></D:set></C:mkcalendar>";
   for (int n = 0; n < 5; ++n) {
-    const std::string target = home_url + "quelvo" + (n ? "-" + std::to_string(n) : "") + "/";
+    std::string target = home_url + "quelvo";
+    if (n > 0) target += '-' + std::to_string(n);
+    target += '/';
     HttpResponse made = Send(Request("MKCALENDAR", target, {{"Content-Type", kXmlType}}, body));
     if (made.failure == HttpFailure::None && (made.status == 405 || made.status == 409)) continue;  // name taken
     if (Failed(made, error, "ao criar a agenda \"Quelvo\"")) return std::nullopt;

@@ -263,18 +263,22 @@ class WinHttpClient : public HttpClient {
       if (left == 0) return Failed(HttpFailure::Timeout);
       SetNumber(req, WINHTTP_OPTION_RECEIVE_TIMEOUT, static_cast<DWORD>(left));
       DWORD available = 0;
-      if (!::WinHttpQueryDataAvailable(req, &available)) return LastError();
+      // A server may refuse a request (401, 403...) and close the connection
+      // before reading its body, which can cut its own answer short: the
+      // status is the answer then.
+      if (!::WinHttpQueryDataAvailable(req, &available)) return status >= 400 ? response : LastError();
       if (available == 0) break;
       buffer.resize(std::min<DWORD>(available, 1 << 20));
       DWORD got = 0;
-      if (!::WinHttpReadData(req, buffer.data(), static_cast<DWORD>(buffer.size()), &got)) return LastError();
+      if (!::WinHttpReadData(req, buffer.data(), static_cast<DWORD>(buffer.size()), &got))
+        return status >= 400 ? response : LastError();
       if (got == 0) break;
       response.body.append(buffer.data(), got);
     }
 
     // A connection closed before the announced length arrived is a cut, not an answer.
     const std::string length = response.Header("content-length");
-    if (!length.empty() && request.method != "HEAD" && status != 204 && status != 304 && status >= 200) {
+    if (!length.empty() && request.method != "HEAD" && status != 204 && status != 304 && status >= 200 && status < 400) {
       char* end = nullptr;
       const unsigned long long expected = std::strtoull(length.c_str(), &end, 10);
       if (end && *end == '\0' && response.body.size() < expected) return Failed(HttpFailure::Connect);

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -18,7 +21,9 @@
 
 #include "platform/http.h"
 #include "sync/link_file.h"
+#include "sync/sync_account.h"
 #include "sync/sync_engine.h"
+#include "sync/sync_service.h"
 #include "tests/core/support/store_fixture.h"
 
 namespace tavo {
@@ -187,6 +192,100 @@ TEST_F(SyncAgainstRadicale, AnUnreadableItemIsSkippedAndReportedAndTheOthersCome
   ASSERT_EQ(report.warnings.size(), 1u);
   EXPECT_NE(report.warnings[0].find(spoiled.spoil), std::string::npos) << report.warnings[0];
   const std::vector<Stored> want = {{At(2030, 4, 1, 8, 0), 0, "Primeiro"}, {At(2030, 4, 3, 8, 0), 0, "Terceiro"}};
+  EXPECT_EQ(State(), want);
+}
+
+
+TEST_F(SyncAgainstRadicale, ACalendarDeletedOnTheServerStopsTheSyncWithTheStoreAndLinksAsTheyWere) {
+  store.AddLembrete(Reminder(At(2030, 5, 1, 8, 0), "Consulta"));
+  FaultyHttp http;
+  ASSERT_EQ(Sync(http).outcome, sync::Outcome::Done);
+  const std::string links_before = ReadDados(sync::kLinkFileName);
+  store.AddLembrete(Reminder(At(2030, 5, 2, 8, 0), "Exame"));
+  const std::vector<Stored> before = State();
+  platform::HttpRequest remove;
+  remove.method = "DELETE";
+  remove.url = account_.calendar;
+  remove.user = "ana";
+  remove.password = "segredo";
+  ASSERT_LT(http.Send(remove).status, 300);
+  const sync::Report report = Sync(http);
+  EXPECT_EQ(report.outcome, sync::Outcome::Failed);
+  EXPECT_NE(report.message.find("n\xC3\xA3o existe mais"), std::string::npos) << report.message;
+  EXPECT_EQ(State(), before);
+  EXPECT_EQ(ReadDados(sync::kLinkFileName), links_before);
+}
+
+
+// A server that takes the connection and answers nothing until told to hang up.
+class SilentServer {
+ public:
+  SilentServer() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    ::listen(listener_, 4);
+    socklen_t size = sizeof at;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size);
+    port_ = ntohs(at.sin_port);
+    thread_ = std::thread([this] { client_ = ::accept(listener_, nullptr, nullptr); });
+  }
+  ~SilentServer() { HangUp(); }
+  int Port() const { return port_; }
+  // Waits for the connection; false when none came.
+  bool Connected() {
+    if (thread_.joinable()) thread_.join();
+    return client_ >= 0;
+  }
+  void HangUp() {
+    if (thread_.joinable()) thread_.join();
+    if (client_ >= 0) ::close(client_);
+    client_ = -1;
+    if (listener_ >= 0) ::close(listener_);  // and takes no more connections
+    listener_ = -1;
+  }
+
+ private:
+  int listener_ = -1;
+  int client_ = -1;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+class SyncServiceWithASilentServer : public test_support::StoreFixture {};
+
+// The program's timer keeps ticking and the store stays usable while the
+// server holds the sync's request; when the connection drops, the status
+// line says so and when it tries again.
+TEST_F(SyncServiceWithASilentServer, NeitherTheTimerNorTheStoreWaitsForTheServer) {
+  Reopen();
+  SilentServer server;
+  const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
+  sync::WriteAccount({url, "ana", url + "ana/quelvo/"});
+  ::setenv("QUELVO_SENHA", "segredo", 1);
+  {
+    sync::SyncService service(store);
+    service.SyncNow();
+    service.Tick();
+    ASSERT_TRUE(server.Connected());
+    // The request is in the server's hands, unanswered: the GUI thread goes on.
+    for (int i = 0; i < 5; ++i) service.Tick();
+    EXPECT_TRUE(service.Busy());
+    EXPECT_EQ(service.Status(), "Sincronizando...");
+    store.AddLembrete(Reminder(At(2030, 6, 1, 8, 0), "Feito enquanto o servidor pensa"));
+    server.HangUp();
+    for (int i = 0; i < 500 && service.Busy(); ++i) {
+      service.Tick();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(service.Busy());
+    EXPECT_EQ(service.Status().rfind("Erro na sincroniza\xC3\xA7\xC3\xA3o", 0), 0u) << service.Status();
+    EXPECT_NE(service.Status().find("Nova tentativa em 30 s."), std::string::npos) << service.Status();
+  }
+  ::unsetenv("QUELVO_SENHA");
+  const std::vector<Stored> want = {{At(2030, 6, 1, 8, 0), 0, "Feito enquanto o servidor pensa"}};
   EXPECT_EQ(State(), want);
 }
 

@@ -168,6 +168,28 @@ same_file "importar -" "$tmp/lin-vazio/dados/tavodb.dat" "$tmp/win-vazio/dados/t
 same_file "importar -" "$tmp/lin-vazio/dados/tavodb.idx" "$tmp/win-vazio/dados/tavodb.idx"
 if [ -s "$tmp/win-vazio/dados/tavodb.dat" ]; then ok; else bad "importar -: nada importado"; fi
 
+echo "== sincronizar: quelvo-cli.exe sob o Wine contra um servidor CalDAV (Radicale)"
+# The Linux end-to-end script, run over a "quelvo-cli" that is quelvo-cli.exe
+# under Wine (the folder turned into a Windows path, line ends made Linux's).
+mkdir -p "$tmp/wincli"
+cat >"$tmp/wincli/quelvo-cli" <<WRAPPER
+#!/usr/bin/env bash
+out=\$(mktemp) err=\$(mktemp)
+p=\${QUELVO_PASTA//\//\\\\}
+QUELVO_PASTA="Z:\$p" wine "$root/$WIN_BUILD/programa/quelvo-cli.exe" "\$@" >"\$out" 2>"\$err"
+rc=\$?
+tr -d '\\r' <"\$out"; tr -d '\\r' <"\$err" >&2
+rm -f "\$out" "\$err"
+exit \$rc
+WRAPPER
+chmod +x "$tmp/wincli/quelvo-cli"
+if bash "$root/tests/e2e/sync_caldav.sh" "$tmp/wincli" "$root" >"$tmp/sync.log" 2>&1; then
+  ok
+else
+  bad "sincronizar sob o Wine:"$'\n'"$(cat "$tmp/sync.log")"
+fi
+tail -1 "$tmp/sync.log"
+
 echo "== quelvo.exe sob o Wine, num Xvfb próprio com openbox"
 start_display 1024x768 "$tmp/display"
 impressao=$root/$WIN_BUILD/tests/impressao.ps

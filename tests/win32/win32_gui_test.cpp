@@ -60,7 +60,7 @@ class QuelvoGui : public test_support::StoreFixture {
     fs::copy(shipped, dados, fs::copy_options::recursive);
     platform::SetProgramFolder(program_);
     // Every test starts from the default settings.
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvane\\Quelvo3");  // with its subkeys (the sync set-up)
   }
 
   void TearDown() override {
@@ -340,7 +340,7 @@ TEST_F(QuelvoGui, SettingsOkWritesTheFourRegistryValues) {
   EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(sounds, LB_GETCURSEL, 0, 0) == 3; }));
 
   // The information option: a click on its label turns it off.
-  HWND info = ChildrenOf(config, L"Button").back();
+  HWND info = ControlOf(config, forms::kConfigWindow, "cbInfo");
   EXPECT_EQ(::SendMessageW(info, BM_GETCHECK, 0, 0), BST_CHECKED);
   ClickAt(config, 100, 204);
   EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(info, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
