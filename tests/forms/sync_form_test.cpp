@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "forms/config_form.h"
-#include "forms/keys.h"
 #include "forms/main_form.h"
 #include "tests/forms/support/fake_desktop.h"
 
@@ -220,20 +219,6 @@ TEST_F(SyncFormTest, EsquecerAsksFirstThenEmptiesTheFields) {
   EXPECT_EQ(w.user, "");
   EXPECT_EQ(w.status, "Nenhuma conta configurada.");
   EXPECT_EQ(w.controls, kNoAccount);
-}
-
-TEST_F(SyncFormTest, EscapeClosesAndACopyWithoutSyncOffersNothing) {
-  FakeSyncWindow& w = Open();
-  EXPECT_TRUE(w.form.FormKeyDown(keys::kEscape));
-  EXPECT_TRUE(w.closed);
-  desktop->CollectClosed();
-
-  app().Sync = nullptr;
-  FakeSyncWindow& bare = Open();
-  EXPECT_EQ(bare.status, "A sincronização não está disponível nesta cópia do programa.");
-  EXPECT_EQ(bare.controls, kChecking);  // everything off but "Fechar"
-  Save(bare, "http://127.0.0.1:5232/", "", "");
-  EXPECT_TRUE(sync.configured.empty());
 }
 
 TEST_F(SyncFormTest, TheTrayItemAndTheSettingsButtonOpenOneWindow) {
