@@ -40,7 +40,7 @@ void SyncLink::Configure(const std::string& address, const std::string& user, co
     } else {
       note_ = kSaved;
     }
-    note_stays_ = !accepted || !report.warnings.empty();
+    note_kind_ = !accepted ? Note::Refusal : report.warnings.empty() ? Note::Passing : Note::Warning;
     if (listener.set_up_done) listener.set_up_done(accepted);
     Tell();
   });
@@ -49,7 +49,7 @@ void SyncLink::Configure(const std::string& address, const std::string& user, co
 
 void SyncLink::SyncNow() {
   note_ = kSyncing;
-  note_stays_ = false;
+  note_kind_ = Note::Passing;
   DoSyncNow();
   Tell();
 }
@@ -62,15 +62,17 @@ void SyncLink::Forget() {
 
 std::string SyncLink::StatusLine() const {
   if (checking_) return SyncForm::kChecking;
-  if (!note_.empty()) return note_;
   std::string status = DoStatus();
-  return status.empty() ? kNoAccount : status;
+  if (status.empty()) status = kNoAccount;
+  if (note_.empty()) return status;
+  // A warning goes above the syncs that follow; a refusal says all there is.
+  return note_kind_ == Note::Warning ? note_ + "\n" + status : note_;
 }
 
 void SyncLink::WindowClosed() { note_.clear(); }
 
 void SyncLink::ServiceStatusChanged() {
-  if (!note_stays_) note_.clear();
+  if (note_kind_ == Note::Passing) note_.clear();
   Tell();
 }
 

@@ -61,11 +61,12 @@ class SyncLink {
  private:
   void Tell() const;
   bool checking_ = false;
-  // Shown instead of the service's status: a set-up's failure or warning
-  // stays until the user does something else; a passing note goes with the
-  // next status change.
+  // What the window said last on its own: a set-up's refusal (instead of the
+  // service's status) or warning (above it) stays until the user does
+  // something else; a passing note goes with the next status change.
+  enum class Note { Passing, Refusal, Warning };
   std::string note_;
-  bool note_stays_ = false;
+  Note note_kind_ = Note::Passing;
 };
 
 // The sync window's controls, as its rules read and set them. The view runs

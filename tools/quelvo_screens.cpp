@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
+#include "forms/background_sync.h"
 #include "qt/date_field.h"
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
@@ -24,6 +26,7 @@
 #include "store/tavo_data.h"
 #include "qt/snooze_menu.h"
 #include "qt/tavo_lembrete.h"
+#include "qt/sync_window.h"
 
 using namespace tavo;
 
@@ -106,6 +109,27 @@ int main(int argc, char** argv) {
       alert->snooze->menu->setActiveAction(alert->snooze->menu->actions().first());
     }
   Shot(out + QStringLiteral("/adiar.png"));
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+
+  quelvo_desktop.app().CloseReminderWindows();
+  Settle(100);
+  // The sync window, a set-up typed in, over the program's own background sync.
+  forms::BackgroundSync sync(store);
+  quelvo_desktop.app().Sync = &sync;
+  main_window.form.pmSyncClick();
+  for (const forms::Form* f : quelvo_desktop.app().OwnedWindows())
+    if (auto* w = gui::WindowOf<gui::TformSync>(f)) {
+      w->move(480, 40);
+      w->eEndereco->setText(QStringLiteral("https://agenda.exemplo.com.br/"));
+      w->eUsuario->setText(QStringLiteral("ana"));
+      w->eSenha->setText(QStringLiteral("s3nha"));
+      w->eSenha->setFocus();
+    }
+  Shot(out + QStringLiteral("/sincronizacao.png"));
+  for (const forms::Form* f : std::vector<forms::Form*>(quelvo_desktop.app().OwnedWindows()))
+    if (auto* w = gui::WindowOf<gui::TformSync>(f)) w->close();
+  Settle(100);
+  quelvo_desktop.app().Sync = nullptr;
 
   // The summary of a calendar import, its details unfolded.
   QTimer look;

@@ -17,7 +17,8 @@ bool StatusLine::Create(HWND parent, int id, const Place& place, HFONT font) {
 void StatusLine::Show(const std::string& text) {
   if (Text() == text) return;
   SetText(text);
-  ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_WINDOW, CHILDID_SELF);
+  // Windows tells of the window object's new name; the text is the client object's name as well.
+  ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 HBRUSH StatusLine::OnCtlColor(HDC dc) {

@@ -8,6 +8,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -22,6 +24,7 @@
 #include "qt/list_grid.h"
 #include "qt/reminder_memo.h"
 #include "qt/shaped_window.h"
+#include "qt/sync_window.h"
 #include "qt/tavo_config.h"
 #include "qt/tavo_lembrete.h"
 #include "qt/tavo_list.h"
@@ -136,6 +139,32 @@ class AccessibilityTest : public QObject {
     QVERIFY(hide);
     QCOMPARE(Name(hide), QStringLiteral("Fechar"));
     Accessible(hide)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    Flush();
+    QVERIFY(alive.isNull());
+  }
+
+  void theSyncWindowNamesItsFieldsAndTabsThroughThemToItsButtons() {
+    auto* w = WindowOf<TformSync>(&store_.app().OpenWindowOnce(forms::WindowKind::Sync));
+    QVERIFY(w);
+    QCOMPARE(Accessible(w)->role(), QAccessible::Dialog);
+    QCOMPARE(Name(w), QStringLiteral("Sincronização"));
+    QCOMPARE(Name(w->eEndereco), QStringLiteral("Endereço"));
+    QCOMPARE(Name(w->eUsuario), QStringLiteral("Usuário"));
+    QCOMPARE(Name(w->eSenha), QStringLiteral("Senha"));
+    QCOMPARE(Name(w->findChild<ClickSpot*>()), QStringLiteral("Fechar"));
+    // Without a sync behind it (a reading copy) only "Fechar" takes input, and says why.
+    QCOMPARE(Name(w->lStatus), QStringLiteral("A sincronização não está disponível nesta cópia do programa."));
+    QCOMPARE(NextTabStop(w->bFechar), static_cast<QWidget*>(w->bFechar));
+    w->eEndereco->setEnabled(true);
+    w->eUsuario->setEnabled(true);
+    w->eSenha->setEnabled(true);
+    w->bSalvar->setEnabled(true);
+    QCOMPARE(NextTabStop(w->eEndereco), static_cast<QWidget*>(w->eUsuario));
+    QCOMPARE(NextTabStop(w->eUsuario), static_cast<QWidget*>(w->eSenha));
+    QCOMPARE(NextTabStop(w->eSenha), static_cast<QWidget*>(w->bSalvar));
+    QCOMPARE(NextTabStop(w->bSalvar), static_cast<QWidget*>(w->bFechar));
+    QPointer<TformSync> alive(w);
+    QTest::keyClick(w->eSenha, Qt::Key_Escape);
     Flush();
     QVERIFY(alive.isNull());
   }

@@ -13,6 +13,7 @@
 #include "qt/date_field.h"
 #include "qt/gui_common.h"
 #include "qt/shaped_window.h"
+#include "qt/sync_window.h"
 #include "qt/tavo_config.h"
 #include "qt/tavo_lembrete.h"
 #include "qt/tavo_list.h"
@@ -75,11 +76,13 @@ class HandCursorTest : public QObject {
     auto* config = Open<TformConfig>(forms::WindowKind::Config);
     QTest::mouseClick(config->csFront, Qt::LeftButton);
     QTRY_VERIFY(config->csFront->OpenPalette());
+    auto* sync = Open<TformSync>(forms::WindowKind::Sync);
 
     QStringList missing;
     for (QWidget* window : {static_cast<QWidget*>(main_window.get()), static_cast<QWidget*>(lembrete),
                             static_cast<QWidget*>(lembrete->eData->Calendar()), static_cast<QWidget*>(list),
-                            static_cast<QWidget*>(config), static_cast<QWidget*>(config->csFront->OpenPalette())})
+                            static_cast<QWidget*>(config), static_cast<QWidget*>(config->csFront->OpenPalette()),
+                            static_cast<QWidget*>(sync)})
       missing << WithoutTheHand(window);
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
   }

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -18,6 +20,7 @@
 #include "qt/sync_window.h"
 #include "qt/tavo_main.h"
 #include "qt/tray_menu.h"
+#include "store/tavo_data.h"
 #include "support/gui_fixture.h"
 
 using namespace tavo;
@@ -81,6 +84,45 @@ class Heartbeat : public QObject {
   QTimer timer_;
   QElapsedTimer since_;
   qint64 longest_ = 0;
+};
+
+// A calendar server on the loopback (Radicale) with the user "ana",
+// password "segredo", for as long as it lives.
+class Radicale {
+ public:
+  bool Start(int port) {
+    const QString dir = folder_.path();
+    QFile users(dir + QStringLiteral("/users"));
+    QFile config(dir + QStringLiteral("/config"));
+    if (!users.open(QIODevice::WriteOnly) || !config.open(QIODevice::WriteOnly)) return false;
+    users.write("ana:segredo\n");
+    config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2/users\n"
+                                "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %2/collections\n"
+                                "[logging]\nlevel = warning\n")
+                     .arg(port)
+                     .arg(dir)
+                     .toUtf8());
+    users.close();
+    config.close();
+    server_.start(QStringLiteral("radicale"), {QStringLiteral("--config"), dir + QStringLiteral("/config")});
+    if (!server_.waitForStarted(5000)) return false;
+    // Ready once it takes connections.
+    for (int i = 0; i < 100; ++i) {
+      if (Run(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                                        QStringLiteral("http://127.0.0.1:%1/").arg(port)}))
+        return true;
+      QTest::qWait(100);
+    }
+    return false;
+  }
+  ~Radicale() {
+    server_.kill();
+    server_.waitForFinished(5000);
+  }
+
+ private:
+  QTemporaryDir folder_;
+  QProcess server_;
 };
 
 }  // namespace
@@ -174,6 +216,60 @@ class SyncX11Test : public QObject {
     w = store_.Windows<TformSync>()[0];
     QCOMPARE(w->eSenha->text(), QString());
     QVERIFY(!w->lStatus->text().startsWith(QStringLiteral("A conta não foi salva")));
+  }
+
+  // Against a server that takes the set-up: the first sync follows at once,
+  // a reminder stored here goes up a few seconds later, and "Esquecer"
+  // undoes the set-up. No password store here: QUELVO_SENHA stands in.
+  void anAcceptedSetUpSyncsAndSendsWhatChangesHere() {
+    if (QStandardPaths::findExecutable(QStringLiteral("radicale")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("curl")).isEmpty())
+      QSKIP("sem radicale ou curl");
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("QUELVO_SENHA", "segredo");
+    const auto restore = qScopeGuard([&] {
+      qunsetenv("QUELVO_SENHA");
+      if (!bus.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+    });
+    const int port = RefusingPort();
+    Radicale server;
+    QVERIFY(server.Start(port));
+
+    main_->form.pmSyncClick();
+    QTRY_COMPARE(store_.Windows<TformSync>().size(), size_t{1});
+    TformSync* w = store_.Windows<TformSync>()[0];
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTRY_COMPARE(w->focusWidget(), static_cast<QWidget*>(w->eEndereco));
+    QVERIFY(Type(QStringLiteral("http://127.0.0.1:%1/").arg(port)));
+    QVERIFY(Keys(QStringLiteral("Tab")));
+    QVERIFY(Type(QStringLiteral("ana")));
+    QVERIFY(Keys(QStringLiteral("Tab")));
+    QVERIFY(Type(QStringLiteral("segredo")));
+    QTRY_COMPARE(w->eSenha->text(), QStringLiteral("segredo"));
+    QVERIFY(Keys(QStringLiteral("Return")));  // Enter in a field saves
+
+    QTRY_VERIFY_WITH_TIMEOUT(w->lStatus->text().contains(QStringLiteral("Última sincronização")), 30000);
+    QVERIFY2(w->lStatus->text().startsWith(QStringLiteral("Conta salva.")), qPrintable(w->lStatus->text()));
+    QVERIFY(w->lStatus->text().contains(QStringLiteral("enviados 0")));
+    QCOMPARE(w->eSenha->text(), QString());
+    QVERIFY(w->bSincronizar->isEnabled());
+    QVERIFY(w->bEsquecer->isEnabled());
+    QVERIFY(sync_->CurrentAccount().IsSet());
+
+    TLembrete r;
+    r.DateTime = At(2030, 5, 10, 8, 0);
+    r.Text = "Consulta";
+    store_.store().AddLembrete(r);
+    QTRY_VERIFY_WITH_TIMEOUT(w->lStatus->text().contains(QStringLiteral("enviados 1")), 30000);
+
+    store_.answers = {QMessageBox::Yes};
+    QVERIFY(Click(w->bEsquecer));
+    QTRY_VERIFY(!sync_->CurrentAccount().IsSet());
+    QCOMPARE(store_.boxes.back().text, QString::fromUtf8(forms::SyncForm::kAskForget));
+    QCOMPARE(w->eEndereco->text(), QString());
+    QVERIFY(!w->bEsquecer->isEnabled());
+    QCOMPARE(store_.store().Lembretes.Count, 1);  // the reminders stay
   }
 };
 

@@ -175,6 +175,8 @@ int main() {
     Shot(L"pergunta.bmp");
     Press(ask, IDYES);
   }
+  // Gone before the next reminder window is looked for, or that could find it going.
+  WaitUntil([&] { return !::IsWindow(alert) || !::IsWindowVisible(alert); }, 5000);
 
   // A new reminder, typed in: Mother's Day, a Sunday, so the events show in red.
   Click(ControlOf(main, forms::kMainWindow, "bNovo"));
@@ -267,5 +269,18 @@ int main() {
   Click(ControlOf(config, forms::kConfigWindow, "csBack"));
   if (!WaitFor([&] { return PaletteWindow(pid); })) return Fail("no palette");
   Shot(L"paleta.bmp");
+
+  // The sync window from the settings, a set-up typed in.
+  ::PostMessageW(PaletteWindow(pid), WM_KEYDOWN, VK_ESCAPE, 0);
+  WaitUntil([&] { return PaletteWindow(pid) == nullptr; });
+  Click(ControlOf(config, forms::kConfigWindow, "bSync"));
+  HWND sync = WaitFor([&] { return SyncWindow(pid); });
+  if (!sync) return Fail("no sync window");
+  MoveTo(sync, 480, 40);
+  Type(ControlOf(sync, forms::kSyncWindow, "eEndereco"), L"https://agenda.exemplo.com.br/");
+  Type(ControlOf(sync, forms::kSyncWindow, "eUsuario"), L"ana");
+  Type(ControlOf(sync, forms::kSyncWindow, "eSenha"), L"s3nha");
+  WaitUntil([&] { return TextOf(ControlOf(sync, forms::kSyncWindow, "eSenha")) == L"s3nha"; });
+  Shot(L"sincronizacao.bmp");
   return 0;
 }
