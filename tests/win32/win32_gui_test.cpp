@@ -1059,7 +1059,15 @@ TEST_F(QuelvoGui, EveryClickableControlShowsTheHandCursor) {
     return cursor_now();
   };
   HWND first = ControlOf(main, forms::kMainWindow, "bNovo");
-  const HCURSOR hand = cursor_over(first);
+  // The program's hand, read once the pointer's move has reached the button
+  // (until then the screen may still show the arrow).
+  const HCURSOR system_arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  HCURSOR hand = cursor_over(first);
+  for (int tries = 0; tries < 40 && hand == system_arrow; ++tries) {
+    ::Sleep(50);
+    hand = cursor_over(first);
+  }
+  ASSERT_NE(hand, system_arrow) << "the button shows the arrow";
   // The picture that drags the window shows the arrow: the two can be told
   // apart. The point lies on the bare picture, clear of every control, so the
   // move's own cursor message cannot come from a button under it.
