@@ -14,7 +14,7 @@ import sys
 
 import pyatspi
 
-from atspi_support import (FocusWatch, ancestor_named, application, is_control, nodes, press, role_name,
+from atspi_support import (Failure, FocusWatch, ancestor_named, application, is_control, nodes, press, role_name,
                            run, showing, wait_for, window_named, windows)
 
 
@@ -68,8 +68,18 @@ def walk(program, alert_name):
         report(window, totals)
     # The palette last: it closes when another window takes the focus.
     settings = window_named(app, "Configurações")
-    press(settings, "Cor do texto: preto")
-    palette = wait_for("a paleta de cores com o foco", lambda: ancestor_named(watch.last, "Paleta de cores"))
+    # The alert, new, may take the focus from the settings a moment late and
+    # so close a palette opened meanwhile: then it is opened again.
+    palette = None
+    for attempt in range(3):
+        press(settings, "Cor do texto: preto")
+        try:
+            palette = wait_for("a paleta de cores com o foco",
+                               lambda: ancestor_named(watch.last, "Paleta de cores"), timeout=5 if attempt < 2 else 15)
+            break
+        except Failure:
+            if attempt == 2:
+                raise
     swatches = [o for o in nodes(palette) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON]
     if len(swatches) != 21:  # twenty swatches and "Outra..."
         print(f"FALHOU: a paleta mostra {len(swatches)} botões em vez de 21")
