@@ -22,11 +22,6 @@ std::string Identity(const TLembrete& r) {
   return key;
 }
 
-int64_t NowUtc() {
-  int64_t seconds = 0;
-  if (!platform::UtcFromLocal(platform::SystemClock().Now(), &seconds)) seconds = 0;
-  return seconds;
-}
 
 }  // namespace
 
@@ -42,7 +37,7 @@ std::string ExportStore(Store& store, int32_t first, int32_t after, int* count) 
   }
   *count = static_cast<int>(std::count_if(reminders.begin(), reminders.end(),
                                          [](const TLembrete& r) { return IsValidDateTime(r.DateTime); }));
-  return ExportCalendar(reminders, NowUtc());
+  return ExportCalendar(reminders, NowUtcSeconds());
 }
 
 ImportOutcome ImportIntoStore(Store& store, std::string_view bytes) {

@@ -138,6 +138,12 @@ double CurrentMinute() {
   return EncodeDate(now.Year, now.Month, now.Day) + EncodeTime(now.Hour, now.Minute);
 }
 
+int64_t NowUtcSeconds() {
+  int64_t seconds = 0;
+  if (!platform::UtcFromLocal(platform::SystemClock().Now(), &seconds)) seconds = 0;
+  return seconds;
+}
+
 double MinutesLater(double minute, int minutes) {
   constexpr int64_t kDay = 24 * 60;
   const ClockTime t = DecodeTime(minute);

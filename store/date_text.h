@@ -1,6 +1,7 @@
 #pragma once
 // Dates and times as the windows show and edit them, with the repairing readers.
 
+#include <cstdint>
 #include <string>
 
 namespace tavo {
@@ -20,6 +21,9 @@ double TextToTime(const std::string& text);
 // Today's date (whole days) and the current minute, from the platform clock.
 double Today();
 double CurrentMinute();
+// Seconds since 1970 UTC of the platform clock's now (0 when the local time
+// cannot be turned into UTC): the stamp of what is written for other programs.
+int64_t NowUtcSeconds();
 // The minute `minutes` minutes after (before, when negative) the minute
 // `minute`, composed as a reminder's DateTime is, so that the two compare
 // equal on the same minute.

@@ -12,7 +12,6 @@ namespace tavo::sync::dav {
 
 inline constexpr const char* kDav = "DAV:";
 inline constexpr const char* kCalDav = "urn:ietf:params:xml:ns:caldav";
-inline constexpr const char* kCalServer = "http://calendarserver.org/ns/";
 
 // A property of a response: its text, the hrefs inside it and the names of
 // the elements inside it (as "namespace|local").

@@ -449,11 +449,6 @@ bool StillAsSeen(Store& store, const TLembrete& seen) {
                                                   EffectiveRepeatKind(seen.RepeatKind) && current.Text == seen.Text;
 }
 
-int64_t NowUtc() {
-  int64_t seconds = 0;
-  if (!platform::UtcFromLocal(platform::SystemClock().Now(), &seconds)) seconds = 0;
-  return seconds;
-}
 
 }  // namespace
 
@@ -534,7 +529,7 @@ Report SyncStore(Store& store, platform::HttpClient& http, const Account& accoun
   LinkLoad load;
   LinkTable links = LoadLinks(store, &load);
   Exchange exchange = ExchangeWithServer(http, account, password, store.ReadLembretes(0, store.Lembretes.Count),
-                                         std::move(links), MinutesOf(CurrentMinute()), NowUtc());
+                                         std::move(links), MinutesOf(CurrentMinute()), NowUtcSeconds());
   ApplyExchange(store, exchange);
   if (load == LinkLoad::Damaged)
     exchange.report.warnings.insert(exchange.report.warnings.begin(),

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -10,7 +9,6 @@
 #include "ical/calendar_import.h"
 #include "platform/credentials.h"
 #include "platform/file_system.h"
-#include "platform/system.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
 #include "sync/sync_engine.h"
@@ -25,18 +23,12 @@ constexpr seconds kPeriod{300};       // a sync every 5 minutes
 constexpr seconds kAfterChange{5};    // and a few seconds after a change here
 constexpr seconds kFirstRetry{30};    // after a failure: 30 s, 1 min, 2 min, 4 min, 5 min...
 
+// The current minute as the lists show it.
 std::string ClockText() {
-  const platform::LocalTime t = platform::SystemClock().Now();
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d", t.Day, t.Month, t.Year, t.Hour, t.Minute);
-  return text;
+  const double now = CurrentMinute();
+  return DateToText(now) + " " + TimeToDisplay(now);
 }
 
-int64_t NowUtc() {
-  int64_t utc = 0;
-  if (!platform::UtcFromLocal(platform::SystemClock().Now(), &utc)) utc = 0;
-  return utc;
-}
 
 }  // namespace
 
@@ -169,7 +161,7 @@ void SyncService::Tick() {
   std::vector<TLembrete> here = s.store.ReadLembretes(0, s.store.Lembretes.Count);
   LinkTable links = LoadLinks(s.store);
   const int64_t now = ical::MinutesOf(CurrentMinute());
-  const int64_t stamp = NowUtc();
+  const int64_t stamp = NowUtcSeconds();
   s.status = "Sincronizando...";
   if (StatusChanged) StatusChanged();
   s.Start([shared = s.shared.get(), account = s.account, here = std::move(here), links = std::move(links), now, stamp]() mutable {

@@ -5,6 +5,7 @@
 #include "forms/tray_margin.h"
 #include "win32/application.h"
 #include "win32/desktop_win32.h"
+#include "win32/menu_drawing.h"
 #include "win32/window_table.h"
 
 namespace tavo::win32 {
@@ -17,29 +18,6 @@ constexpr UINT kAddTrayIcon = WM_APP + 3;
 
 constexpr int kMenuItemHeight = 20;
 constexpr int kMenuSeparatorHeight = 9;
-
-COLORREF ColorOf(const forms::Rgb& c) {
-  return RGB(static_cast<BYTE>(c.red), static_cast<BYTE>(c.green), static_cast<BYTE>(c.blue));
-}
-
-void FillRect(HDC dc, const RECT& r, COLORREF colour) {
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &r, brush);
-  ::DeleteObject(brush);
-}
-
-void VerticalLine(HDC dc, int x, int top, int bottom, COLORREF colour) {
-  RECT r{x, top, x + 1, bottom};
-  FillRect(dc, r, colour);
-}
-
-HFONT MenuFont(bool bold) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  const int height = metrics.lfMenuFont.lfHeight < 0 ? -metrics.lfMenuFont.lfHeight : 11;
-  return Font(metrics.lfMenuFont.lfFaceName[0] ? metrics.lfMenuFont.lfFaceName : L"MS Sans Serif", height, bold);
-}
 
 }  // namespace
 
@@ -148,49 +126,15 @@ int TrayIcon::ItemTop(size_t index) const {
   return top;
 }
 
-void TrayIcon::DrawMargin(HDC dc, const RECT& item, size_t index) const {
-  // The margin runs over the items' whole height, from the first item's top
-  // (the menu's frame may lie above it); each item paints its own slice.
-  const int first_top = item.top - ItemTop(index);
-  const forms::Rect margin{item.left, first_top, forms::kMenuMarginWidth, MenuHeight()};
-  const int saved = ::SaveDC(dc);
-  ::IntersectClipRect(dc, item.left, item.top, item.left + forms::kMenuMarginWidth, item.bottom);
-  for (const forms::MarginFill& fill : forms::MarginGradient(margin))
-    FillRect(dc, RECT{fill.rect.left, fill.rect.top, fill.rect.right(), fill.rect.bottom()}, ColorOf(fill.color));
-  RECT edge{margin.right() - 3, item.top, margin.right(), item.bottom};
-  FillRect(dc, edge, ::GetSysColor(COLOR_MENU));
-  VerticalLine(dc, forms::MarginShadowColumn(margin), item.top, item.bottom, ::GetSysColor(COLOR_BTNSHADOW));
-  VerticalLine(dc, forms::MarginHighlightColumn(margin), item.top, item.bottom, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-
-  // "Quelvo" in white bold italic Times New Roman of 18 points, turned by 90 degrees.
-  LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(18, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-  lf.lfEscapement = 900;
-  lf.lfOrientation = 0;
-  lf.lfWeight = FW_BOLD;
-  lf.lfItalic = TRUE;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, L"Times New Roman", LF_FACESIZE);
-  HFONT turned = ::CreateFontIndirectW(&lf);
-  HGDIOBJ old = ::SelectObject(dc, turned);
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, RGB(255, 255, 255));
-  const forms::Point origin = forms::MarginTextOrigin(margin);
-  ::IntersectClipRect(dc, margin.left, margin.top, margin.right(), margin.bottom());
-  ::TextOutW(dc, origin.x, origin.y, L"Quelvo", 6);
-  ::SelectObject(dc, old);
-  ::DeleteObject(turned);
-  ::RestoreDC(dc, saved);
-}
-
 void TrayIcon::DrawItem(const DRAWITEMSTRUCT& d) const {
   const size_t index = d.itemData;
   HDC dc = d.hDC;
-  DrawMargin(dc, d.rcItem, index);
+  // The margin runs from the first item's top (the menu's frame may lie above it).
+  DrawMenuMargin(dc, d.rcItem, d.rcItem.top - ItemTop(index), MenuHeight());
   RECT body = d.rcItem;
   body.left += forms::kMenuMarginWidth;
   const bool selected = (d.itemState & ODS_SELECTED) != 0 && !IsSeparator(index);
-  FillRect(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  FillColor(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (IsSeparator(index)) {
     RECT line{body.left + 2, (body.top + body.bottom) / 2 - 1, body.right - 2, (body.top + body.bottom) / 2 + 1};
     ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);

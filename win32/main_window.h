@@ -41,7 +41,6 @@ class TrayIcon : public Wnd {
   void BuildMenu();
   void MeasureItem(MEASUREITEMSTRUCT& m) const;
   void DrawItem(const DRAWITEMSTRUCT& d) const;
-  void DrawMargin(HDC dc, const RECT& item, size_t index) const;
   int ItemHeight(size_t index) const;
   int ItemTop(size_t index) const;  // from the first item's top
   void Run(UINT command);

@@ -5,6 +5,7 @@
 #include "store/cp1252.h"
 #include "win32/accessibility.h"
 #include "win32/application.h"
+#include "win32/menu_drawing.h"
 
 namespace tavo::win32 {
 namespace {
@@ -12,54 +13,6 @@ namespace {
 constexpr int kItemHeight = 20;  // as the tray menu's items
 
 Place PlaceOf(const forms::Rect& r) { return Place{r.left, r.top, r.width, r.height}; }
-
-COLORREF ColorOf(const forms::Rgb& c) {
-  return RGB(static_cast<BYTE>(c.red), static_cast<BYTE>(c.green), static_cast<BYTE>(c.blue));
-}
-
-void Fill(HDC dc, const RECT& r, COLORREF colour) {
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &r, brush);
-  ::DeleteObject(brush);
-}
-
-HFONT MenuFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  const int height = metrics.lfMenuFont.lfHeight < 0 ? -metrics.lfMenuFont.lfHeight : 11;
-  return Font(metrics.lfMenuFont.lfFaceName[0] ? metrics.lfMenuFont.lfFaceName : L"MS Sans Serif", height);
-}
-
-// The tray menu's margin, the slice of it beside one item: the gradient over
-// the whole menu's height, its 3-D edge and "Quelvo" reading upwards.
-void DrawMargin(HDC dc, const RECT& item, int first_top, int menu_height) {
-  const forms::Rect margin{item.left, first_top, forms::kMenuMarginWidth, menu_height};
-  const int saved = ::SaveDC(dc);
-  ::IntersectClipRect(dc, item.left, item.top, item.left + forms::kMenuMarginWidth, item.bottom);
-  for (const forms::MarginFill& fill : forms::MarginGradient(margin))
-    Fill(dc, RECT{fill.rect.left, fill.rect.top, fill.rect.right(), fill.rect.bottom()}, ColorOf(fill.color));
-  Fill(dc, RECT{margin.right() - 3, item.top, margin.right(), item.bottom}, ::GetSysColor(COLOR_MENU));
-  const int shadow = forms::MarginShadowColumn(margin), light = forms::MarginHighlightColumn(margin);
-  Fill(dc, RECT{shadow, item.top, shadow + 1, item.bottom}, ::GetSysColor(COLOR_BTNSHADOW));
-  Fill(dc, RECT{light, item.top, light + 1, item.bottom}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-  LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(18, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-  lf.lfEscapement = 900;
-  lf.lfWeight = FW_BOLD;
-  lf.lfItalic = TRUE;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, L"Times New Roman", LF_FACESIZE);
-  HFONT turned = ::CreateFontIndirectW(&lf);
-  HGDIOBJ old = ::SelectObject(dc, turned);
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, RGB(255, 255, 255));
-  const forms::Point origin = forms::MarginTextOrigin(margin);
-  ::TextOutW(dc, origin.x, origin.y, L"Quelvo", 6);
-  ::SelectObject(dc, old);
-  ::DeleteObject(turned);
-  ::RestoreDC(dc, saved);
-}
 
 }  // namespace
 
@@ -206,11 +159,11 @@ void SnoozeControl::DrawItem(const DRAWITEMSTRUCT& d) const {
   HDC dc = d.hDC;
   const int index = static_cast<int>(d.itemID) - 1;
   const int count = static_cast<int>(items_.size());
-  DrawMargin(dc, d.rcItem, d.rcItem.top - index * kItemHeight, count * kItemHeight);
+  DrawMenuMargin(dc, d.rcItem, d.rcItem.top - index * kItemHeight, count * kItemHeight);
   RECT body = d.rcItem;
   body.left += forms::kMenuMarginWidth;
   const bool selected = (d.itemState & ODS_SELECTED) != 0;
-  Fill(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  FillColor(dc, body, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   RECT text = body;
   text.left = d.rcItem.left + forms::MenuItemTextLeft();
   HGDIOBJ old = ::SelectObject(dc, MenuFont());

@@ -112,16 +112,20 @@ class SyncAgainstRadicale : public test_support::StoreFixture {
     StoreFixture::TearDown();
   }
   std::string Root() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+  // A request of the user "ana" to the synced calendar.
+  platform::HttpRequest ToCalendar(const char* method, std::vector<std::pair<std::string, std::string>> headers = {}) {
+    platform::HttpRequest r;
+    r.method = method;
+    r.url = account_.calendar;
+    r.headers = std::move(headers);
+    r.user = "ana";
+    r.password = "segredo";
+    return r;
+  }
   sync::Report Sync(platform::HttpClient& http) { return sync::SyncStore(store, http, account_, "segredo"); }
   size_t ServerItems() {
     auto http = platform::MakeHttpClient();
-    platform::HttpRequest list;
-    list.method = "PROPFIND";
-    list.url = account_.calendar;
-    list.headers = {{"Depth", "1"}};
-    list.user = "ana";
-    list.password = "segredo";
-    const std::string body = http->Send(list).body;
+    const std::string body = http->Send(ToCalendar("PROPFIND", {{"Depth", "1"}})).body;
     size_t n = 0;
     for (size_t at = 0; (at = body.find(".ics</", at)) != std::string::npos; ++at) ++n;
     return n;
@@ -170,12 +174,7 @@ TEST_F(SyncAgainstRadicale, AnUnreadableItemIsSkippedAndReportedAndTheOthersCome
   // The item of "Segundo" is spoiled on its way down: its name, asked of the server.
   {
     auto http = platform::MakeHttpClient();
-    platform::HttpRequest list;
-    list.method = "REPORT";
-    list.url = account_.calendar;
-    list.headers = {{"Depth", "1"}};
-    list.user = "ana";
-    list.password = "segredo";
+    platform::HttpRequest list = ToCalendar("REPORT", {{"Depth", "1"}});
     list.body =
         "<C:calendar-query xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop><D:getetag/></D:prop>"
         "<C:filter><C:comp-filter name=\"VCALENDAR\"><C:comp-filter name=\"VEVENT\"><C:prop-filter name=\"SUMMARY\">"
@@ -203,12 +202,7 @@ TEST_F(SyncAgainstRadicale, ACalendarDeletedOnTheServerStopsTheSyncWithTheStoreA
   const std::string links_before = ReadDados(sync::kLinkFileName);
   store.AddLembrete(Reminder(At(2030, 5, 2, 8, 0), "Exame"));
   const std::vector<Stored> before = State();
-  platform::HttpRequest remove;
-  remove.method = "DELETE";
-  remove.url = account_.calendar;
-  remove.user = "ana";
-  remove.password = "segredo";
-  ASSERT_LT(http.Send(remove).status, 300);
+  ASSERT_LT(http.Send(ToCalendar("DELETE")).status, 300);
   const sync::Report report = Sync(http);
   EXPECT_EQ(report.outcome, sync::Outcome::Failed);
   EXPECT_NE(report.message.find("n\xC3\xA3o existe mais"), std::string::npos) << report.message;
