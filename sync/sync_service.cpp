@@ -56,6 +56,10 @@ struct SyncService::State {
   seconds retry = kFirstRetry;
   std::string status;
   std::function<void(const Report&)> configure_done;
+  // The password typed at set-up, for this run of the program: where no
+  // credential store keeps it, the syncs still have it until the program ends.
+  std::string typed_password;
+  std::string session_password;
 
   explicit State(Store& s) : store(s), account(ReadAccount()) {
     status = account.IsSet() ? "Sincroniza\xC3\xA7\xC3\xA3o ainda n\xC3\xA3o feita nesta sess\xC3\xA3o."
@@ -122,6 +126,7 @@ void SyncService::Tick() {
       if (report.outcome == Outcome::Done) {
         WriteAccount(account);
         s.account = account;
+        s.session_password = std::move(s.typed_password);
         s.next_sync = Clock::now();
         s.retry = kFirstRetry;
         s.status = "Configurada. Sincronizando...";
@@ -164,9 +169,11 @@ void SyncService::Tick() {
   const int64_t stamp = NowUtcSeconds();
   s.status = "Sincronizando...";
   if (StatusChanged) StatusChanged();
-  s.Start([shared = s.shared.get(), account = s.account, here = std::move(here), links = std::move(links), now, stamp]() mutable {
+  s.Start([shared = s.shared.get(), session_password = s.session_password, account = s.account, here = std::move(here), links = std::move(links), now, stamp]() mutable {
     Exchange result;
-    if (auto password = PasswordOf(account)) {
+    std::optional<std::string> password = PasswordOf(account);
+    if (!password && !session_password.empty()) password = session_password;
+    if (password) {
       auto http = platform::MakeHttpClient();
       result = ExchangeWithServer(*http, account, *password, here, std::move(links), now, stamp);
     } else {
@@ -196,6 +203,7 @@ void SyncService::Configure(const std::string& address, const std::string& user,
     return;
   }
   s.configure_done = std::move(done);
+  s.typed_password = password;
   s.status = "Verificando...";
   if (StatusChanged) StatusChanged();
   s.Start([shared = s.shared.get(), address, user, password] {
@@ -205,7 +213,7 @@ void SyncService::Configure(const std::string& address, const std::string& user,
     if (report.outcome == Outcome::Done) {
       if (platform::SystemCredentials().Save(account.address, account.user, password) != platform::CredentialResult::Done)
         report.warnings.push_back(
-            "Nenhum cofre de senhas dispon\xC3\xADvel: a senha n\xC3\xA3o foi guardada (use QUELVO_SENHA).");
+            "Nenhum cofre de senhas dispon\xC3\xADvel: a senha vale at\xC3\xA9 o programa fechar (ou use QUELVO_SENHA).");
     }
     shared->configured = std::make_pair(std::move(report), std::move(account));
   });
@@ -214,6 +222,7 @@ void SyncService::Configure(const std::string& address, const std::string& user,
 void SyncService::Forget() {
   State& s = *state_;
   ForgetAccount();
+  s.session_password.clear();
   platform::Files().Delete(LinkFilePath(s.store));
   s.account = Account{};
   s.status = "Sincroniza\xC3\xA7\xC3\xA3o n\xC3\xA3o configurada.";

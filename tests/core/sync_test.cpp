@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string_view>
 #include <thread>
 
@@ -210,6 +211,35 @@ TEST_F(SyncAgainstRadicale, ACalendarDeletedOnTheServerStopsTheSyncWithTheStoreA
   EXPECT_EQ(ReadDados(sync::kLinkFileName), links_before);
 }
 
+
+// Without a credential store (no session bus) the password typed at set-up
+// still serves this run's syncs.
+TEST_F(SyncAgainstRadicale, ThePasswordTypedAtSetUpServesTheSyncsWithoutACredentialStore) {
+  const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  const std::string saved_bus = bus ? bus : "";
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  ::unsetenv("QUELVO_SENHA");
+  store.AddLembrete(Reminder(At(2030, 7, 1, 8, 0), "Vacina"));
+  {
+    sync::SyncService service(store);
+    std::optional<sync::Report> set_up;
+    service.Configure(Root(), "ana", "segredo", [&](const sync::Report& r) { set_up = r; });
+    // Until the set-up came back and the sync that follows it ended.
+    const auto synced = [&] {
+      const std::string status = service.Status();
+      return set_up && !service.Busy() && (status.find("\xC3\x9Altima") == 0 || status.find("Erro") == 0);
+    };
+    for (int i = 0; i < 500 && !synced(); ++i) {
+      service.Tick();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(set_up);
+    ASSERT_EQ(set_up->outcome, sync::Outcome::Done) << set_up->message;
+    EXPECT_EQ(service.Status().rfind("\xC3\x9Altima sincroniza\xC3\xA7\xC3\xA3o", 0), 0u) << service.Status();
+  }
+  if (!saved_bus.empty()) ::setenv("DBUS_SESSION_BUS_ADDRESS", saved_bus.c_str(), 1);
+  EXPECT_EQ(ServerItems(), 1u);
+}
 
 // A server that takes the connection and answers nothing until told to hang up.
 class SilentServer {
