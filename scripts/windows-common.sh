@@ -31,7 +31,7 @@ prepare_wine() {
   wineserver -p
 }
 
-xvfb_pid="" wm_pid=""
+. tests/support/x11_display.sh
 
 # Ends what start_display started, Wine's processes and the scratch folder
 # $tmp, whatever state the script is in (for a trap on EXIT).
@@ -39,28 +39,19 @@ stop_display() {
   # Waits until Wine's server has gone, so that the next Wine program does not meet it dying.
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
-  [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  stop_x11_display
   [ -z "${tmp:-}" ] || rm -rf "$tmp"
 }
 
-# A private X server of the given size on a free display (chosen by the
-# server), with openbox; sets DISPLAY, xvfb_pid and wm_pid. $1: WIDTHxHEIGHT,
-# $2: a scratch file for the display number. Wine's desktop process is ended
-# first, so that the next Wine program opens on this display.
+# A private X server of the given size with openbox (tests/support/x11_display.sh);
+# sets DISPLAY, xvfb_pid and wm_pid. $1: WIDTHxHEIGHT, $2: a scratch folder.
+# Wine's desktop process is ended first, so that the next Wine program opens
+# on this display.
 start_display() {
   wineserver -k 2>/dev/null || true
   wineserver -w
   wineserver -p
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$2" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$2" ] && break; sleep 0.1; done
-  export DISPLAY=:$(head -1 "$2")
-  openbox >/dev/null 2>&1 &
-  wm_pid=$!
-  # The window manager is ready once it has announced itself on the root window.
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || { echo "o openbox não começou"; return 1; }
+  start_x11_display "$1" "$2"
 }
 
 # Makes the printer that prints into a file (tests/win32/support/file_printer)

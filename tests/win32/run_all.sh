@@ -191,7 +191,7 @@ fi
 tail -1 "$tmp/sync.log"
 
 echo "== quelvo.exe sob o Wine, num Xvfb próprio com openbox"
-start_display 1024x768 "$tmp/display"
+start_display 1024x768 "$tmp" || bad "as janelas do Wine ficaram sem tela"
 impressao=$root/$WIN_BUILD/tests/impressao.ps
 use_file_printer "$impressao" || bad "a impressora de teste não foi instalada"
 # What the Linux build writes for the reminder the first GUI test types.
