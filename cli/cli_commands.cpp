@@ -292,11 +292,6 @@ int Exportar(Context& c) {
   return kDone;
 }
 
-// The first line of a reminder text, for the report lines.
-std::string ReportText(const std::string& cp1252) {
-  return Cp1252ToUtf8(cp1252.substr(0, cp1252.find_first_of("\r\n")));
-}
-
 int Importar(Context& c) {
   Need(c, 1);
   const std::string& path = c.positional[0];
@@ -311,16 +306,7 @@ int Importar(Context& c) {
   if (!outcome.refusal.empty()) throw Refused{outcome.refusal};
   c.out << outcome.imported << " importados, " << outcome.ignored << " ignorados\n";
   c.out.flush();
-  for (const ical::ItemResult& item : outcome.items) {
-    const std::string text = ReportText(item.record.Text);
-    if (!item.skipped.empty()) {
-      c.err << "ignorado: " << text << ": " << item.skipped << '\n';
-      continue;
-    }
-    if (item.only_next) c.err << "importado s\xC3\xB3 o pr\xC3\xB3ximo: " << text << '\n';
-    if (!item.unknown_zone.empty())
-      c.err << "hora local: " << text << ": fuso hor\xC3\xA1rio desconhecido \"" << item.unknown_zone << "\"\n";
-  }
+  for (const std::string& note : ical::ImportNotes(outcome)) c.err << note << '\n';
   return kDone;
 }
 

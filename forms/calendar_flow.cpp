@@ -3,7 +3,6 @@
 #include "forms/list_form.h"
 #include "ical/calendar_store.h"
 #include "platform/file_system.h"
-#include "store/cp1252.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
 
@@ -22,11 +21,6 @@ void Tell(Application& app, const Form* owner, const std::string& text, BoxIcon 
 
 std::string Counted(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
-// The first line of a reminder's text, as the detail lines quote it.
-std::string Quoted(const TLembrete& record) {
-  return Cp1252ToUtf8(record.Text.substr(0, record.Text.find_first_of("\r\n")));
-}
-
 }  // namespace
 
 std::string ExportSummary(int count) { return Counted(count, "lembrete exportado", "lembretes exportados"); }
@@ -38,17 +32,7 @@ std::string ImportSummary(const ical::ImportOutcome& outcome) {
 
 std::string ImportDetails(const ical::ImportOutcome& outcome) {
   std::string lines;
-  auto line = [&lines](const std::string& text) { lines += (lines.empty() ? "" : "\n") + text; };
-  for (const ical::ItemResult& item : outcome.items) {
-    const std::string text = Quoted(item.record);
-    if (!item.skipped.empty()) {
-      line("ignorado: " + text + ": " + item.skipped);
-      continue;
-    }
-    if (item.only_next) line("importado s\xC3\xB3 o pr\xC3\xB3ximo: " + text);
-    if (!item.unknown_zone.empty())
-      line("hora local: " + text + ": fuso hor\xC3\xA1rio desconhecido \"" + item.unknown_zone + "\"");
-  }
+  for (const std::string& note : ical::ImportNotes(outcome)) lines += (lines.empty() ? "" : "\n") + note;
   return lines;
 }
 

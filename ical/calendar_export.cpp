@@ -48,8 +48,8 @@ uint64_t Fnv1a(std::string_view bytes, uint64_t hash) {
 
 // The first line of a text (CR LF or a lone CR or LF ends it).
 std::string_view FirstLine(std::string_view text) {
-  const size_t end = text.find_first_of("\r\n");
-  return end == std::string_view::npos ? text : text.substr(0, end);
+  const auto end = std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
+  return text.substr(0, static_cast<size_t>(end - text.begin()));
 }
 
 void AppendProperty(std::string& out, std::string_view name, const std::string& value) {

@@ -12,6 +12,7 @@
 #include "dates/date_time.h"
 #include "ical/ical_text.h"
 #include "ical/local_time.h"
+#include "ical/plain_calendar.h"
 #include "ical/recurrence.h"
 
 namespace tavo::ical {
@@ -324,12 +325,18 @@ double DateTimeOfMinutes(int64_t minutes) {
   return static_cast<double>(day) + EncodeTime(rest / 60, rest % 60);
 }
 
-CalendarRead ReadCalendar(std::string_view bytes, int64_t now) {
+CalendarRead ReadCalendar(std::string_view bytes, int64_t now, CalendarReader reader) {
   CalendarRead result;
   const std::string text = DecodeCalendarBytes(bytes);
   if (const StreamCheck check = CheckStream(text); check != StreamCheck::Whole) {
     result.refusal = Refusal(check);
     return result;
+  }
+  if (reader == CalendarReader::Any) {
+    if (std::optional<std::vector<ItemResult>> items = ReadPlainCalendar(text, now)) {
+      result.items = std::move(*items);
+      return result;
+    }
   }
   icalerror_set_errors_are_fatal(0);
   std::unique_ptr<icalcomponent, ComponentDeleter> root(icalparser_parse_string(text.c_str()));

@@ -43,9 +43,14 @@ int64_t MinutesOf(double date_time);
 // The date-time value of such a minute, composed as the reminder window does.
 double DateTimeOfMinutes(int64_t minutes);
 
+// How a calendar is read: a file of the plain shape Quelvo exports the
+// quick way (plain_calendar.h), everything else with libical; or every file
+// with libical (which the tests hold the quick way to).
+enum class CalendarReader { Any, LibicalOnly };
+
 // Reads a calendar file. `now` is the minute of the import (MinutesOf the
 // platform clock's minute): items that fall before it have passed, and
 // series start at their first occurrence from it on.
-CalendarRead ReadCalendar(std::string_view bytes, int64_t now);
+CalendarRead ReadCalendar(std::string_view bytes, int64_t now, CalendarReader reader = CalendarReader::Any);
 
 }  // namespace tavo::ical

@@ -7,6 +7,7 @@
 #include "dates/date_time.h"
 #include "ical/calendar_export.h"
 #include "platform/system.h"
+#include "store/cp1252.h"
 #include "store/date_text.h"
 #include "store/tavo_data.h"
 
@@ -14,14 +15,26 @@ namespace tavo::ical {
 namespace {
 
 // What makes two reminders the same to the user: date, time, kind and text.
-std::string Identity(const TLembrete& r) {
-  std::string key(sizeof r.DateTime + 1, '\0');
-  std::memcpy(key.data(), &r.DateTime, sizeof r.DateTime);
-  key[sizeof r.DateTime] = static_cast<char>(EffectiveRepeatKind(r.RepeatKind));
-  key += r.Text;
-  return key;
-}
+// The text is viewed where the reminder lives (the store's copy or the
+// file's item), so that tens of thousands of them cost no copies.
+struct Identity {
+  double date_time;
+  int kind;
+  std::string_view text;
+  explicit Identity(const TLembrete& r)
+      : date_time(r.DateTime), kind(EffectiveRepeatKind(r.RepeatKind)), text(r.Text) {}
+  bool operator==(const Identity& o) const {
+    return std::memcmp(&date_time, &o.date_time, sizeof date_time) == 0 && kind == o.kind && text == o.text;
+  }
+};
 
+struct IdentityHash {
+  size_t operator()(const Identity& i) const {
+    uint64_t bits;
+    std::memcpy(&bits, &i.date_time, sizeof bits);
+    return std::hash<std::string_view>()(i.text) ^ (bits * 0x9E3779B97F4A7C15ULL) ^ static_cast<size_t>(i.kind);
+  }
+};
 
 }  // namespace
 
@@ -47,9 +60,12 @@ ImportOutcome ImportIntoStore(Store& store, std::string_view bytes) {
     outcome.refusal = std::move(read.refusal);
     return outcome;
   }
-  std::unordered_set<std::string> known;
-  for (const TLembrete& r : store.ReadLembretes(0, store.Lembretes.Count)) known.insert(Identity(r));
+  const std::vector<TLembrete> stored = store.ReadLembretes(0, store.Lembretes.Count);
+  std::unordered_set<Identity, IdentityHash> known;
+  known.reserve(stored.size() + read.items.size());
+  for (const TLembrete& r : stored) known.insert(Identity(r));
   std::vector<TLembrete> batch;
+  batch.reserve(read.items.size());
   for (ItemResult& item : read.items) {
     if (item.skipped.empty() && !known.insert(Identity(item.record)).second) item.skipped = reason::kExists;
     if (item.skipped.empty()) {
@@ -62,6 +78,31 @@ ImportOutcome ImportIntoStore(Store& store, std::string_view bytes) {
   outcome.imported = static_cast<int>(batch.size());
   outcome.items = std::move(read.items);
   return outcome;
+}
+
+namespace {
+
+std::string FirstLineUtf8(const std::string& cp1252) {
+  const auto end = std::find_if(cp1252.begin(), cp1252.end(), [](char c) { return c == '\r' || c == '\n'; });
+  return Cp1252ToUtf8(std::string(cp1252.begin(), end));
+}
+
+}  // namespace
+
+std::vector<std::string> ImportNotes(const ImportOutcome& outcome) {
+  std::vector<std::string> notes;
+  // Most items were imported as they are and have nothing to tell.
+  for (const ItemResult& item : outcome.items) {
+    if (!item.skipped.empty()) {
+      notes.push_back("ignorado: " + FirstLineUtf8(item.record.Text) + ": " + item.skipped);
+      continue;
+    }
+    if (item.only_next) notes.push_back("importado s\xC3\xB3 o pr\xC3\xB3ximo: " + FirstLineUtf8(item.record.Text));
+    if (!item.unknown_zone.empty())
+      notes.push_back("hora local: " + FirstLineUtf8(item.record.Text) + ": fuso hor\xC3\xA1rio desconhecido \"" +
+                      item.unknown_zone + "\"");
+  }
+  return notes;
 }
 
 }  // namespace tavo::ical

@@ -32,4 +32,10 @@ struct ImportOutcome {
 // reported by the store (StoreStopped), with nothing added.
 ImportOutcome ImportIntoStore(Store& store, std::string_view bytes);
 
+// What the user is told about the items not imported as they were, one
+// line each (UTF-8): "ignorado: TEXT: REASON", "importado só o próximo:
+// TEXT", "hora local: TEXT: fuso horário desconhecido "ZONE"", TEXT being
+// the first line of the item's text.
+std::vector<std::string> ImportNotes(const ImportOutcome& outcome);
+
 }  // namespace tavo::ical

@@ -1,6 +1,8 @@
 #include "ical/ical_text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "store/cp1252.h"
 #include "store/tavo_data.h"
@@ -52,27 +54,43 @@ void AppendFolded(std::string& out, std::string_view line) {
 
 std::string UnfoldLines(std::string_view bytes) {
   std::string out;
-  out.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      size_t next = i + 1;
-      if (c == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
-      if (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
-        i = next;  // the break and the one white-space character go
-        continue;
-      }
+  out.reserve(bytes.size() + 2);
+  const char* const begin = bytes.data();
+  const char* const end = begin + bytes.size();
+  // The text between line breaks is copied in runs; the next CR and the next
+  // LF are each looked for once.
+  const auto next_of = [end](const char* from, char c) {
+    const void* p = from < end ? std::memchr(from, c, static_cast<size_t>(end - from)) : nullptr;
+    return p ? static_cast<const char*>(p) : end;
+  };
+  const char* next_cr = next_of(begin, '\r');
+  const char* next_lf = next_of(begin, '\n');
+  for (const char* at = begin; at < end;) {
+    const char* brk = std::min(next_cr, next_lf);
+    out.append(at, static_cast<size_t>(brk - at));
+    if (brk == end) break;
+    const char* after = brk + 1;
+    if (*brk == '\r' && after < end && *after == '\n') ++after;
+    if (after < end && (*after == ' ' || *after == '\t')) {
+      ++after;  // the break and the one white-space character go
+    } else {
       out += "\r\n";
-      i = next - 1;
-      continue;
     }
-    out += c;
+    at = after;
+    if (next_cr < at) next_cr = next_of(at, '\r');
+    if (next_lf < at) next_lf = next_of(at, '\n');
   }
   return out;
 }
 
 bool IsValidUtf8(std::string_view s) {
   for (size_t i = 0; i < s.size();) {
+    // Runs of ASCII, most of any calendar, eight bytes at a time.
+    uint64_t eight;
+    if (i + 8 <= s.size() && (std::memcpy(&eight, s.data() + i, 8), (eight & 0x8080808080808080ULL) == 0)) {
+      i += 8;
+      continue;
+    }
     const auto b = static_cast<uint8_t>(s[i]);
     size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
     if (len == 0 || i + len > s.size() || (len == 2 && b < 0xC2)) return false;
@@ -142,18 +160,19 @@ std::string_view Trimmed(std::string_view s) {
 
 namespace {
 
-// Every line break as CR LF.
+// Every line break as CR LF; the text between breaks is copied in runs.
 std::string WithCrLf(std::string_view s) {
   std::string out;
   out.reserve(s.size() + 16);
+  size_t from = 0;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\r' || s[i] == '\n') {
-      if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else {
-      out += s[i];
-    }
+    if (s[i] != '\r' && s[i] != '\n') continue;
+    out.append(s, from, i - from);
+    out += "\r\n";
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    from = i + 1;
   }
+  out.append(s, from, std::string_view::npos);
   return out;
 }
 
@@ -163,14 +182,14 @@ std::string ReminderText(std::string_view summary_utf8, std::string_view descrip
   const std::string_view summary = Trimmed(summary_utf8);
   const std::string_view description = Trimmed(description_utf8);
   std::string joined;
-  if (description.empty()) {
-    joined = summary;
-  } else if (description.substr(0, summary.size()) == summary) {
-    joined = description;
-  } else {
+  std::string_view source = summary;
+  if (description.substr(0, summary.size()) == summary) {
+    source = description;  // also when there is no summary
+  } else if (!description.empty()) {
     joined = std::string(summary) + "\n" + std::string(description);
+    source = joined;
   }
-  std::string text = WithCrLf(Trimmed(Utf8ToCp1252(joined)));
+  std::string text = WithCrLf(Trimmed(Utf8ToCp1252(source)));
   if (text.size() > kMaxTextLength) {
     size_t cut = kMaxTextLength;
     if (text[cut - 1] == '\r' && text[cut] == '\n') --cut;  // a line break is never split

@@ -32,7 +32,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 // Decodes one UTF-8 sequence at text[i]; returns its length (1 for an invalid byte, with cp = 0xFFFD).
-size_t DecodeUtf8(const std::string& text, size_t i, char32_t* cp) {
+size_t DecodeUtf8(std::string_view text, size_t i, char32_t* cp) {
   const auto b0 = static_cast<uint8_t>(text[i]);
   size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
   if (len == 1) {
@@ -75,10 +75,18 @@ std::string Cp1252ToUtf8(const std::string& text) {
   return out;
 }
 
-std::string Utf8ToCp1252(const std::string& text) {
+std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
+    // ASCII, most of any text, is copied in runs.
+    size_t ascii_end = i;
+    while (ascii_end < text.size() && static_cast<uint8_t>(text[ascii_end]) < 0x80) ++ascii_end;
+    if (ascii_end > i) {
+      out.append(text, i, ascii_end - i);
+      i = ascii_end;
+      continue;
+    }
     char32_t cp = 0;
     i += DecodeUtf8(text, i, &cp);
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {

@@ -3,13 +3,14 @@
 // screen and back.
 
 #include <string>
+#include <string_view>
 
 namespace tavo {
 
 std::string Cp1252ToUtf8(const std::string& text);
 
 // Characters without a Windows-1252 form become '?'; invalid UTF-8 bytes too.
-std::string Utf8ToCp1252(const std::string& text);
+std::string Utf8ToCp1252(std::string_view text);
 
 // Number of characters (code points) in a UTF-8 text.
 size_t Utf8Length(const std::string& text);

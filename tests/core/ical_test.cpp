@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 
+#include "ical/calendar_export.h"
+#include "ical/calendar_import.h"
 #include "ical/ical_text.h"
+#include "ical/plain_calendar.h"
 #include "store/store_files.h"
 #include "tests/core/support/store_fixture.h"
 
@@ -50,6 +54,92 @@ TEST(CalendarText, JoinsSummaryAndDescriptionAndCutsAtTheLimitWithoutSplittingAL
   EXPECT_EQ(ical::ReminderText(long_line + "b\nresto", ""), long_line + "b");
   EXPECT_EQ(ical::ReminderText(std::string(1022, 'a') + "\nresto", ""), std::string(1022, 'a'));
   EXPECT_EQ(ical::ReminderText(std::string(1020, 'a') + "\nresto", "").size(), 1024u);
+}
+
+// Random events near the plain shape Quelvo exports (and some just outside
+// it): the quick reader must either decline the file or give exactly what
+// libical's way gives, item by item.
+class PlainEventMaker {
+ public:
+  explicit PlainEventMaker(unsigned seed) : random_(seed) {}
+
+  std::string Calendar(int events) {
+    std::string out = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Teste//PT\r\n";
+    if (Chance(10)) out += "X-WR-CALNAME:Agenda\r\n";
+    for (int i = 0; i < events; ++i) AppendEvent(out);
+    return out + "END:VCALENDAR\r\n";
+  }
+
+ private:
+  int Pick(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random_); }
+  bool Chance(int percent) { return Pick(1, 100) <= percent; }
+
+  std::string Text() {
+    static const char* const kPieces[] = {"Reuni\xC3\xA3o", " ", "or\xC3\xA7" "amento", "\\n", "\\N", "\\,", "\\;",
+                                          "\\\\", ":", "\"", "\xE2\x82\xAC", "\xF0\x9F\x93\x85", "  ", "a\tb",
+                                          "\\t", ",", "x", "Dentista"};
+    std::string text;
+    for (int n = Pick(0, 8); n > 0; --n) {
+      const char* piece = kPieces[Pick(0, 17)];
+      // Bare commas and unusual escapes only now and then: most files are plain.
+      if ((std::string(piece) == "," || std::string(piece) == "\\t") && !Chance(5)) continue;
+      text += piece;
+    }
+    return text;
+  }
+
+  void AppendEvent(std::string& out) {
+    const int year = Pick(1995, 2035), month = Pick(1, 12), day = Pick(Chance(40) ? 28 : 1, DaysInMonth(year, month));
+    char start[32];
+    std::snprintf(start, sizeof start, "%04d%02d%02dT%02d%02d%02d", year, month, day, Pick(0, 23), Pick(0, 59),
+                  Chance(90) ? 0 : Pick(0, 59));
+    out += "BEGIN:VEVENT\r\nUID:" + std::to_string(Pick(0, 1 << 30)) + "@teste\r\nDTSTAMP:20260101T000000Z\r\n";
+    if (!Chance(3)) out += std::string("DTSTART:") + start + (Chance(3) ? "Z" : "") + "\r\n";
+    if (Chance(60)) {
+      static const char* const kOthers[] = {"FREQ=DAILY;INTERVAL=2", "FREQ=MONTHLY", "FREQ=WEEKLY;COUNT=3",
+                                            "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1"};
+      const double start_value = EncodeDate(year, month, day);
+      out += "RRULE:" + (Chance(90) ? ical::RuleOf(start_value, Pick(1, 4)) : std::string(kOthers[Pick(0, 3)])) + "\r\n";
+    }
+    const std::string summary = Text();
+    if (Chance(85)) ical::AppendFolded(out, "SUMMARY:" + summary);
+    if (Chance(60)) ical::AppendFolded(out, "DESCRIPTION:" + (Chance(50) ? summary : std::string()) + Text());
+    static const char* const kTriggers[] = {"PT0M", "-PT15M", "-PT2H", "-P1D", "PT30S", "-PT90S", "+PT5M", "-P1W", "-PT1H30M"};
+    for (int n = Chance(30) ? 0 : Pick(1, 2); n > 0; --n)
+      out += std::string("BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:") + kTriggers[Pick(0, 8)] +
+             "\r\nDESCRIPTION:Lembrete\r\nEND:VALARM\r\n";
+    out += "END:VEVENT\r\n";
+  }
+
+  std::mt19937 random_;
+};
+
+TEST(PlainCalendar, GivesWhatLibicalGivesOrLeavesTheFileToIt) {
+  PlainEventMaker maker(20261209);
+  std::mt19937 clock(7);
+  int plain = 0, files = 0;
+  for (; files < 3000; ++files) {
+    const std::string calendar = maker.Calendar(files % 10 == 0 ? 20 : 1);
+    const int64_t now = ical::MinutesOf(EncodeDate(2026, 1, 1)) + std::uniform_int_distribution<int64_t>(0, 800'000)(clock);
+    const auto quick = ical::ReadPlainCalendar(ical::DecodeCalendarBytes(calendar), now);
+    if (!quick) continue;
+    ++plain;
+    const ical::CalendarRead full = ical::ReadCalendar(calendar, now, ical::CalendarReader::LibicalOnly);
+    ASSERT_EQ(quick->size(), full.items.size()) << calendar;
+    for (size_t i = 0; i < quick->size(); ++i) {
+      const ical::ItemResult &a = (*quick)[i], &b = full.items[i];
+      EXPECT_EQ(a.skipped, b.skipped) << calendar;
+      EXPECT_EQ(a.record.Text, b.record.Text) << calendar;
+      if (a.skipped.empty()) {
+        EXPECT_EQ(a.record.DateTime, b.record.DateTime) << "now " << now << "\n" << calendar;
+        EXPECT_EQ(a.record.RepeatKind, b.record.RepeatKind) << calendar;
+        EXPECT_EQ(a.only_next, b.only_next) << calendar;
+      }
+      if (HasFailure()) return;
+    }
+  }
+  // Most of the files are of the plain shape, so the comparison means something.
+  EXPECT_GT(plain, files / 2);
 }
 
 class StoreBatch : public test_support::StoreFixture {};
