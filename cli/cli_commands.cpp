@@ -274,21 +274,20 @@ int Exportar(Context& c) {
   Need(c, 1);
   const auto [first, after] = ListedRange(c);
   int count = 0;
-  const std::string calendar = ical::ExportStore(c.store, first, after, &count);
   const std::string& path = c.positional[0];
-  const std::string summary = std::to_string(count) + " lembretes exportados\n";
   if (path == "-") {
     platform::UseBinaryStandardStreams();
-    c.out << calendar;
+    ical::ExportStore(c.store, first, after, &count, [&c](std::string_view piece) {
+      c.out << piece;
+      return static_cast<bool>(c.out);
+    });
     c.out.flush();
-    c.err << summary;
+    c.err << count << " lembretes exportados\n";
     return c.out ? kDone : kRefused;
   }
-  auto file = platform::Files().Open(path, platform::OpenMode::Create);
-  const bool written = file && file->Write(calendar.data(), calendar.size()) && file->Sync();
-  if (!(file && file->Close() && written))
+  if (!ical::ExportStoreToFile(c.store, first, after, path, &count))
     throw Refused{"N\xC3\xA3o foi poss\xC3\xADvel gravar o arquivo \"" + path + "\""};
-  c.out << summary;
+  c.out << count << " lembretes exportados\n";
   return kDone;
 }
 

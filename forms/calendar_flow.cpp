@@ -45,15 +45,13 @@ void ExportCalendarRange(Application& app, const Form* owner, int32_t first, int
   // The dialog let the message loop run: the program may be ending by now.
   if (path.empty() || app.ShuttingDown) return;
   int count = 0;
-  std::string calendar;
+  bool written = false;
   try {
-    calendar = ical::ExportStore(app.store(), first, after, &count);
+    written = ical::ExportStoreToFile(app.store(), first, after, path, &count);
   } catch (const StoreStopped&) {
     return;  // the store failure has been shown; the program ends
   }
-  auto file = platform::Files().Open(path, platform::OpenMode::Create);
-  const bool written = file && file->Write(calendar.data(), calendar.size()) && file->Sync();
-  if (!(file && file->Close() && written)) {
+  if (!written) {
     Tell(app, owner, "N\xC3\xA3o foi poss\xC3\xADvel gravar o arquivo \"" + path + "\"", BoxIcon::Error);
     return;
   }

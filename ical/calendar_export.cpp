@@ -38,14 +38,6 @@ std::string UtcStamp(int64_t seconds) {
   return buffer;
 }
 
-uint64_t Fnv1a(std::string_view bytes, uint64_t hash) {
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001B3ULL;
-  }
-  return hash;
-}
-
 // The first line of a text (CR LF or a lone CR or LF ends it).
 std::string_view FirstLine(std::string_view text) {
   const auto end = std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
@@ -89,14 +81,22 @@ std::string RuleOf(double date_time, int repeat_kind) {
 namespace {
 
 std::string UidOf(const TLembrete& reminder, const std::string& floating_time) {
-  std::string key = floating_time;
-  key += static_cast<char>('0' + EffectiveRepeatKind(reminder.RepeatKind));
-  key += reminder.Text;
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%016llx%016llx",
-                static_cast<unsigned long long>(Fnv1a(key, 0xCBF29CE484222325ULL)),
-                static_cast<unsigned long long>(Fnv1a(key, 0x84222325CBF29CE4ULL)));
-  return std::string(buffer) + "@quelvo";
+  // Two FNV-1a hashes (different offsets) of the start, the kind and the text.
+  uint64_t a = 0xCBF29CE484222325ULL, b = 0x84222325CBF29CE4ULL;
+  const char kind = static_cast<char>('0' + EffectiveRepeatKind(reminder.RepeatKind));
+  for (const std::string_view part : {std::string_view(floating_time), std::string_view(&kind, 1),
+                                      std::string_view(reminder.Text)}) {
+    for (const char c : part) {
+      a = (a ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+      b = (b ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+    }
+  }
+  std::string uid(32, '0');
+  for (int i = 15; i >= 0; --i, a >>= 4, b >>= 4) {
+    uid[static_cast<size_t>(i)] = "0123456789abcdef"[a & 15];
+    uid[static_cast<size_t>(16 + i)] = "0123456789abcdef"[b & 15];
+  }
+  return uid + "@quelvo";
 }
 
 // One VEVENT of a reminder with a valid date.
@@ -135,9 +135,10 @@ std::string Header() {
 
 std::string UidOf(const TLembrete& reminder) { return UidOf(reminder, FloatingTime(reminder.DateTime)); }
 
-std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc) {
+bool ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc, const CalendarSink& sink) {
+  constexpr size_t kPiece = 1 << 20;
   std::string out;
-  out.reserve(reminders.size() * 400 + 128);
+  out.reserve(kPiece + 4096);
   out += Header();
   const std::string stamp = UtcStamp(stamp_utc);
   // Reminders alike in date, time, kind and text get -2, -3... to keep UIDs
@@ -154,9 +155,22 @@ std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stam
     minute_uids.push_back(uid);
     if (alike > 0) uid.insert(uid.find('@'), "-" + std::to_string(alike + 1));
     AppendEvent(out, r, start, uid, stamp);
+    if (out.size() >= kPiece) {
+      if (!sink(out)) return false;
+      out.clear();
+    }
   }
   out += "END:VCALENDAR\r\n";
-  return out;
+  return sink(out);
+}
+
+std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc) {
+  std::string calendar;
+  ExportCalendar(reminders, stamp_utc, [&calendar](std::string_view piece) {
+    calendar += piece;
+    return true;
+  });
+  return calendar;
 }
 
 std::string ExportEvent(const TLembrete& reminder, const std::string& uid, int64_t stamp_utc) {

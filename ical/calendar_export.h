@@ -4,7 +4,9 @@
 // repeating kind, its rule.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/tavo_data.h"
@@ -18,6 +20,14 @@ inline constexpr const char* kProductId = "-//Orvane//Quelvo 3.0//PT-BR";
 // DTSTAMP of every event. A reminder whose date is damaged (no date of the
 // years 1-9999) is left out.
 std::string ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc);
+
+// Takes a calendar piece by piece, in order; false stops the export.
+using CalendarSink = std::function<bool(std::string_view)>;
+
+// The same file handed to `sink` in pieces of about a megabyte, so that a
+// large export needs no buffer of its whole size; false when the sink
+// stopped it.
+bool ExportCalendar(const std::vector<TLembrete>& reminders, int64_t stamp_utc, const CalendarSink& sink);
 
 // A calendar of one reminder under the given UID (the sync keeps an item's
 // UID when its reminder changes).

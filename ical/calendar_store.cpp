@@ -6,6 +6,7 @@
 
 #include "dates/date_time.h"
 #include "ical/calendar_export.h"
+#include "platform/file_system.h"
 #include "platform/system.h"
 #include "store/cp1252.h"
 #include "store/date_text.h"
@@ -38,7 +39,11 @@ struct IdentityHash {
 
 }  // namespace
 
-std::string ExportStore(Store& store, int32_t first, int32_t after, int* count) {
+namespace {
+
+// The reminders of table positions first to after - 1 in the order they are
+// written; `count` gets the number with a valid date.
+std::vector<TLembrete> ExportedReminders(Store& store, int32_t first, int32_t after, int* count) {
   std::vector<TLembrete> reminders = store.ReadLembretes(first, after);
   // Within one minute the table holds the newest reminder first; written
   // oldest first, an import adds them in an order that lists as they did.
@@ -50,7 +55,28 @@ std::string ExportStore(Store& store, int32_t first, int32_t after, int* count) 
   }
   *count = static_cast<int>(std::count_if(reminders.begin(), reminders.end(),
                                          [](const TLembrete& r) { return IsValidDateTime(r.DateTime); }));
-  return ExportCalendar(reminders, NowUtcSeconds());
+  return reminders;
+}
+
+}  // namespace
+
+bool ExportStore(Store& store, int32_t first, int32_t after, int* count, const CalendarSink& sink) {
+  return ExportCalendar(ExportedReminders(store, first, after, count), NowUtcSeconds(), sink);
+}
+
+std::string ExportStore(Store& store, int32_t first, int32_t after, int* count) {
+  return ExportCalendar(ExportedReminders(store, first, after, count), NowUtcSeconds());
+}
+
+bool ExportStoreToFile(Store& store, int32_t first, int32_t after, const std::string& path, int* count) {
+  // The store is read first: a store that fails leaves the file untouched.
+  const std::vector<TLembrete> reminders = ExportedReminders(store, first, after, count);
+  auto file = platform::Files().Open(path, platform::OpenMode::Create);
+  if (!file) return false;
+  const bool written = ExportCalendar(reminders, NowUtcSeconds(), [&file](std::string_view piece) {
+    return file->Write(piece.data(), piece.size());
+  }) && file->Sync();
+  return file->Close() && written;
 }
 
 ImportOutcome ImportIntoStore(Store& store, std::string_view bytes) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ical/calendar_export.h"
 #include "ical/calendar_import.h"
 
 namespace tavo {
@@ -18,6 +19,11 @@ namespace tavo::ical {
 // The calendar of table positions first to after - 1; `count` gets the
 // number of reminders in it. DTSTAMP is the platform clock's now.
 std::string ExportStore(Store& store, int32_t first, int32_t after, int* count);
+// The same calendar handed to `sink` in pieces; false when the sink stopped it.
+bool ExportStore(Store& store, int32_t first, int32_t after, int* count, const CalendarSink& sink);
+// The same calendar written to the file at `path` (made or replaced, and on
+// the disk before it returns); false when it could not be written.
+bool ExportStoreToFile(Store& store, int32_t first, int32_t after, const std::string& path, int* count);
 
 struct ImportOutcome {
   std::string refusal;             // not a whole calendar: nothing stored

@@ -66,8 +66,15 @@ std::string Cp1252ToUtf8(const std::string& text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
   out.append(text, 0, ascii);
-  for (char c : std::string_view(text).substr(ascii)) {
-    const auto b = static_cast<uint8_t>(c);
+  for (size_t i = ascii; i < text.size(); ++i) {
+    size_t run = i;  // ASCII copied in runs
+    while (run < text.size() && static_cast<uint8_t>(text[run]) < 0x80) ++run;
+    if (run > i) {
+      out.append(text, i, run - i);
+      i = run;
+      if (i == text.size()) break;
+    }
+    const auto b = static_cast<uint8_t>(text[i]);
     char32_t cp = b;
     if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0) cp = kHigh[b - 0x80];
     AppendUtf8(out, cp);
