@@ -327,16 +327,17 @@ double DateTimeOfMinutes(int64_t minutes) {
 
 CalendarRead ReadCalendar(std::string_view bytes, int64_t now, CalendarReader reader) {
   CalendarRead result;
+  if (reader == CalendarReader::Any) {
+    const std::string_view without_mark = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+    if (std::optional<std::vector<ItemResult>> items = ReadPlainCalendar(without_mark, now)) {
+      result.items = std::move(*items);
+      return result;
+    }
+  }
   const std::string text = DecodeCalendarBytes(bytes);
   if (const StreamCheck check = CheckStream(text); check != StreamCheck::Whole) {
     result.refusal = Refusal(check);
     return result;
-  }
-  if (reader == CalendarReader::Any) {
-    if (std::optional<std::vector<ItemResult>> items = ReadPlainCalendar(text, now)) {
-      result.items = std::move(*items);
-      return result;
-    }
   }
   icalerror_set_errors_are_fatal(0);
   std::unique_ptr<icalcomponent, ComponentDeleter> root(icalparser_parse_string(text.c_str()));

@@ -1,8 +1,10 @@
 #include "ical/plain_calendar.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <future>
 
 #include "dates/date_time.h"
 #include "ical/calendar_export.h"
@@ -198,12 +200,89 @@ ItemResult Finish(const Event& e, int64_t now, bool* plain) {
   return r;
 }
 
+// Text without control characters (tab aside) and valid as UTF-8.
+bool PlainText(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    // Runs of printable ASCII, most of any calendar, eight bytes at a time:
+    // no byte at or above 0x80 and none below 0x20.
+    uint64_t eight;
+    if (i + 8 <= s.size()) {
+      std::memcpy(&eight, s.data() + i, 8);
+      constexpr uint64_t kHigh = 0x8080808080808080ULL;
+      // (b | 0x80) - 0x20 keeps its high bit exactly when b >= 0x20 (no borrow crosses bytes).
+      const uint64_t printable = (eight | kHigh) - 0x2020202020202020ULL;
+      if (((eight | ~printable) & kHigh) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x20 && b != '\t') return false;
+    const size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + len > s.size() || (len == 2 && b < 0xC2)) return false;
+    for (size_t k = 1; k < len; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += len;
+  }
+  return true;
+}
+
+// The content lines of a file whose lines all end in CR LF, each unfolded
+// (a line break followed by a space or tab continues the line) and checked
+// to be plain UTF-8 text. The file's bytes are read in place; only folded
+// lines are copied.
+class ContentLines {
+ public:
+  explicit ContentLines(std::string_view bytes) : bytes_(bytes) {}
+
+  // The next line; false at the end of the file or at a line of another
+  // shape (then Whole() is false).
+  bool Next(std::string_view* line) {
+    if (at_ == bytes_.size()) return false;
+    std::string_view physical;
+    if (!Physical(&physical)) return whole_ = false;
+    *line = physical;
+    if (Continues()) {
+      joined_.assign(physical);
+      while (Continues()) {
+        ++at_;  // the space or tab that marks the fold
+        if (!Physical(&physical)) return whole_ = false;
+        joined_.append(physical);
+      }
+      *line = joined_;
+    }
+    if (!PlainText(*line)) return whole_ = false;
+    return true;
+  }
+
+  bool Whole() const { return whole_; }
+
+ private:
+  bool Physical(std::string_view* line) {
+    const void* cr = std::memchr(bytes_.data() + at_, '\r', bytes_.size() - at_);
+    if (!cr) return false;
+    const auto end = static_cast<size_t>(static_cast<const char*>(cr) - bytes_.data());
+    if (end + 1 == bytes_.size() || bytes_[end + 1] != '\n') return false;
+    *line = bytes_.substr(at_, end - at_);
+    at_ = end + 2;
+    return true;
+  }
+  bool Continues() const { return at_ < bytes_.size() && (bytes_[at_] == ' ' || bytes_[at_] == '\t'); }
+
+  std::string_view bytes_;
+  size_t at_ = 0;
+  std::string joined_;
+  bool whole_ = true;
+};
+
 enum class Level { Before, Calendar, Event, Alarm, After };
 
 // Reads one content line into the state; false when it is not of the plain shape.
 class PlainReader {
  public:
-  explicit PlainReader(int64_t now) : now_(now) {}
+  // A reader of a whole file starts before its BEGIN:VCALENDAR; one of a
+  // later part of it, among the calendar's components.
+  PlainReader(int64_t now, Level start) : now_(now), level_(start) {}
 
   bool Line(std::string_view line) {
     std::string_view name, value;
@@ -225,7 +304,7 @@ class PlainReader {
     return false;
   }
 
-  bool Done() const { return level_ == Level::After; }
+  Level At() const { return level_; }
   std::vector<ItemResult>& Items() { return items_; }
 
  private:
@@ -286,7 +365,7 @@ class PlainReader {
   }
 
   int64_t now_;
-  Level level_ = Level::Before;
+  Level level_;
   Event event_;
   bool action_ = false, trigger_ = false;
   std::vector<ItemResult> items_;
@@ -294,18 +373,40 @@ class PlainReader {
 
 }  // namespace
 
-std::optional<std::vector<ItemResult>> ReadPlainCalendar(std::string_view unfolded, int64_t now) {
-  PlainReader reader(now);
-  size_t at = 0;
-  while (at < unfolded.size()) {
-    const void* cr = std::memchr(unfolded.data() + at, '\r', unfolded.size() - at);
-    const size_t end = cr ? static_cast<size_t>(static_cast<const char*>(cr) - unfolded.data()) : unfolded.size();
-    if (cr && (end + 1 == unfolded.size() || unfolded[end + 1] != '\n')) return std::nullopt;
-    if (!reader.Line(unfolded.substr(at, end - at))) return std::nullopt;
-    at = cr ? end + 2 : end;
-  }
-  if (!reader.Done()) return std::nullopt;
+namespace {
+
+// Reads the lines of `bytes` from `start`; the items when every line is of
+// the plain shape and the reader ends at `end`.
+std::optional<std::vector<ItemResult>> ReadPart(std::string_view bytes, int64_t now, Level start, Level end) {
+  PlainReader reader(now, start);
+  reader.Items().reserve(bytes.size() / 512);  // a short event takes some 300 to 500 bytes
+  ContentLines lines(bytes);
+  std::string_view line;
+  while (lines.Next(&line))
+    if (!reader.Line(line)) return std::nullopt;
+  if (!lines.Whole() || reader.At() != end) return std::nullopt;
   return std::move(reader.Items());
+}
+
+}  // namespace
+
+std::optional<std::vector<ItemResult>> ReadPlainCalendar(std::string_view bytes, int64_t now) {
+  // A large file is read in two halves side by side, split before an event
+  // of its second half. In a file of the plain shape a BEGIN:VEVENT line
+  // stands only between events, so the first half must end there and the
+  // second starts among the calendar's components, as one reader would be.
+  constexpr size_t kSplitFrom = 1 << 20;
+  const size_t split = bytes.size() < kSplitFrom ? std::string_view::npos
+                                                 : bytes.find("\r\nBEGIN:VEVENT\r\n", bytes.size() / 2);
+  if (split == std::string_view::npos) return ReadPart(bytes, now, Level::Before, Level::After);
+  // The future waits for its thread however this function is left.
+  auto first_half = std::async(std::launch::async, ReadPart, bytes.substr(0, split + 2), now, Level::Before,
+                               Level::Calendar);
+  std::optional<std::vector<ItemResult>> second = ReadPart(bytes.substr(split + 2), now, Level::Calendar, Level::After);
+  std::optional<std::vector<ItemResult>> first = first_half.get();
+  if (!first || !second) return std::nullopt;
+  first->insert(first->end(), std::make_move_iterator(second->begin()), std::make_move_iterator(second->end()));
+  return first;
 }
 
 }  // namespace tavo::ical

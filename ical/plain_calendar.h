@@ -17,9 +17,10 @@
 
 namespace tavo::ical {
 
-// The items of an unfolded UTF-8 calendar (DecodeCalendarBytes) in file
-// order, or nothing when any part of it is not of the plain shape. `now` as
-// for ReadCalendar.
-std::optional<std::vector<ItemResult>> ReadPlainCalendar(std::string_view unfolded, int64_t now);
+// The items of a calendar file (its bytes as they are, without a byte-order
+// mark) in file order, or nothing when any part of it is not of the plain
+// shape: every line ending in CR LF, UTF-8 text without control characters.
+// `now` as for ReadCalendar.
+std::optional<std::vector<ItemResult>> ReadPlainCalendar(std::string_view bytes, int64_t now);
 
 }  // namespace tavo::ical
