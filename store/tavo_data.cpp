@@ -510,9 +510,16 @@ void Store::LoadSnoozeFile() {
   }
   std::string bytes;
   std::vector<snooze_file::Record> records;
-  if (!platform::ReadWholeFile(Files(), SnoozeFileName, &bytes) || !snooze_file::Parse(bytes, &records)) {
+  if (!platform::ReadWholeFile(Files(), SnoozeFileName, &bytes)) {
     snooze_file_bytes_.reset();
     Notice(msg::kSnoozesDamaged);
+    return;
+  }
+  if (!snooze_file::Parse(bytes, &records)) {
+    snooze_file_bytes_.reset();
+    Notice(msg::kSnoozesDamaged);
+    // What it held is lost either way; gone, it is not reported at every start.
+    SaveSnoozes();
     return;
   }
   snooze_file_bytes_ = std::move(bytes);
