@@ -19,6 +19,8 @@ class BackgroundSync : public SyncLink {
   ~BackgroundSync() override;
   BackgroundSync(const BackgroundSync&) = delete;
   BackgroundSync& operator=(const BackgroundSync&) = delete;
+  // The worker's answer is in and waits for the next tick (tests wait on it).
+  bool ResultWaiting() const { return service_.ResultWaiting(); }
 
  protected:
   void DoTick() override { service_.Tick(); }

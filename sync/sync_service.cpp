@@ -231,6 +231,7 @@ void SyncService::Forget() {
 
 Account SyncService::CurrentAccount() const { return state_->account; }
 bool SyncService::Busy() const { return state_->in_flight; }
+bool SyncService::ResultWaiting() const { return state_->in_flight && state_->Done(); }
 std::string SyncService::Status() const { return state_->status; }
 
 }  // namespace tavo::sync

@@ -41,6 +41,8 @@ class SyncService {
 
   Account CurrentAccount() const;
   bool Busy() const;
+  // The worker has finished what is in flight; its result waits for Tick.
+  bool ResultWaiting() const;
   // The status line: the last sync and its counters, or its error.
   std::string Status() const;
   // Called on the GUI thread when Status() changed.

@@ -187,8 +187,8 @@ bool Win32Desktop::AskYesNo(const forms::Form* owner, const std::string& text, f
 }
 
 std::string Win32Desktop::AskFileName(const forms::Form* owner, const forms::FileDialog& dialog) {
-  // "Name\0pattern\0\0"
-  std::wstring filter = Utf16(dialog.filter_name);
+  // "Name (pattern)\0pattern\0\0": the pattern shown in the name, as the Qt dialog shows it.
+  std::wstring filter = Utf16(dialog.filter_name + " (" + dialog.pattern + ")");
   filter.push_back(L'\0');
   filter += Utf16(dialog.pattern);
   filter.push_back(L'\0');

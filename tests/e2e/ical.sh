@@ -11,7 +11,8 @@ src=$2
 fixtures=$src/tests/ical
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-command -v faketime >/dev/null || { echo "faketime não instalado"; exit 77; }
+. "$src/tests/support/skip.sh"
+command -v faketime >/dev/null || skip_test "faketime não instalado"
 export LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo XDG_RUNTIME_DIR=$tmp XDG_CONFIG_HOME=$tmp
 now='2026-03-10 12:00:00'
 
