@@ -1,5 +1,9 @@
 #include "forms/calendar_flow.h"
 
+#include <chrono>
+#include <functional>
+#include <future>
+
 #include "forms/list_form.h"
 #include "ical/calendar_store.h"
 #include "platform/file_system.h"
@@ -77,6 +81,13 @@ void ExportListedCalendar(ListForm& list) {
 }
 
 void ImportCalendar(Application& app, const Form* owner) {
+  // One import at a time: the windows answer while one reads its file.
+  static bool importing = false;
+  if (importing) return;
+  importing = true;
+  struct Done {
+    ~Done() { importing = false; }
+  } done;
   const std::string path = app.desktop().AskFileName(owner, kOpenIcs);
   if (path.empty() || app.ShuttingDown) return;
   std::string bytes;
@@ -91,9 +102,21 @@ void ImportCalendar(Application& app, const Form* owner) {
       ~StatusBox() { desktop.CloseStatusBox(); }
     } status{app.desktop()};
     app.desktop().ShowStatusBox(owner, kImporting);
+    // The file is read on a worker thread (it touches no store) while the
+    // windows go on answering: a large calendar from another program takes
+    // seconds through libical. The future waits for its thread however this
+    // is left.
+    auto reading = std::async(std::launch::async, [&bytes, now = ical::ImportMinute()] {
+      return ical::ReadCalendar(bytes, now);
+    });
+    const std::function<void()>& pump = app.store().Hooks.PumpMessages;
+    while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+      if (pump) pump();
+    ical::CalendarRead read = reading.get();
+    if (app.ShuttingDown) return;
     // The store's operations wait for its busy flags themselves.
     try {
-      outcome = ical::ImportIntoStore(app.store(), bytes);
+      outcome = ical::ImportIntoStore(app.store(), std::move(read));
     } catch (const StoreStopped&) {
       return;
     }

@@ -79,9 +79,14 @@ bool ExportStoreToFile(Store& store, int32_t first, int32_t after, const std::st
   return file->Close() && written;
 }
 
+int64_t ImportMinute() { return MinutesOf(CurrentMinute()); }
+
 ImportOutcome ImportIntoStore(Store& store, std::string_view bytes) {
+  return ImportIntoStore(store, ReadCalendar(bytes, ImportMinute()));
+}
+
+ImportOutcome ImportIntoStore(Store& store, CalendarRead read) {
   ImportOutcome outcome;
-  CalendarRead read = ReadCalendar(bytes, MinutesOf(CurrentMinute()));
   if (!read.refusal.empty()) {
     outcome.refusal = std::move(read.refusal);
     return outcome;

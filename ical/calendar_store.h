@@ -37,6 +37,11 @@ struct ImportOutcome {
 // reason::kExists. "Now" is the platform clock's minute. A store failure is
 // reported by the store (StoreStopped), with nothing added.
 ImportOutcome ImportIntoStore(Store& store, std::string_view bytes);
+// The same in two steps, so that a window can read the file away from its
+// own thread: ReadCalendar(bytes, ImportMinute()), which needs no store,
+// then this, on the store's thread.
+int64_t ImportMinute();
+ImportOutcome ImportIntoStore(Store& store, CalendarRead read);
 
 // What the user is told about the items not imported as they were, one
 // line each (UTF-8): "ignorado: TEXT: REASON", "importado só o próximo:

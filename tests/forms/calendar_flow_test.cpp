@@ -222,5 +222,20 @@ TEST_F(CalendarFlowTest, ImportWaitsForABusyStore) {
   EXPECT_EQ(Lembretes.Count, 1);
 }
 
+TEST_F(CalendarFlowTest, TheWindowsGoOnAnsweringWhileALargeFileIsRead) {
+  // Events with a location are read through libical: some seconds for a large file.
+  std::string events;
+  for (int i = 0; i < 20000; ++i)
+    events += Event("e" + std::to_string(i), "20240705T100000", "item " + std::to_string(i), "LOCATION:Sala\r\n");
+  WriteFile("grande.ics", Calendar(events));
+  desktop->file_answers = {folder.Path() + "grande.ics"};
+  int pumped = 0;
+  Hooks().PumpMessages = [&] { ++pumped; };
+  Main().form.pmImportCalendarClick();
+  EXPECT_GE(pumped, 3) << "the windows were not let to answer during the read";
+  EXPECT_EQ(Lembretes.Count, 20000);
+  EXPECT_FALSE(desktop->status_open);
+}
+
 }  // namespace
 }  // namespace tavo::forms
