@@ -287,7 +287,9 @@ ItemResult ReadItem(icalcomponent* item, ZoneResolver& zones, const Overrides& o
     }
     at = *next + (times.reminder_minutes - times.anchor_minutes);
     kind = held;
-    r.only_next = held == 0;
+    const int64_t shift_days = FloorDiv(at, 1440) - FloorDiv(*next, 1440);
+    if (!ShiftKeepsKind(kind, times.anchor.time.month, times.anchor.time.day, shift_days)) kind = 0;
+    r.only_next = kind == 0;
   } else if (at < now) {
     r.skipped = reason::kPassed;
     return r;

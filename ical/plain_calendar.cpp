@@ -9,6 +9,7 @@
 #include "dates/date_time.h"
 #include "ical/calendar_export.h"
 #include "ical/ical_text.h"
+#include "ical/recurrence.h"
 
 namespace tavo::ical {
 namespace {
@@ -185,8 +186,14 @@ ItemResult Finish(const Event& e, int64_t now, bool* plain) {
     }
   }
   int64_t at = anchor + offset;
-  if (kind != 0 && at < now) {
-    at = NextOccurrence(kind, e.start, now - offset) + offset;
+  if (kind != 0) {
+    const int64_t occurrence = at < now ? NextOccurrence(kind, e.start, now - offset) : anchor;
+    at = occurrence + offset;
+    // An alarm on another day than its occurrence may not repeat as the kind does.
+    if (!ShiftKeepsKind(kind, e.start.month, e.start.day, FloorDiv(at, 1440) - FloorDiv(occurrence, 1440))) {
+      kind = 0;
+      r.only_next = true;
+    }
   } else if (at < now) {
     r.skipped = reason::kPassed;
     return r;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "dates/date_time.h"
+
 namespace tavo::ical {
 namespace {
 
@@ -64,6 +66,19 @@ int HeldKind(const icalrecurrencetype& rule, const icaltimetype& start) {
       return set_pos.empty() && Restates(month_days, start.day) ? 4 : 0;
     default: return 0;
   }
+}
+
+bool ShiftKeepsKind(int kind, int start_month, int start_day, int64_t shift_days) {
+  if (shift_days == 0 || kind == 1 || kind == 2) return true;
+  if (kind == 3) return start_day + shift_days >= 1 && start_day + shift_days <= 28;
+  if (start_month == 2 && start_day == 29) return false;
+  // A common year, a leap year and the year after it, so that a shift
+  // across February meets 29 February from either side.
+  const auto moved = [&](int year) {
+    const CivilDate d = CivilFromDays(DaysFromCivil(year, start_month, start_day) + shift_days);
+    return d.Month * 100 + d.Day;
+  };
+  return moved(2023) == moved(2024) && moved(2024) == moved(2025);
 }
 
 bool ForEachOccurrence(const icalrecurrencetype& rule, const icaltimetype& start, int64_t limit,

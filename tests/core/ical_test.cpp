@@ -160,6 +160,38 @@ TEST(PlainCalendar, ReadsALargeFileInTwoHalvesAsOne) {
   EXPECT_FALSE(ical::ReadPlainCalendar(calendar.substr(0, calendar.size() - 200) + "END:VCALENDAR\r\n", now));
 }
 
+// An alarm on another day than its occurrence: the series is held as its
+// kind only where Quelvo's own step from the alarm's day gives the series'
+// next alarms; otherwise only the next one comes in (both ways of reading).
+TEST(CalendarImport, AnAlarmOnAnotherDayKeepsTheKindOnlyWhereItsStepFollowsTheSeries) {
+  struct Case {
+    const char *start, *rule, *trigger;
+    double at;
+    int kind;
+  } const cases[] = {
+      {"20270101T090000", "FREQ=MONTHLY", "-P1D", EncodeDate(2026, 12, 31) + EncodeTime(9, 0), 0},
+      {"20270115T090000", "FREQ=MONTHLY", "-P1D", EncodeDate(2027, 1, 14) + EncodeTime(9, 0), 3},
+      {"20270301T000000", "FREQ=YEARLY", "-PT15M", EncodeDate(2027, 2, 28) + EncodeTime(23, 45), 0},
+      {"20270314T000000", "FREQ=YEARLY", "-PT15M", EncodeDate(2027, 3, 13) + EncodeTime(23, 45), 4},
+      {"20270101T000000", "FREQ=DAILY", "-PT15M", EncodeDate(2026, 12, 31) + EncodeTime(23, 45), 1},
+  };
+  const int64_t now = ical::MinutesOf(EncodeDate(2026, 12, 9));
+  for (const Case& c : cases) {
+    const std::string calendar = std::string("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//PT\r\nBEGIN:VEVENT\r\n") +
+                                 "UID:1\r\nDTSTART:" + c.start + "\r\nRRULE:" + c.rule + "\r\nSUMMARY:Conta\r\n" +
+                                 "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:" + c.trigger + "\r\nEND:VALARM\r\n" +
+                                 "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    for (const auto reader : {ical::CalendarReader::Any, ical::CalendarReader::LibicalOnly}) {
+      const ical::CalendarRead read = ical::ReadCalendar(calendar, now, reader);
+      ASSERT_EQ(read.items.size(), 1u) << c.start;
+      const ical::ItemResult& item = read.items[0];
+      EXPECT_EQ(item.record.DateTime, c.at) << c.start << " " << c.rule;
+      EXPECT_EQ(item.record.RepeatKind, c.kind) << c.start << " " << c.rule;
+      EXPECT_EQ(item.only_next, c.kind == 0) << c.start << " " << c.rule;
+    }
+  }
+}
+
 class StoreBatch : public test_support::StoreFixture {};
 
 TEST_F(StoreBatch, StoresTheSameFilesAndTableAsAddingOneByOne) {
