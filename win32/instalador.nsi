@@ -1,7 +1,7 @@
 ; The installer of Quelvo 3.0 for Windows, built on Linux with makensis
 ; (scripts/windows-installer passes the folders):
 ;   makensis -DPROGRAMA=<folder with quelvo.exe> -DASSETS=<assets/> -DDADOS=<dados.nsh>
-;            -DSAIDA=<Quelvo-3.0-instalador.exe> win32/instalador.nsi
+;            -DTERCEIROS=<third_party/> -DSAIDA=<Quelvo-3.0-instalador.exe> win32/instalador.nsi
 ; where dados.nsh, written by that script from the program folder, holds the
 ; macros InstallDados and UninstallDados for the files shipped in dados
 ; (calendar files and sounds), so that both lists come from one place.
@@ -78,6 +78,12 @@ Section "Quelvo 3.0" SecProgram
   File "${PROGRAMA}\quelvo.exe"
   File "${PROGRAMA}\quelvo-cli.exe"
   !insertmacro InstallDados
+  ; The licences of the libraries built into the programs (libical, expat).
+  SetOutPath "$INSTDIR\licencas"
+  File "/oname=libical-LICENSE.txt" "${TERCEIROS}\libical\LICENSE"
+  File "/oname=libical-LICENSE.MPL2.txt" "${TERCEIROS}\libical\LICENSE.MPL2.txt"
+  File "/oname=libical-LICENSE.LGPL21.txt" "${TERCEIROS}\libical\LICENSE.LGPL21.txt"
+  File "/oname=expat-COPYING.txt" "${TERCEIROS}\expat\COPYING"
   SetOutPath "$INSTDIR"
 
   CreateShortcut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\quelvo.exe"
@@ -103,6 +109,11 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${SHORTCUT}"
   Delete "$INSTDIR\quelvo.exe"
   Delete "$INSTDIR\quelvo-cli.exe"
+  Delete "$INSTDIR\licencas\libical-LICENSE.txt"
+  Delete "$INSTDIR\licencas\libical-LICENSE.MPL2.txt"
+  Delete "$INSTDIR\licencas\libical-LICENSE.LGPL21.txt"
+  Delete "$INSTDIR\licencas\expat-COPYING.txt"
+  RMDir "$INSTDIR\licencas"
   ; Only what was installed: the user's reminders (dados\tavodb.*) and any
   ; sound the user added stay, and so do their folders.
   !insertmacro UninstallDados

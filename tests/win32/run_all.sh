@@ -237,7 +237,8 @@ have() { if [ -e "$1" ]; then ok; else bad "$2: falta $1"; fi; }
 lacks() { if [ ! -e "$1" ]; then ok; else bad "$2: sobrou $1"; fi; }
 
 wine "$instalador" /S; wineserver -w
-for f in quelvo.exe quelvo-cli.exe desinstalar.exe dados/datas/santos.txt dados/datas/datas.txt dados/sons/gongo.wav; do
+for f in quelvo.exe quelvo-cli.exe desinstalar.exe dados/datas/santos.txt dados/datas/datas.txt dados/sons/gongo.wav \
+         licencas/libical-LICENSE.txt licencas/expat-COPYING.txt; do
   have "$inst/$f" "instalação"
 done
 have "$menu/Quelvo 3.0.lnk" "atalho no menu Iniciar"
@@ -262,7 +263,7 @@ wine taskkill /f /im quelvo.exe >/dev/null 2>&1
 wineserver -w
 cp "$inst/dados/tavodb.idx" "$inst/dados/tavodb.dat" "$tmp/"
 wine "$(winepath -w "$inst/desinstalar.exe")" /S; wineserver -w
-for f in quelvo.exe quelvo-cli.exe desinstalar.exe dados/datas dados/sons; do lacks "$inst/$f" "desinstalação"; done
+for f in quelvo.exe quelvo-cli.exe desinstalar.exe dados/datas dados/sons licencas; do lacks "$inst/$f" "desinstalação"; done
 lacks "$menu/Quelvo 3.0.lnk" "desinstalação"
 lacks "$startup/Quelvo 3.0.lnk" "desinstalação"
 listing=$(QUELVO_PASTA=$inst XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run "$LIN_BUILD/programa/quelvo-cli" listar 2>&1)
