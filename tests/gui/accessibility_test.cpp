@@ -38,13 +38,6 @@ using namespace tavo::gui::test_support;
 
 namespace {
 
-void Add(Store& store, double when, const std::string& text, int kind = 0) {
-  TLembrete r;
-  r.DateTime = when;
-  r.RepeatKind = static_cast<uint8_t>(kind);
-  r.Text = text;
-  store.AddLembrete(r);
-}
 
 QAccessibleInterface* Accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 
@@ -75,12 +68,7 @@ class AccessibilityTest : public QObject {
 
   QString Sons() const { return store_.Folder() + "/dados/sons/"; }
 
-  TformLembrete* OpenNew() {
-    auto& form = static_cast<forms::LembreteForm&>(store_.desktop().CreateWindow(forms::WindowKind::Lembrete));
-    form.Mode = forms::LembreteForm::kModeNew;
-    form.View().BringToFront();
-    return WindowOf<TformLembrete>(&form);
-  }
+  TformLembrete* OpenNew() { return OpenNewLembrete(store_); }
   TformLembrete* OpenStored(int32_t position, uint8_t mode) {
     store_.app().ShowLembrete(position, mode);
     return WindowOf<TformLembrete>(store_.app().OwnedWindows().back());

@@ -83,13 +83,7 @@ class BusyInputTest : public QObject {
 
     // Were the click handled inside the status box's message processing, the
     // store would wait for printing forever; end the test instead of hanging.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, [] {
-      std::fputs("the program froze: a store operation waits for printing\n", stderr);
-      std::abort();
-    });
-    watchdog.start(10000);
+    FreezeWatchdog watchdog("the program froze: a store operation waits for printing", 10000);
 
     const QString pdf = store_.Folder() + QStringLiteral("/lista.pdf");
     bool clicked = false;
@@ -101,7 +95,7 @@ class BusyInputTest : public QObject {
       return true;
     };
     list->bPrintList->click();
-    watchdog.stop();
+    watchdog.Stop();
     QVERIFY(clicked);
 
     QVERIFY(QFileInfo(pdf).size() > 0);

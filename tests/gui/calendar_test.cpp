@@ -29,12 +29,6 @@ using namespace tavo::gui::test_support;
 
 namespace {
 
-void Add(Store& store, double when, const std::string& text) {
-  TLembrete r;
-  r.DateTime = when;
-  r.Text = text;
-  store.AddLembrete(r);
-}
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);

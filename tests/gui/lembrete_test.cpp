@@ -87,12 +87,7 @@ class LembreteTest : public QObject {
  private:
   GuiStore store_;  // now: Thursday 20/06/2024 14:35:12
 
-  TformLembrete* OpenNew() {
-    auto& form = static_cast<forms::LembreteForm&>(store_.desktop().CreateWindow(forms::WindowKind::Lembrete));
-    form.Mode = forms::LembreteForm::kModeNew;
-    form.View().BringToFront();
-    return WindowOf<TformLembrete>(&form);
-  }
+  TformLembrete* OpenNew() { return OpenNewLembrete(store_); }
 
   // Opens the reminder at a position as the due check or the list window does.
   TformLembrete* OpenStored(int32_t position, uint8_t mode) {

@@ -39,13 +39,6 @@ using namespace tavo::gui::test_support;
 
 namespace {
 
-void Add(Store& store, double when, const std::string& text, int kind = 0) {
-  TLembrete r;
-  r.DateTime = when;
-  r.RepeatKind = static_cast<uint8_t>(kind);
-  r.Text = text;
-  store.AddLembrete(r);
-}
 
 // Types a date into a field (digits only, the mask adds the slashes) and presses Enter.
 void SetField(DateField* field, const QString& digits) {

@@ -258,20 +258,12 @@ class RealInputTest : public QObject {
     QVERIFY(w);
     QTest::keyClicks(w->mLembrete, QStringLiteral("clicado durante a impressao"));
 
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, [] {
-      std::fputs("the program froze: a store operation waits for printing\n", stderr);
-      std::abort();
-    });
-    watchdog.start(15000);
+    FreezeWatchdog watchdog("the program froze: a store operation waits for printing", 15000);
     const QString pdf = store_.Folder() + QStringLiteral("/lista.pdf");
     store_.print = [&](QPrinter& printer) {
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(pdf);
       ClickCentre(w->bOK);
-      // A round trip to the X server: the click it made for xdotool is in the
-      // program's connection before printing goes on.
       // A round trip to the X server on the program's own connection, without
       // handling any event: the reply comes after the click the server made for
       // xdotool, so the click is queued in the connection before printing goes on.
@@ -279,7 +271,7 @@ class RealInputTest : public QObject {
       return true;
     };
     list->bPrintList->click();
-    watchdog.stop();
+    watchdog.Stop();
     QVERIFY(QFileInfo(pdf).size() > 0);
     QVERIFY(list->isEnabled());
     QTRY_COMPARE(store_.store().Lembretes.Count, 2);

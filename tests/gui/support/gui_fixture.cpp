@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QTest>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
 
+#include "forms/lembrete_form.h"
 #include "qt/gui_common.h"
 #include "store/config.h"
 #include "dates/date_time.h"
@@ -87,6 +90,30 @@ void GuiStore::TearDown() {
   platform::SetProgramFolder("");
   // Checked last so that a failing case still leaves the next one a clean state.
   QVERIFY2(failures.empty(), failures.empty() ? "" : failures.front().c_str());
+}
+
+void Add(Store& store, double when, const std::string& text, int kind) {
+  TLembrete r;
+  r.DateTime = when;
+  r.RepeatKind = static_cast<uint8_t>(kind);
+  r.Text = text;
+  store.AddLembrete(r);
+}
+
+TformLembrete* OpenNewLembrete(GuiStore& store) {
+  auto& form = static_cast<forms::LembreteForm&>(store.desktop().CreateWindow(forms::WindowKind::Lembrete));
+  form.Mode = forms::LembreteForm::kModeNew;
+  form.View().BringToFront();
+  return WindowOf<TformLembrete>(&form);
+}
+
+FreezeWatchdog::FreezeWatchdog(const char* message, int milliseconds) {
+  timer_.setSingleShot(true);
+  QObject::connect(&timer_, &QTimer::timeout, [message] {
+    std::fprintf(stderr, "%s\n", message);
+    std::abort();
+  });
+  timer_.start(milliseconds);
 }
 
 }  // namespace tavo::gui::test_support

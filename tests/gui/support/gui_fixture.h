@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "platform/testing/test_platform.h"
 #include "qt/desktop_qt.h"
 #include "qt/dialogs.h"
+#include "qt/tavo_lembrete.h"
 #include "store/tavo_data.h"
 
 class QPrinter;
@@ -29,6 +31,9 @@ namespace tavo::gui::test_support {
 
 // DateTime of a calendar date and time.
 double At(int year, int month, int day, int hour = 0, int minute = 0);
+
+// Adds a reminder straight to the store.
+void Add(Store& store, double when, const std::string& text, int kind = 0);
 
 struct Box {
   QString text;
@@ -108,5 +113,20 @@ class GuiStore : public DialogAnswerer {
 
 // Lets posted events run and deferred deletions happen, as the message loop does.
 void Flush();
+
+// Ends the test program with `message` when it is still running
+// `milliseconds` from now: a test of a wait that could hang fails instead of
+// holding the test run.
+// A new reminder window, as "Novo" opens it, brought to the front.
+TformLembrete* OpenNewLembrete(GuiStore& store);
+
+class FreezeWatchdog {
+ public:
+  FreezeWatchdog(const char* message, int milliseconds);
+  void Stop() { timer_.stop(); }
+
+ private:
+  QTimer timer_;
+};
 
 }  // namespace tavo::gui::test_support
