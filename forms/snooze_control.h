@@ -30,11 +30,8 @@ inline constexpr const char* kSnoozeButtonCaption = "&Adiar";
 // and for its menu.
 inline constexpr const char* kSnoozeMenuName = "Adiar por";
 
-// The time box of "Outro horário...": its title, its field's label and buttons.
-inline constexpr const char* kSnoozeTimeTitle = "Adiar até";
-inline constexpr const char* kSnoozeTimeLabel = "Hora";
-inline constexpr const char* kSnoozeTimeOk = "OK";
-inline constexpr const char* kSnoozeTimeCancel = "Cancelar";
+// The time box of "Outro horário..." is kSnoozeTimeBox (forms/window_tables.h);
+// its title is the table's spoken name.
 
 // The menu's items in order: the captions of kSnoozeChoices, then
 // kSnoozeUntilCaption.

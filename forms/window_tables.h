@@ -274,4 +274,35 @@ inline constexpr Control<SyncForm> kSyncControls[] = {
 };
 inline constexpr WindowTable<SyncForm> kSyncWindow{"fundo_sync", "Sincroniza\u00E7\u00E3o", kSyncControls};
 
+// ---- Small boxes with a standard frame ----
+// No picture and no rules of their own: the front-end answers their
+// buttons, so their controls carry no handlers. Places are in the client
+// area, whose size each box gives here.
+struct PlainBox {};
+
+// The wait box `formStatus`: one centred line, which the program sets,
+// filling the client area under the title bar.
+inline constexpr Size kStatusBoxClient{262, 47};
+inline constexpr Control<PlainBox> kStatusBoxControls[] = {
+    {.name = "lStatus", .kind = ControlKind::StatusText, .place = {0, 0, 262, 47}, .id = 1},
+};
+inline constexpr WindowTable<PlainBox> kStatusBox{nullptr, nullptr, kStatusBoxControls};
+
+static_assert(kStatusBox["lStatus"].place == Rect{0, 0, kStatusBoxClient.width, kStatusBoxClient.height});
+
+// The alert's time box of "Outro horário...": a time to snooze until.
+// "OK" and "Cancelar" take the ids the dialog manager sends for Enter and Esc.
+inline constexpr Size kSnoozeTimeClient{190, 64};
+inline constexpr Control<PlainBox> kSnoozeTimeControls[] = {
+    // "Hora" on the field text's line: Win32 writes it from the top of its
+    // place, Qt centres it there.
+    {.name = "Label1", .kind = ControlKind::Label, .place = {10, 15, 40, 15}, .caption = "Hora"},
+    {.name = "eHora", .kind = ControlKind::TimeField, .place = {52, 12, 37, 21}, .named_by = "Label1", .tab = 0,
+     .id = 100},
+    {.name = "bOK", .kind = ControlKind::FlatButton, .place = {10, 38, 80, 21}, .caption = "OK", .tab = 1, .id = 1},
+    {.name = "bCancel", .kind = ControlKind::FlatButton, .place = {100, 38, 80, 21}, .caption = "Cancelar", .tab = 2,
+     .id = 2},
+};
+inline constexpr WindowTable<PlainBox> kSnoozeTimeBox{nullptr, "Adiar at\u00E9", kSnoozeTimeControls};
+
 }  // namespace tavo::forms

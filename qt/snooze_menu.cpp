@@ -4,34 +4,29 @@
 #include <QLabel>
 
 #include "forms/snooze_control.h"
+#include "forms/window_tables.h"
 #include "qt/grad_btn.h"
 #include "qt/gui_common.h"
 #include "qt/masked_field.h"
+#include "qt/window_table.h"
 
 namespace tavo::gui {
-namespace {
-
-QRect ToQRect(const forms::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
-
-}  // namespace
 
 SnoozeTimeBox::SnoozeTimeBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
-  setWindowTitle(FromUtf8(forms::kSnoozeTimeTitle));
-  setAccessibleName(FromUtf8(forms::kSnoozeTimeTitle));
-  setFixedSize(190, 64);
-  const QFont font = SansSerifFont(11);
-  QLabel* label = PlainLabel(this, FromUtf8(forms::kSnoozeTimeLabel));
-  label->setGeometry(10, 12, 40, 21);
+  const auto& table = forms::kSnoozeTimeBox;
+  setWindowTitle(FromUtf8(table.spoken));
+  setAccessibleName(FromUtf8(table.spoken));
+  setFixedSize(forms::kSnoozeTimeClient.width, forms::kSnoozeTimeClient.height);
+  MakeLabel(this, table["Label1"], 11);
   field = new MaskedField(QStringLiteral("00:00; "), this);
-  field->setGeometry(52, 12, 37, 21);
-  field->setFont(font);
-  field->setAccessibleName(label->text());
-  label->setBuddy(field);
+  PlaceControl(field, table["eHora"]);
+  field->setFont(SansSerifFont(11));
   field->setText(FromUtf8(forms::SnoozeTimeSuggestion()));
-  ok = new TGradBtn(FromUtf8(forms::kSnoozeTimeOk), this, SansSerifFont(12));
-  ok->setGeometry(10, 38, 80, 21);
-  cancel = new TGradBtn(FromUtf8(forms::kSnoozeTimeCancel), this, SansSerifFont(12));
-  cancel->setGeometry(100, 38, 80, 21);
+  ok = new TGradBtn(FromUtf8(table["bOK"].caption), this, SansSerifFont(12));
+  PlaceControl(ok, table["bOK"]);
+  cancel = new TGradBtn(FromUtf8(table["bCancel"].caption), this, SansSerifFont(12));
+  PlaceControl(cancel, table["bCancel"]);
+  FinishControls(this, table);
   connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
   connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
   connect(field, &QLineEdit::returnPressed, this, &QDialog::accept);

@@ -2,7 +2,8 @@
 // The alert window's "Adiar" control: a flat button that opens a menu in the
 // tray menu's look with the snooze choices and "Outro horário...", which asks
 // for a time in a small box with a masked time field. Places, captions and
-// what each item runs come from forms/snooze_control.h.
+// what each item runs come from forms/snooze_control.h, the time box's from
+// forms::kSnoozeTimeBox.
 
 #include <QDialog>
 

@@ -10,6 +10,7 @@
 
 #include "qt/desktop_qt.h"
 #include "qt/gui_common.h"
+#include "qt/window_table.h"
 
 namespace tavo::gui {
 namespace {
@@ -24,12 +25,14 @@ const QColor kFrame(64, 64, 64);
 TformStatus::TformStatus(QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle(kAppTitle);
-  const int width = kClientWidth + 2 * kBorder;
-  const int height = kClientHeight + kTitleHeight + 2 * kBorder;
+  const forms::Size client = forms::kStatusBoxClient;
+  const int width = client.width + 2 * kBorder;
+  const int height = client.height + kTitleHeight + 2 * kBorder;
   setFixedSize(width, height);
   lStatus = new QLabel(this);
   lStatus->setAlignment(Qt::AlignCenter);
-  lStatus->setGeometry(kBorder, kBorder + kTitleHeight, kClientWidth, kClientHeight);
+  // The client area lies inside the box's own frame, under its title bar.
+  PlaceControl(lStatus, forms::kStatusBox["lStatus"], forms::Point{-kBorder, -kBorder - kTitleHeight});
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
     move(area.center() - QPoint(width / 2, height / 2));
@@ -45,7 +48,7 @@ void TformStatus::ShowText(const QString& text) {
 void TformStatus::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().color(QPalette::Window));
-  const QRect title(kBorder, kBorder, kClientWidth, kTitleHeight);
+  const QRect title(kBorder, kBorder, forms::kStatusBoxClient.width, kTitleHeight);
   QLinearGradient gradient(title.topLeft(), title.topRight());
   gradient.setColorAt(0, kCaptionLeft);
   gradient.setColorAt(1, kCaptionRight);

@@ -14,8 +14,7 @@ namespace tavo::gui {
 class TformStatus : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kClientWidth = 262;
-  static constexpr int kClientHeight = 47;
+  // Around the client area of forms::kStatusBox.
   static constexpr int kBorder = 1;
   static constexpr int kTitleHeight = 18;
 

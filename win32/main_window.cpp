@@ -312,7 +312,7 @@ HWND StatusBox::Open(HWND owner, const std::string& text) {
   auto* box = new StatusBox();
   box->delete_on_destroy = true;
   constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;  // a thin frame and a title bar, no system menu
-  RECT r{0, 0, 262, 47};
+  RECT r{0, 0, forms::kStatusBoxClient.width, forms::kStatusBoxClient.height};
   ::AdjustWindowRectEx(&r, style, FALSE, WS_EX_TOPMOST);
   const int w = r.right - r.left, h = r.bottom - r.top;
   CreateArgs args;
@@ -328,7 +328,8 @@ HWND StatusBox::Open(HWND owner, const std::string& text) {
     delete box;
     return nullptr;
   }
-  box->lStatus.Create(box->hwnd, 1, Place{0, 0, 262, 47}, Font(L"MS Sans Serif", 11), text);
+  const auto& line = forms::kStatusBox["lStatus"];
+  box->lStatus.Create(box->hwnd, line.id, PlaceOf(line.place), Font(L"MS Sans Serif", 11), text);
   ::ShowWindow(box->hwnd, SW_SHOWNOACTIVATE);
   // Painted at once, with its label: the work that follows may hold the program a long while.
   ::RedrawWindow(box->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);

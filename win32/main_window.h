@@ -79,7 +79,7 @@ class MainWindow : public ShapedWindow, public forms::MainView {
 
 // The wait box `formStatus`: a thin frame and a title bar without system
 // menu or buttons, on top of the other windows, centred, its one line
-// centred in a client area of 262 x 47.
+// centred in its client area (forms::kStatusBox).
 class StatusBox : public Wnd {
  public:
   // Creates and shows it owned by `owner`; returns its window.

@@ -6,13 +6,12 @@
 #include "win32/accessibility.h"
 #include "win32/application.h"
 #include "win32/menu_drawing.h"
+#include "win32/window_table.h"
 
 namespace tavo::win32 {
 namespace {
 
 constexpr int kItemHeight = 20;  // as the tray menu's items
-
-Place PlaceOf(const forms::Rect& r) { return Place{r.left, r.top, r.width, r.height}; }
 
 }  // namespace
 
@@ -22,8 +21,9 @@ SnoozeTimeBox* SnoozeTimeBox::Open(HWND owner, std::function<void(const std::str
   auto* box = new SnoozeTimeBox;
   box->delete_on_destroy = true;
   box->accepted_ = std::move(accepted);
+  const auto& table = forms::kSnoozeTimeBox;
   constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  RECT outer{0, 0, 190, 64};
+  RECT outer{0, 0, forms::kSnoozeTimeClient.width, forms::kSnoozeTimeClient.height};
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, WS_EX_DLGMODALFRAME);
   RECT at;
   ::GetWindowRect(owner, &at);
@@ -35,22 +35,27 @@ SnoozeTimeBox* SnoozeTimeBox::Open(HWND owner, std::function<void(const std::str
   a.y = at.top + 120;
   a.width = outer.right - outer.left;
   a.height = outer.bottom - outer.top;
-  a.title = forms::kSnoozeTimeTitle;
+  a.title = table.spoken;
   if (!box->Create(a)) {
     delete box;
     return nullptr;
   }
   HFONT field_font = Font(L"MS Sans Serif", 11), button_font = Font(L"MS Sans Serif", 12);
-  HWND label = ::CreateWindowExW(0, L"STATIC", Utf16(forms::kSnoozeTimeLabel).c_str(), WS_CHILD | WS_VISIBLE, 10, 15,
-                                 40, 16, box->hwnd, nullptr, Instance(), nullptr);
+  const forms::Control<forms::PlainBox>& caption = table["Label1"];
+  HWND label = ::CreateWindowExW(0, L"STATIC", Utf16(caption.caption).c_str(), WS_CHILD | WS_VISIBLE,
+                                 caption.place.left, caption.place.top, caption.place.width, caption.place.height,
+                                 box->hwnd, nullptr, Instance(), nullptr);
   ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(field_font), FALSE);
-  box->field.Create(box->hwnd, 1, Place{52, 12, 37, 21}, field_font, forms::MaskedText::kTimeMask);
-  NameLabel(box->field.hwnd, forms::kSnoozeTimeLabel);
+  const forms::Control<forms::PlainBox>& time = table["eHora"];
+  box->field.Create(box->hwnd, time.id, PlaceOf(time.place), field_font, forms::MaskedText::kTimeMask);
+  NameControl(box->field.hwnd, table, time);
   box->field.SetText(forms::SnoozeTimeSuggestion());
   box->field.onEnter = [box] { box->Accept(); };
-  box->ok.Create(box->hwnd, IDOK, Place{10, 38, 80, 21}, forms::kSnoozeTimeOk, button_font);
+  const forms::Control<forms::PlainBox>& ok = table["bOK"];
+  box->ok.Create(box->hwnd, ok.id, PlaceOf(ok.place), ok.caption, button_font);
   box->ok.onClick = [box] { box->Accept(); };
-  box->cancel.Create(box->hwnd, IDCANCEL, Place{100, 38, 80, 21}, forms::kSnoozeTimeCancel, button_font);
+  const forms::Control<forms::PlainBox>& cancel = table["bCancel"];
+  box->cancel.Create(box->hwnd, cancel.id, PlaceOf(cancel.place), cancel.caption, button_font);
   box->cancel.onClick = [box] { ::DestroyWindow(box->hwnd); };
   ::ShowWindow(box->hwnd, SW_SHOW);
   ::SetForegroundWindow(box->hwnd);

@@ -3,7 +3,8 @@
 // popup menu in the tray menu's look (the gradient margin with "Quelvo")
 // holding the snooze choices and "Outro horário...", which asks for a time in
 // a small box with a masked time field. Places, captions and what each item
-// runs come from forms/snooze_control.h.
+// runs come from forms/snooze_control.h, the time box's from
+// forms::kSnoozeTimeBox.
 
 #include "win32/windows_api.h"
 

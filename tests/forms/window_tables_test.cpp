@@ -112,6 +112,38 @@ TEST(WindowTables, TrayMenuItemsHaveCaptionsHandlersAndDistinctCommands) {
   }
 }
 
+// Runs `check` over each small box's table with the size of its client area.
+template <class Check>
+void ForEachBox(Check check) {
+  check(kStatusBox, kStatusBoxClient);
+  check(kSnoozeTimeBox, kSnoozeTimeClient);
+}
+
+TEST(WindowTables, BoxControlsLieInsideTheClientArea) {
+  ForEachBox([](const auto& table, Size client) {
+    for (const auto& c : table.controls) {
+      EXPECT_GE(c.place.left, 0) << c.name;
+      EXPECT_GE(c.place.top, 0) << c.name;
+      EXPECT_LE(c.place.right(), client.width) << c.name;
+      EXPECT_LE(c.place.bottom(), client.height) << c.name;
+      EXPECT_GT(c.place.width, 0) << c.name;
+      EXPECT_GT(c.place.height, 0) << c.name;
+    }
+  });
+}
+
+TEST(WindowTables, BoxControlsDoNotOverlap) {
+  ForEachBox([](const auto& table, Size) {
+    for (const auto& a : table.controls)
+      for (const auto& b : table.controls) {
+        if (&a == &b) continue;
+        const bool overlap = a.place.left < b.place.right() && b.place.left < a.place.right() &&
+                             a.place.top < b.place.bottom() && b.place.top < a.place.bottom();
+        EXPECT_FALSE(overlap) << a.name << " / " << b.name;
+      }
+  });
+}
+
 TEST(WindowTables, AMissingNameIsAnError) {
   EXPECT_THROW((void)kListWindow["bOk"], std::out_of_range);
   EXPECT_THROW((void)kListWindow.TabStop(99), std::out_of_range);

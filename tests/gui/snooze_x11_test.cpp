@@ -194,6 +194,19 @@ class SnoozeX11Test : public QObject {
     QCOMPARE(Snooze(), std::optional<double>(At(2024, 6, 20, 16, 10)));
   }
 
+  // The time box is laid out from its table: its client size, each control's
+  // place, and the field named by its label.
+  void theTimeBoxTakesItsPlacesFromItsTable() {
+    SnoozeTimeBox box(nullptr);
+    QCOMPARE(box.size(), QSize(forms::kSnoozeTimeClient.width, forms::kSnoozeTimeClient.height));
+    for (const auto& c : forms::kSnoozeTimeBox.controls) {
+      auto* widget = box.findChild<QWidget*>(QString::fromUtf8(c.name));
+      QVERIFY2(widget, c.name);
+      QCOMPARE(widget->geometry(), QRect(c.place.left, c.place.top, c.place.width, c.place.height));
+    }
+    QCOMPARE(box.field->accessibleName(), QStringLiteral("Hora"));
+  }
+
   // Screen readers: the button by its caption, the menu and each item by name.
   void theButtonAndTheItemsAreNamed() {
     TformLembrete* w = DueAlert();

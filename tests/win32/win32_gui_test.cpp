@@ -1320,6 +1320,19 @@ class QuelvoAdiar : public QuelvoAccessibility {
       return static_cast<HWND>(nullptr);
     }, 5000);
   }
+  // The time box of "Outro horário...", opened from the alert's menu.
+  HWND OpenTimeBox(HWND alert) {
+    Click(ChildByText(alert, L"&Adiar"));
+    HWND menu = OpenMenu();
+    if (!menu) return nullptr;
+    for (int i = 0; i < 7; ++i) Key(menu, VK_DOWN);  // the five choices, "Amanhã", "Outro horário..."
+    Key(menu, VK_RETURN);
+    return WaitFor([&] {
+      for (HWND w : TopWindows(Pid()))
+        if (TextOf(w) == L"Adiar até") return w;
+      return static_cast<HWND>(nullptr);
+    });
+  }
   // The snooze the program stored for the first reminder, read back read-only.
   std::optional<double> Snooze() {
     StoredNow();
@@ -1397,6 +1410,38 @@ TEST_F(QuelvoAdiar, AltAOpensTheMenuEscClosesItAndTheArrowsAndEnterPick) {
   EXPECT_TRUE(*until == MinutesLater(before, 10) || *until == MinutesLater(after, 10)) << *until;
 }
 
+// The time box of "Outro horário..." is laid out from its table: its
+// client size and the places of "Hora", the field and the two buttons.
+TEST_F(QuelvoAdiar, TheTimeBoxTakesItsPlacesFromItsTable) {
+  Seed({{At(2020, 1, 1, 8, 0), 0, "Pagar a conta"}});
+  Start();
+  HWND alert = DueAlert();
+  ASSERT_NE(alert, nullptr);
+  HWND box = OpenTimeBox(alert);
+  ASSERT_NE(box, nullptr) << "no time box";
+  RECT client;
+  ::GetClientRect(box, &client);
+  EXPECT_EQ(client.right, forms::kSnoozeTimeClient.width);
+  EXPECT_EQ(client.bottom, forms::kSnoozeTimeClient.height);
+  auto place_of = [box](HWND control) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+    return forms::Rect{static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
+                       static_cast<int>(r.bottom - r.top)};
+  };
+  HWND label = nullptr;  // the "Hora" shown; one of no size names the field
+  for (HWND w : ChildrenOf(box, L"Static"))
+    if (TextOf(w) == L"Hora" && place_of(w).width > 0) label = w;
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(place_of(label), forms::kSnoozeTimeBox["Label1"].place);
+  for (const char* name : {"eHora", "bOK", "bCancel"}) {
+    HWND control = ControlOf(box, forms::kSnoozeTimeBox, name);
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_EQ(place_of(control), forms::kSnoozeTimeBox[name].place) << name;
+  }
+}
+
 // "Outro horário..." one minute on, under the computer's own clock: the
 // alert closes, stays away until that minute and comes back at it, with
 // the data files untouched.
@@ -1417,16 +1462,7 @@ TEST_F(QuelvoAdiar, AnotherTimeOneMinuteOnBringsTheAlertBackAtThatMinute) {
   wchar_t typed[8];
   ::swprintf(typed, 8, L"%02d%02d", at.Hour, at.Minute);
 
-  Click(ChildByText(alert, L"&Adiar"));
-  HWND menu = OpenMenu();
-  ASSERT_NE(menu, nullptr);
-  for (int i = 0; i < 7; ++i) Key(menu, VK_DOWN);  // the five choices, "Amanhã", "Outro horário..."
-  Key(menu, VK_RETURN);
-  HWND box = WaitFor([&] {
-    for (HWND w : TopWindows(Pid()))
-      if (TextOf(w) == L"Adiar até") return w;
-    return static_cast<HWND>(nullptr);
-  });
+  HWND box = OpenTimeBox(alert);
   ASSERT_NE(box, nullptr) << "no time box";
   HWND field = ChildrenOf(box, L"Edit").at(0);
   Key(field, VK_HOME);
