@@ -80,9 +80,25 @@ bool SnoozeTimeBox::PreTranslate(MSG& msg) {
 }
 
 LRESULT SnoozeTimeBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CLOSE) {
-    ::DestroyWindow(hwnd);
-    return 0;
+  switch (msg) {
+    case WM_CLOSE:
+      ::DestroyWindow(hwnd);
+      return 0;
+    case WM_ERASEBKGND: {
+      // The system's dialog colour behind the controls, as the Qt box has
+      // (the layer's window class paints no background).
+      RECT r;
+      ::GetClientRect(hwnd, &r);
+      ::FillRect(reinterpret_cast<HDC>(wp), &r, ::GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC: {
+      // "Hora" on the same colour.
+      HDC dc = reinterpret_cast<HDC>(wp);
+      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
   }
   return Wnd::WndProc(msg, wp, lp);
 }
