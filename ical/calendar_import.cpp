@@ -286,20 +286,13 @@ ItemResult ReadItem(icalcomponent* item, ZoneResolver& zones, const Overrides& o
       return r;
     }
     at = *next + (times.reminder_minutes - times.anchor_minutes);
-    kind = held;
-    const int64_t shift_days = FloorDiv(at, 1440) - FloorDiv(*next, 1440);
-    if (!ShiftKeepsKind(kind, times.anchor.time.month, times.anchor.time.day, shift_days)) kind = 0;
+    kind = AlarmKeepsKind(held, times.anchor.time.month, times.anchor.time.day, *next, at) ? held : 0;
     r.only_next = kind == 0;
   } else if (at < now) {
     r.skipped = reason::kPassed;
     return r;
   }
-  if (at < DaysFromCivil(1, 1, 1) * 1440 || at >= DaysFromCivil(10000, 1, 1) * 1440) {
-    r.skipped = reason::kUnreadable;
-    return r;
-  }
-  r.record.DateTime = DateTimeOfMinutes(at);
-  r.record.RepeatKind = static_cast<uint8_t>(kind);
+  PlaceReminder(r, at, kind);
   return r;
 }
 
@@ -314,6 +307,15 @@ void ReadCalendarItems(icalcomponent* calendar, int64_t now, std::vector<ItemRes
 }
 
 }  // namespace
+
+void PlaceReminder(ItemResult& item, int64_t at, int kind) {
+  if (at < DaysFromCivil(1, 1, 1) * 1440 || at >= DaysFromCivil(10000, 1, 1) * 1440) {
+    item.skipped = reason::kUnreadable;
+    return;
+  }
+  item.record.DateTime = DateTimeOfMinutes(at);
+  item.record.RepeatKind = static_cast<uint8_t>(kind);
+}
 
 int64_t MinutesOf(double date_time) {
   const int64_t day = DayNumber(date_time);

@@ -48,6 +48,10 @@ double DateTimeOfMinutes(int64_t minutes);
 // with libical (which the tests hold the quick way to).
 enum class CalendarReader { Any, LibicalOnly };
 
+// Gives the item its reminder at local minute `at` as `kind`; a minute
+// outside the years 1-9999 makes it unreadable instead. Both readers end here.
+void PlaceReminder(ItemResult& item, int64_t at, int kind);
+
 // Reads a calendar file. `now` is the minute of the import (MinutesOf the
 // platform clock's minute): items that fall before it have passed, and
 // series start at their first occurrence from it on.

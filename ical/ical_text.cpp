@@ -83,15 +83,23 @@ std::string UnfoldLines(std::string_view bytes) {
   return out;
 }
 
-bool IsValidUtf8(std::string_view s) {
+bool IsValidUtf8(std::string_view s, bool controls_allowed) {
+  constexpr uint64_t kHigh = 0x8080808080808080ULL;
   for (size_t i = 0; i < s.size();) {
-    // Runs of ASCII, most of any calendar, eight bytes at a time.
+    // Runs of ASCII, most of any calendar, eight bytes at a time (and, when
+    // control characters are refused, none below 0x20 among them: (b | 0x80)
+    // - 0x20 keeps its high bit exactly when b >= 0x20, no borrow crossing bytes).
     uint64_t eight;
-    if (i + 8 <= s.size() && (std::memcpy(&eight, s.data() + i, 8), (eight & 0x8080808080808080ULL) == 0)) {
-      i += 8;
-      continue;
+    if (i + 8 <= s.size()) {
+      std::memcpy(&eight, s.data() + i, 8);
+      const uint64_t printable = controls_allowed ? ~uint64_t{0} : (eight | kHigh) - 0x2020202020202020ULL;
+      if (((eight | ~printable) & kHigh) == 0) {
+        i += 8;
+        continue;
+      }
     }
     const auto b = static_cast<uint8_t>(s[i]);
+    if (!controls_allowed && b < 0x20 && b != '\t') return false;
     size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
     if (len == 0 || i + len > s.size() || (len == 2 && b < 0xC2)) return false;
     for (size_t k = 1; k < len; ++k)

@@ -20,7 +20,9 @@ void AppendFolded(std::string& out, std::string_view line);
 // before any decoding, so a fold inside a UTF-8 character does no harm.
 std::string UnfoldLines(std::string_view bytes);
 
-bool IsValidUtf8(std::string_view bytes);
+// Valid UTF-8; with `controls_allowed` false, also free of control
+// characters other than tab.
+bool IsValidUtf8(std::string_view bytes, bool controls_allowed = true);
 
 enum class StreamCheck {
   Whole,      // BEGIN:VCALENDAR ... END:VCALENDAR

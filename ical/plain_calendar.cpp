@@ -189,8 +189,7 @@ ItemResult Finish(const Event& e, int64_t now, bool* plain) {
   if (kind != 0) {
     const int64_t occurrence = at < now ? NextOccurrence(kind, e.start, now - offset) : anchor;
     at = occurrence + offset;
-    // An alarm on another day than its occurrence may not repeat as the kind does.
-    if (!ShiftKeepsKind(kind, e.start.month, e.start.day, FloorDiv(at, 1440) - FloorDiv(occurrence, 1440))) {
+    if (!AlarmKeepsKind(kind, e.start.month, e.start.day, occurrence, at)) {
       kind = 0;
       r.only_next = true;
     }
@@ -198,40 +197,8 @@ ItemResult Finish(const Event& e, int64_t now, bool* plain) {
     r.skipped = reason::kPassed;
     return r;
   }
-  if (at < DaysFromCivil(1, 1, 1) * 1440 || at >= DaysFromCivil(10000, 1, 1) * 1440) {
-    r.skipped = reason::kUnreadable;
-    return r;
-  }
-  r.record.DateTime = DateTimeOfMinutes(at);
-  r.record.RepeatKind = static_cast<uint8_t>(kind);
+  PlaceReminder(r, at, kind);
   return r;
-}
-
-// Text without control characters (tab aside) and valid as UTF-8.
-bool PlainText(std::string_view s) {
-  for (size_t i = 0; i < s.size();) {
-    // Runs of printable ASCII, most of any calendar, eight bytes at a time:
-    // no byte at or above 0x80 and none below 0x20.
-    uint64_t eight;
-    if (i + 8 <= s.size()) {
-      std::memcpy(&eight, s.data() + i, 8);
-      constexpr uint64_t kHigh = 0x8080808080808080ULL;
-      // (b | 0x80) - 0x20 keeps its high bit exactly when b >= 0x20 (no borrow crosses bytes).
-      const uint64_t printable = (eight | kHigh) - 0x2020202020202020ULL;
-      if (((eight | ~printable) & kHigh) == 0) {
-        i += 8;
-        continue;
-      }
-    }
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x20 && b != '\t') return false;
-    const size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > s.size() || (len == 2 && b < 0xC2)) return false;
-    for (size_t k = 1; k < len; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += len;
-  }
-  return true;
 }
 
 // The content lines of a file whose lines all end in CR LF, each unfolded
@@ -258,7 +225,7 @@ class ContentLines {
       }
       *line = joined_;
     }
-    if (!PlainText(*line)) return whole_ = false;
+    if (!IsValidUtf8(*line, false)) return whole_ = false;
     return true;
   }
 

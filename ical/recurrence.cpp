@@ -68,7 +68,9 @@ int HeldKind(const icalrecurrencetype& rule, const icaltimetype& start) {
   }
 }
 
-bool ShiftKeepsKind(int kind, int start_month, int start_day, int64_t shift_days) {
+bool AlarmKeepsKind(int kind, int start_month, int start_day, int64_t occurrence, int64_t reminder) {
+  const auto day_of = [](int64_t minutes) { return minutes >= 0 ? minutes / 1440 : -((-minutes + 1439) / 1440); };
+  const int64_t shift_days = day_of(reminder) - day_of(occurrence);
   if (shift_days == 0 || kind == 1 || kind == 2) return true;
   if (kind == 3) return start_day + shift_days >= 1 && start_day + shift_days <= 28;
   if (start_month == 2 && start_day == 29) return false;

@@ -19,13 +19,13 @@ namespace tavo::ical {
 // which no kind does.
 int HeldKind(const icalrecurrencetype& rule, const icaltimetype& start);
 
-// Whether a reminder `shift_days` calendar days away from each occurrence of
-// a series held as `kind` from a start on `start_month`/`start_day` (an
-// alarm a day before, or before midnight) repeats as that kind's own step
-// does: always for daily and weekly; monthly only when the shifted day
-// stays within 1-28 of the same month, yearly only when it falls on the
-// same month and day in leap and common years.
-bool ShiftKeepsKind(int kind, int start_month, int start_day, int64_t shift_days);
+// Whether a series held as `kind` from a start on `start_month`/`start_day`
+// may keep that kind when its reminder (minute `reminder`) falls on another
+// calendar day than its occurrence (minute `occurrence`), as an alarm the
+// day before or before midnight does: always for daily and weekly; monthly
+// only when the reminder's day stays within 1-28 of the same month, yearly
+// only when it falls on the same month and day in leap and common years.
+bool AlarmKeepsKind(int kind, int start_month, int start_day, int64_t occurrence, int64_t reminder);
 
 // Calls `visit` with the rule's occurrences from `start` on, in order, until
 // it returns false, the rule ends or `limit` occurrences have been visited.
